@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every system package the project builds, tests and benchmarks with.
+# Safe to run again: apt-get skips what is already there.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  build-essential cmake ninja-build clang lld libclang-rt-14-dev pkg-config
+  # host UI framework
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  # setup core: HTTPS client, SHA-1, JSON
+  libcurl4-openssl-dev libssl-dev openssl nlohmann-json3-dev
+  # extractor carried inside the setup and used to build the payload
+  7zip
+  # tests, benchmarks, screenshots
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  xvfb x11-utils imagemagick fonts-dejavu-core python3 procps
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]})); then
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

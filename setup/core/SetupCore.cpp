@@ -1,0 +1,1 @@
+// The setup core library; its units live beside this file.

@@ -1,0 +1,1 @@
+// The platform services library; interfaces beside this file, backends below.

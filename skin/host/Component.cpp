@@ -89,6 +89,8 @@ void TComponent::SetDesigning(bool AValue, bool ASetChildren) {
 
 void TComponent::Loaded() { FComponentState.Exclude(TComponentStateItem::csLoading); }
 
+void TComponent::SetParentComponent(TComponent*) {}
+
 void TComponent::SetSubComponent(bool AIsSubComponent) {
   if (AIsSubComponent) {
     FComponentStyle.Include(TComponentStyleItem::csSubComponent);

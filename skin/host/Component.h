@@ -79,6 +79,12 @@ class TComponent : public TPersistent {
   // Frees the owned components, last first, each removed before it dies.
   void DestroyComponents();
 
+  // The component that encloses this one in a stored form (a control's parent
+  // control); the form reader sets it for every nested object block.
+  virtual bool HasParent() const { return false; }
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  virtual void SetParentComponent(TComponent* AParent);
+
  protected:
   // Called when AComponent is inserted into or removed from this component's
   // owner tree, or when a component this one asked about is being freed.

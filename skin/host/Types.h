@@ -5,6 +5,8 @@
 #include <QRectF>
 #include <QSizeF>
 
+#include "skin/host/Set.h"
+
 #include <cstdint>
 
 using TPointF = QPointF;
@@ -19,6 +21,23 @@ inline constexpr TAlphaColor claBlack = 0xFF000000u;
 inline constexpr TAlphaColor claGray = 0xFF808080u;
 inline constexpr TAlphaColor claSilver = 0xFFC0C0C0u;
 inline constexpr TAlphaColor claWhite = 0xFFFFFFFFu;
+
+enum class TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
+
+enum class TShiftStateItem : std::uint8_t {
+  ssShift,
+  ssAlt,
+  ssCtrl,
+  ssLeft,
+  ssRight,
+  ssMiddle,
+  ssDouble,
+  ssTouch,
+  ssPen,
+  ssCommand,
+  ssHorizontal,
+};
+using TShiftState = TSet<TShiftStateItem>;
 
 namespace ostrel::host {
 

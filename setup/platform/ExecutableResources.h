@@ -1,0 +1,52 @@
+#pragma once
+// Resources carried inside an executable, looked up by name ignoring ASCII
+// letter case ("ver" finds VER). On POSIX they are the resource bundle that
+// the packer appends to the program, read through a read-only memory map of
+// the file; the map lives as long as this object, and so do the spans that
+// Find hands out.
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace ostrel::platform {
+
+struct SaveOptions {
+  // Fail when the file already exists instead of replacing its contents.
+  bool createNew = false;
+  // Owner may run it (0700) rather than only read and write it (0600).
+  bool executable = false;
+};
+
+class ExecutableResources {
+ public:
+  // The running program's own resources.
+  static std::unique_ptr<ExecutableResources> OpenSelf();
+  // Another file's. A file that cannot be read, or carries no intact
+  // bundle, gives an object that finds nothing.
+  static std::unique_ptr<ExecutableResources> Open(const std::string& path);
+
+  ~ExecutableResources();
+  ExecutableResources(const ExecutableResources&) = delete;
+  ExecutableResources& operator=(const ExecutableResources&) = delete;
+
+  // The resource's bytes, or nothing when it is missing or its checksum
+  // does not match.
+  std::optional<std::span<const std::byte>> Find(std::string_view name) const;
+
+  // Streams the resource into `path` straight from the mapping. False when
+  // the resource is missing or damaged or the file cannot be written; a
+  // file left incomplete is removed again. Symbolic links at `path` are
+  // never followed.
+  bool SaveToFile(std::string_view name, const std::string& path, SaveOptions options = {}) const;
+
+ private:
+  struct Impl;
+  explicit ExecutableResources(std::unique_ptr<Impl> impl);
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace ostrel::platform

@@ -1,0 +1,127 @@
+#include "setup/platform/ExecutableResources.h"
+
+#include "setup/platform/Crc32.h"
+#include "setup/platform/ResourceBundle.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace ostrel::platform {
+namespace {
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd = -1) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int Get() const { return fd_; }
+  // Closes now and reports whether the kernel accepted the last writes.
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd < 0 || ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+class ReadOnlyMapping {
+ public:
+  ReadOnlyMapping() = default;
+  ReadOnlyMapping(void* address, std::size_t size) : address_(address), size_(size) {}
+  ~ReadOnlyMapping() {
+    if (address_ != nullptr) ::munmap(address_, size_);
+  }
+  ReadOnlyMapping(const ReadOnlyMapping&) = delete;
+  ReadOnlyMapping& operator=(const ReadOnlyMapping&) = delete;
+  std::span<const std::byte> Bytes() const { return {static_cast<const std::byte*>(address_), size_}; }
+
+ private:
+  void* address_ = nullptr;
+  std::size_t size_ = 0;
+};
+
+std::unique_ptr<ReadOnlyMapping> MapFile(const std::string& path) {
+  const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.Get() < 0) return std::make_unique<ReadOnlyMapping>();
+  struct stat st {};
+  if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) return std::make_unique<ReadOnlyMapping>();
+  const auto size = static_cast<std::size_t>(st.st_size);
+  void* address = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.Get(), 0);
+  if (address == MAP_FAILED) return std::make_unique<ReadOnlyMapping>();
+  return std::make_unique<ReadOnlyMapping>(address, size);
+}
+
+bool WriteAll(int fd, std::span<const std::byte> bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes = bytes.subspan(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// Large enough to keep system calls rare, small enough to stay in cache.
+constexpr std::size_t kChunk = std::size_t{1} << 20;
+
+}  // namespace
+
+struct ExecutableResources::Impl {
+  std::unique_ptr<ReadOnlyMapping> mapping;
+  ResourceBundle bundle;
+};
+
+ExecutableResources::ExecutableResources(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+ExecutableResources::~ExecutableResources() = default;
+
+std::unique_ptr<ExecutableResources> ExecutableResources::OpenSelf() { return Open("/proc/self/exe"); }
+
+std::unique_ptr<ExecutableResources> ExecutableResources::Open(const std::string& path) {
+  auto mapping = MapFile(path);
+  auto bundle = ResourceBundle::Parse(mapping->Bytes());
+  auto impl = std::make_unique<Impl>(Impl{std::move(mapping), std::move(bundle)});
+  return std::unique_ptr<ExecutableResources>(new ExecutableResources(std::move(impl)));
+}
+
+std::optional<std::span<const std::byte>> ExecutableResources::Find(std::string_view name) const {
+  return impl_->bundle.Find(name);
+}
+
+bool ExecutableResources::SaveToFile(std::string_view name, const std::string& path, SaveOptions options) const {
+  const ResourceBundle::Entry* entry = impl_->bundle.Locate(name);
+  if (entry == nullptr) return false;
+
+  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | (options.createNew ? O_EXCL : O_TRUNC);
+  const mode_t mode = options.executable ? 0700 : 0600;
+  FileDescriptor out(::open(path.c_str(), flags, mode));
+  if (out.Get() < 0) return false;
+  // An existing file keeps its old mode through O_TRUNC; a program must be runnable.
+  if (options.executable && !options.createNew && ::fchmod(out.Get(), mode) != 0) {
+    out.Close();
+    ::unlink(path.c_str());
+    return false;
+  }
+
+  Crc32 crc;
+  bool ok = true;
+  for (std::size_t at = 0; ok && at < entry->bytes.size(); at += kChunk) {
+    const auto piece = entry->bytes.subspan(at, std::min(kChunk, entry->bytes.size() - at));
+    crc.Update(piece);
+    ok = WriteAll(out.Get(), piece);
+  }
+  ok = ok && crc.Value() == entry->crc;
+  ok = out.Close() && ok;
+  if (!ok) ::unlink(path.c_str());
+  return ok;
+}
+
+}  // namespace ostrel::platform

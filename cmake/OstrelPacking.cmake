@@ -1,0 +1,116 @@
+# Builds the payload archive and the packed single-executable setup.
+#
+# The setup program's folder packs it like this (the archive target
+# ostrel_payload is defined by product/):
+#
+#   include(OstrelPacking)
+#   ostrel_pack_setup(OstrelSetup_packed
+#     OUTPUT  ${CMAKE_BINARY_DIR}/OstrelSetup
+#     PROGRAM OstrelSetup
+#     VERSION "2.0"
+#     PAYLOAD ostrel_payload)
+#   # the same program as a newer release, for update runs:
+#   ostrel_pack_setup(OstrelSetup_2_1_packed
+#     OUTPUT  ${CMAKE_BINARY_DIR}/setup-2.1/OstrelSetup
+#     PROGRAM OstrelSetup
+#     VERSION "2.1"
+#     PAYLOAD ostrel_payload)
+#
+# ostrel_pack_setup(<target> OUTPUT <file> PROGRAM <executable target> VERSION <text>
+#                   PAYLOAD <archive target> [EXTRACTOR <file>] [RESOURCES NAME=FILE ...])
+#   Adds <target> (built by default) that writes <file>: the program with the
+#   resources VER (the version text, exactly its bytes), 7ZA (the extractor,
+#   by default the system's 7-Zip console program), PAK (the archive) and any
+#   further RESOURCES (pictures, the stored form), in that order.
+#
+# ostrel_add_payload_archive(<target> OUTPUT <file.7z> PROGRAM <executable target>
+#                            PAYLOAD_DIR <dir> PASSWORD <text>)
+#   Adds <target> that writes a 7z archive holding the program's file at its
+#   root plus the tree under <dir>. File contents are encrypted with the
+#   password; names stay readable, as the install expects.
+
+include_guard(GLOBAL)
+
+find_program(OSTREL_7ZZ NAMES 7zz REQUIRED DOC "7-Zip console program, carried inside the setup as its extractor")
+
+# The setup carries this file alone, so it has to be a real program rather
+# than a script that starts one elsewhere.
+get_filename_component(_ostrel_7zz_real "${OSTREL_7ZZ}" REALPATH)
+file(READ "${_ostrel_7zz_real}" _ostrel_7zz_head LIMIT 4 HEX)
+if(NOT _ostrel_7zz_head STREQUAL "7f454c46")
+  message(FATAL_ERROR "${OSTREL_7ZZ} is not a program binary; the setup cannot carry it as its extractor")
+endif()
+set(OSTREL_EXTRACTOR "${_ostrel_7zz_real}" CACHE FILEPATH "Extractor program carried as the setup's 7ZA resource")
+
+set(_OSTREL_ARCHIVE_SCRIPT "${CMAKE_CURRENT_LIST_DIR}/OstrelMakeArchive.cmake")
+
+function(ostrel_add_payload_archive name)
+  cmake_parse_arguments(ARG "" "OUTPUT;PROGRAM;PAYLOAD_DIR;PASSWORD" "" ${ARGN})
+  foreach(required OUTPUT PROGRAM PAYLOAD_DIR PASSWORD)
+    if(NOT ARG_${required})
+      message(FATAL_ERROR "ostrel_add_payload_archive(${name}): ${required} is required")
+    endif()
+  endforeach()
+  file(GLOB_RECURSE payload_files CONFIGURE_DEPENDS "${ARG_PAYLOAD_DIR}/*")
+  add_custom_command(
+    OUTPUT "${ARG_OUTPUT}"
+    COMMAND ${CMAKE_COMMAND}
+            "-DSEVENZIP=${OSTREL_7ZZ}"
+            "-DOUTPUT=${ARG_OUTPUT}"
+            "-DPROGRAM_FILE=$<TARGET_FILE:${ARG_PROGRAM}>"
+            "-DPAYLOAD_DIR=${ARG_PAYLOAD_DIR}"
+            "-DPASSWORD=${ARG_PASSWORD}"
+            "-DSTAGE_DIR=${CMAKE_CURRENT_BINARY_DIR}/${name}-stage"
+            -P "${_OSTREL_ARCHIVE_SCRIPT}"
+    DEPENDS ${ARG_PROGRAM} ${payload_files} "${_OSTREL_ARCHIVE_SCRIPT}"
+    COMMENT "Packing the payload archive ${ARG_OUTPUT}"
+    VERBATIM)
+  add_custom_target(${name} DEPENDS "${ARG_OUTPUT}")
+  set_property(TARGET ${name} PROPERTY OSTREL_ARCHIVE_FILE "${ARG_OUTPUT}")
+endfunction()
+
+function(ostrel_pack_setup name)
+  cmake_parse_arguments(ARG "" "OUTPUT;PROGRAM;VERSION;PAYLOAD;EXTRACTOR" "RESOURCES" ${ARGN})
+  foreach(required OUTPUT PROGRAM PAYLOAD)
+    if(NOT ARG_${required})
+      message(FATAL_ERROR "ostrel_pack_setup(${name}): ${required} is required")
+    endif()
+  endforeach()
+  if(NOT DEFINED ARG_VERSION)
+    message(FATAL_ERROR "ostrel_pack_setup(${name}): VERSION is required")
+  endif()
+  if(NOT ARG_EXTRACTOR)
+    set(ARG_EXTRACTOR "${OSTREL_EXTRACTOR}")
+  endif()
+  get_property(archive TARGET ${ARG_PAYLOAD} PROPERTY OSTREL_ARCHIVE_FILE)
+  if(NOT archive)
+    message(FATAL_ERROR "ostrel_pack_setup(${name}): ${ARG_PAYLOAD} is not a payload archive target")
+  endif()
+
+  set(extra_args "")
+  set(extra_files "")
+  foreach(resource ${ARG_RESOURCES})
+    if(NOT resource MATCHES "^([^=]+)=(.+)$")
+      message(FATAL_ERROR "ostrel_pack_setup(${name}): expected NAME=FILE, got ${resource}")
+    endif()
+    list(APPEND extra_args --resource "${resource}")
+    list(APPEND extra_files "${CMAKE_MATCH_2}")
+  endforeach()
+
+  get_filename_component(output_dir "${ARG_OUTPUT}" DIRECTORY)
+  add_custom_command(
+    OUTPUT "${ARG_OUTPUT}"
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${output_dir}"
+    COMMAND ostrel-pack
+            --program "$<TARGET_FILE:${ARG_PROGRAM}>"
+            --output "${ARG_OUTPUT}"
+            --resource-text "VER=${ARG_VERSION}"
+            --resource "7ZA=${ARG_EXTRACTOR}"
+            --resource "PAK=${archive}"
+            ${extra_args}
+    DEPENDS ${ARG_PROGRAM} ostrel-pack ${ARG_PAYLOAD} "${archive}" "${ARG_EXTRACTOR}" ${extra_files}
+    COMMENT "Packing ${ARG_OUTPUT} (version ${ARG_VERSION})"
+    VERBATIM)
+  add_custom_target(${name} ALL DEPENDS "${ARG_OUTPUT}")
+  set_property(TARGET ${name} PROPERTY OSTREL_PACKED_FILE "${ARG_OUTPUT}")
+endfunction()

@@ -1,0 +1,71 @@
+#include "setup/platform/ProcessRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ostrel::platform {
+namespace {
+
+std::string Text(const std::vector<std::byte>& bytes) {
+  return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+// The first reading is the start; every later one is start + offset, so the
+// time limit sees a fixed distance however long the child takes.
+std::function<std::int64_t()> ClockAt(std::int64_t start, std::int64_t offset) {
+  auto calls = std::make_shared<std::atomic<int>>(0);
+  return [=] { return (*calls)++ == 0 ? start : start + offset; };
+}
+
+struct LimitCase {
+  const char* name;
+  std::int32_t limit;
+  std::int64_t clockOffset;
+  bool timedOut;
+};
+
+class TimeLimitTest : public ::testing::TestWithParam<LimitCase> {};
+
+TEST_P(TimeLimitTest, FollowsTheGivenClock) {
+  const LimitCase& c = GetParam();
+  ProcessRequest request;
+  request.commandLine = "/bin/sh -c \"echo started; sleep 0.3; echo finished; exit 5\"";
+  request.timeLimitSeconds = c.limit;
+  request.clock = ClockAt(1'000'000, c.clockOffset);
+  const ProcessOutcome outcome = RunCapturedProcess(request);
+  ASSERT_TRUE(outcome.started);
+  EXPECT_EQ(outcome.timedOut, c.timedOut);
+  if (c.timedOut) {
+    EXPECT_EQ(outcome.exitCode, 0u);
+    EXPECT_EQ(Text(outcome.output).find("finished"), std::string::npos);
+  } else {
+    EXPECT_EQ(outcome.exitCode, 5u);
+    EXPECT_EQ(Text(outcome.output), "started\nfinished\n");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, TimeLimitTest,
+    ::testing::Values(LimitCase{"Exceeded", 15, 16, true},
+                      LimitCase{"ReachedButNotExceeded", 15, 15, false},
+                      LimitCase{"NoLimitIgnoresTheClock", 0, 1000, false},
+                      LimitCase{"NegativeMeansNoLimit", -1, 1000, false},
+                      LimitCase{"ClockSetBack", 1, -3600, false}),
+    [](const ::testing::TestParamInfo<LimitCase>& info) { return std::string(info.param.name); });
+
+TEST(ProcessRunnerTest, ReportsWhetherTheProgramStarted) {
+  ProcessRequest request;
+  request.commandLine = "/bin/true";
+  EXPECT_TRUE(RunCapturedProcess(request).started);
+  request.commandLine = "/nonexistent/true";
+  const ProcessOutcome missing = RunCapturedProcess(request);
+  EXPECT_FALSE(missing.started);
+  EXPECT_TRUE(missing.output.empty());
+}
+
+}  // namespace
+}  // namespace ostrel::platform

@@ -1,0 +1,229 @@
+#include "setup/platform/posix/FileRegistry.h"
+
+#include <fcntl.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "setup/platform/posix/UserEnvironment.h"
+
+namespace ostrel::platform::posix {
+
+namespace {
+
+class Fd {
+ public:
+  Fd() = default;
+  explicit Fd(int fd) : fd_(fd) {}
+  Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  Fd& operator=(Fd&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  ~Fd() { Reset(); }
+
+  int Get() const { return fd_; }
+  bool Valid() const { return fd_ >= 0; }
+
+ private:
+  void Reset() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+  int fd_ = -1;
+};
+
+constexpr int kDirFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
+Fd OpenDirAt(int parent, const std::string& name) {
+  int fd;
+  do {
+    fd = ::openat(parent, name.c_str(), kDirFlags);
+  } while (fd < 0 && errno == EINTR);
+  return Fd(fd);
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// Names that cannot clash with any encoded name, because those never begin
+// with a dot.
+std::string HiddenUniqueName(std::string_view prefix) {
+  unsigned char random[8] = {};
+  if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
+    static_assert(sizeof(pid_t) <= sizeof random);
+    const pid_t pid = ::getpid();
+    for (std::size_t i = 0; i < sizeof pid; ++i) random[i] ^= static_cast<unsigned char>(pid >> (8 * i));
+  }
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string name(prefix);
+  for (const unsigned char b : random) {
+    name += kHex[b >> 4];
+    name += kHex[b & 15];
+  }
+  return name;
+}
+
+// Splits "A\B\C" into its parts; nothing when a part is empty.
+std::optional<std::vector<std::string>> SplitKeyPath(std::string_view path) {
+  std::vector<std::string> parts;
+  if (path.empty()) return parts;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = path.find('\\', start);
+    const std::string_view part = path.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    if (part.empty()) return std::nullopt;
+    parts.push_back(FileRegistry::EncodeName(part));
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  return parts;
+}
+
+class FileRegistryKey final : public IRegistryKey {
+ public:
+  FileRegistryKey(Fd dir, RegistryAccess access) : dir_(std::move(dir)), access_(access) {}
+
+  std::optional<std::string> ReadString(std::string_view name) const override {
+    const std::string file = FileRegistry::EncodeName(name);
+    Fd fd(::openat(dir_.Get(), file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd.Valid()) return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    if (static_cast<std::uintmax_t>(st.st_size) > FileRegistry::kMaxValueBytes) return std::nullopt;
+
+    std::string content;
+    char buffer[4096];
+    while (true) {
+      const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return std::nullopt;
+      }
+      if (n == 0) break;
+      if (content.size() + static_cast<std::size_t>(n) > FileRegistry::kMaxValueBytes) return std::nullopt;
+      content.append(buffer, static_cast<std::size_t>(n));
+    }
+    if (!content.starts_with(FileRegistry::kStringTypeTag)) return std::nullopt;
+    return content.substr(FileRegistry::kStringTypeTag.size());
+  }
+
+  bool WriteString(std::string_view name, std::string_view value) override {
+    if (access_ != RegistryAccess::All) return false;
+    const std::string file = FileRegistry::EncodeName(name);
+    const std::string temp = HiddenUniqueName(".tmp-");
+    Fd fd(::openat(dir_.Get(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!fd.Valid()) return false;
+    const bool written = WriteAll(fd.Get(), FileRegistry::kStringTypeTag) && WriteAll(fd.Get(), value) &&
+                         ::fsync(fd.Get()) == 0;
+    fd = Fd();
+    if (!written || ::renameat(dir_.Get(), temp.c_str(), dir_.Get(), file.c_str()) != 0) {
+      ::unlinkat(dir_.Get(), temp.c_str(), 0);
+      return false;
+    }
+    ::fsync(dir_.Get());
+    return true;
+  }
+
+ private:
+  Fd dir_;
+  RegistryAccess access_;
+};
+
+}  // namespace
+
+FileRegistry::FileRegistry(std::string hiveFolder) : hiveFolder_(std::move(hiveFolder)) {}
+
+std::string FileRegistry::EncodeName(std::string_view name) {
+  if (name.empty()) return "%";
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(name.size());
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    const bool special = c < 0x20 || c == 0x7F || c == '/' || c == '\\' || c == '%' || (i == 0 && c == '.');
+    if (special) {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+std::unique_ptr<IRegistryKey> FileRegistry::OpenKey(std::string_view path, RegistryAccess access) {
+  const auto parts = SplitKeyPath(path);
+  if (!parts) return nullptr;
+  if (access == RegistryAccess::All) {
+    std::error_code ec;
+    std::filesystem::create_directories(hiveFolder_, ec);
+    if (!ec) std::filesystem::permissions(hiveFolder_, std::filesystem::perms::owner_all, ec);
+  }
+  Fd dir(::open(hiveFolder_.c_str(), kDirFlags));
+  if (!dir.Valid()) return nullptr;
+  for (const std::string& part : *parts) {
+    if (access == RegistryAccess::All && ::mkdirat(dir.Get(), part.c_str(), 0700) != 0 && errno != EEXIST) {
+      return nullptr;
+    }
+    dir = OpenDirAt(dir.Get(), part);
+    if (!dir.Valid()) return nullptr;
+  }
+  return std::make_unique<FileRegistryKey>(std::move(dir), access);
+}
+
+bool FileRegistry::DeleteKey(std::string_view path) {
+  const auto parts = SplitKeyPath(path);
+  if (!parts || parts->empty()) return false;
+  Fd parent(::open(hiveFolder_.c_str(), kDirFlags));
+  std::string parentPath = hiveFolder_;
+  for (std::size_t i = 0; parent.Valid() && i + 1 < parts->size(); ++i) {
+    parent = OpenDirAt(parent.Get(), (*parts)[i]);
+    parentPath += '/';
+    parentPath += (*parts)[i];
+  }
+  if (!parent.Valid()) return false;
+
+  // The key vanishes in one step; removing its contents afterwards can then
+  // race with nobody who looks the key up by name.
+  struct stat st {};
+  if (::fstatat(parent.Get(), parts->back().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode)) {
+    return false;
+  }
+  const std::string doomed = HiddenUniqueName(".deleted-");
+  if (::renameat(parent.Get(), parts->back().c_str(), parent.Get(), doomed.c_str()) != 0) return false;
+  std::error_code ec;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    std::filesystem::remove_all(parentPath + '/' + doomed, ec);
+    if (!ec) break;
+  }
+  return true;
+}
+
+std::string DefaultHiveFolder() {
+  return ReadUserEnvironment().configHome + "/ostrel-registry/HKEY_CURRENT_USER";
+}
+
+}  // namespace ostrel::platform::posix

@@ -1,0 +1,164 @@
+#include "setup/platform/ExecutableResources.h"
+#include "setup/platform/ResourceBundle.h"
+#include "setup/platform/ResourceBundleWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using ostrel::platform::ExecutableResources;
+using ostrel::platform::ResourceBundle;
+using ostrel::platform::ResourceBundleWriter;
+using ostrel::platform::SaveOptions;
+
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (fs::temp_directory_path() / "ostrel-res-XXXXXX").string();
+    path_ = ::mkdtemp(pattern.data());
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  fs::path path_;
+};
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+unsigned Mode(const std::string& path) {
+  struct stat st {};
+  ::stat(path.c_str(), &st);
+  return st.st_mode & 0777;
+}
+
+std::span<const std::byte> AsBytes(const std::string& s) { return std::as_bytes(std::span(s)); }
+
+class ExecutableResourcesTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    // Several chunks of the streaming copy, and not a multiple of one.
+    big_.resize((std::size_t{5} << 20) / 2 + 17);
+    std::mt19937 random(7);
+    for (char& c : big_) c = static_cast<char>(random());
+
+    std::ofstream out(program_, std::ios::binary);
+    out << "program bytes";
+    ResourceBundleWriter w([&](std::span<const std::byte> b) { out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size())); });
+    w.AddEntry("VER", AsBytes(std::string("2.0")));
+    w.AddEntry("PAK", AsBytes(big_));
+    w.AddEntry("EMPTY", {});
+    w.Finish();
+  }
+
+  // Flips one byte inside PAK's stored bytes.
+  void DamagePak() {
+    std::string file = ReadFile(program_);
+    file[13 + 3 + 1000] ^= 0x55;
+    WriteFile(program_, file);
+  }
+
+  TempDir dir_;
+  const std::string program_ = dir_ / "packed";
+  std::string big_;
+};
+
+TEST_F(ExecutableResourcesTest, FindsResourcesOfAPackedFile) {
+  const auto res = ExecutableResources::Open(program_);
+  ASSERT_TRUE(res->Find("ver"));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(res->Find("ver")->data()), 3), "2.0");
+  EXPECT_EQ(res->Find("PaK")->size(), big_.size());
+  EXPECT_FALSE(res->Find("7za"));
+}
+
+TEST_F(ExecutableResourcesTest, FilesWithoutResourcesFindNothing) {
+  WriteFile(dir_ / "plain", "just a program");
+  for (const std::string& path : {dir_ / "plain", dir_ / "missing", dir_ / ""}) {
+    const auto res = ExecutableResources::Open(path);
+    EXPECT_FALSE(res->Find("ver")) << path;
+    EXPECT_FALSE(res->SaveToFile("ver", dir_ / "out")) << path;
+  }
+  EXPECT_FALSE(fs::exists(dir_ / "out"));
+  // This test program is not packed.
+  EXPECT_FALSE(ExecutableResources::OpenSelf()->Find("ver"));
+}
+
+TEST_F(ExecutableResourcesTest, SavedFileEqualsTheResource) {
+  const auto res = ExecutableResources::Open(program_);
+  ASSERT_TRUE(res->SaveToFile("pak", dir_ / "payload"));
+  EXPECT_EQ(ReadFile(dir_ / "payload"), big_);
+  EXPECT_EQ(Mode(dir_ / "payload"), 0600u);
+
+  ASSERT_TRUE(res->SaveToFile("empty", dir_ / "empty"));
+  EXPECT_EQ(fs::file_size(dir_ / "empty"), 0u);
+
+  ASSERT_TRUE(res->SaveToFile("ver", dir_ / "tool", SaveOptions{.createNew = true, .executable = true}));
+  EXPECT_EQ(ReadFile(dir_ / "tool"), "2.0");
+  EXPECT_EQ(Mode(dir_ / "tool"), 0700u);
+}
+
+TEST_F(ExecutableResourcesTest, ReplacingShortensALongerFileAndMakesItRunnable) {
+  WriteFile(dir_ / "existing", std::string(100, 'x'));
+  ::chmod((dir_ / "existing").c_str(), 0600);
+  const auto res = ExecutableResources::Open(program_);
+  ASSERT_TRUE(res->SaveToFile("ver", dir_ / "existing", SaveOptions{.executable = true}));
+  EXPECT_EQ(ReadFile(dir_ / "existing"), "2.0");
+  EXPECT_EQ(Mode(dir_ / "existing"), 0700u);
+}
+
+TEST_F(ExecutableResourcesTest, CreateNewLeavesAnExistingFileAlone) {
+  WriteFile(dir_ / "existing", "keep me");
+  const auto res = ExecutableResources::Open(program_);
+  EXPECT_FALSE(res->SaveToFile("ver", dir_ / "existing", SaveOptions{.createNew = true}));
+  EXPECT_EQ(ReadFile(dir_ / "existing"), "keep me");
+}
+
+TEST_F(ExecutableResourcesTest, NeverWritesThroughASymbolicLink) {
+  WriteFile(dir_ / "victim", "keep me");
+  fs::create_symlink(dir_ / "victim", dir_ / "link");
+  const auto res = ExecutableResources::Open(program_);
+  for (const bool createNew : {false, true}) {
+    EXPECT_FALSE(res->SaveToFile("ver", dir_ / "link", SaveOptions{.createNew = createNew}));
+    EXPECT_EQ(ReadFile(dir_ / "victim"), "keep me");
+  }
+}
+
+TEST_F(ExecutableResourcesTest, DamagedResourceIsNotFoundAndLeavesNoFile) {
+  DamagePak();
+  const auto res = ExecutableResources::Open(program_);
+  EXPECT_FALSE(res->Find("pak"));
+  EXPECT_FALSE(res->SaveToFile("pak", dir_ / "payload"));
+  EXPECT_FALSE(fs::exists(dir_ / "payload"));
+  WriteFile(dir_ / "old", "old contents");
+  EXPECT_FALSE(res->SaveToFile("pak", dir_ / "old"));
+  EXPECT_FALSE(fs::exists(dir_ / "old"));
+  // The undamaged ones still serve.
+  EXPECT_TRUE(res->SaveToFile("ver", dir_ / "ver"));
+}
+
+TEST_F(ExecutableResourcesTest, UnwritablePlaceFailsQuietly) {
+  const auto res = ExecutableResources::Open(program_);
+  EXPECT_FALSE(res->SaveToFile("ver", dir_ / "no-such-folder/ver"));
+  EXPECT_FALSE(res->SaveToFile("ver", dir_ / ""));
+}
+
+}  // namespace

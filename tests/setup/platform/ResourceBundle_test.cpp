@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cstring>
 #include <functional>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -105,6 +106,8 @@ struct Damage {
   std::function<void(Bytes&)> apply;
   State expected;
 };
+
+void PrintTo(const Damage& d, std::ostream* out) { *out << d.what; }
 
 class DamagedBundleTest : public testing::TestWithParam<Damage> {};
 

@@ -1,0 +1,53 @@
+// The setup program: one executable that installs, updates or, named as the
+// uninstaller, removes the product.
+
+#include <QApplication>
+#include <string>
+#include <vector>
+
+#include "setup/app/PlainSetupWindow.h"
+#include "setup/app/QtTaskRunner.h"
+#include "setup/core/RoleActions.h"
+#include "setup/core/SetupState.h"
+#include "setup/core/Startup.h"
+#include "setup/platform/ExecutableResources.h"
+#include "setup/platform/Services.h"
+
+int main(int argc, char** argv) {
+  using namespace ostrel;
+
+  // Taken before Qt removes the options it understands: the setup looks at
+  // its arguments exactly as given.
+  std::vector<std::string> args(argv + 1, argv + argc);
+
+  QApplication application(argc, argv);
+  platform::Services services = platform::CreateNativeServices();
+  const std::unique_ptr<platform::ExecutableResources> resources = platform::ExecutableResources::OpenSelf();
+  app::QtTaskRunner tasks;
+  setup::SetupState& state = setup::SetupState::Process();
+
+  app::PlainSetupWindow window(*services.system);
+  setup::SetupRoleActions actions(state, tasks, [&window] {
+    window.DisableInputs();
+    window.StartOperateAni();
+  });
+  window.SetInstallHandler([&actions] { actions.Install(); });
+
+  setup::RunStartup(setup::StartupContext{
+      state,
+      *services.registry,
+      *services.drives,
+      *services.shellFolders,
+      *services.system,
+      window,
+      tasks,
+      actions,
+      [&resources](std::string_view name) { return resources->Find(name); },
+      std::move(args),
+      platform::PathStyle::Native,
+  });
+
+  window.show();
+  QApplication::exec();
+  services.system->ExitProcess(0);
+}

@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include "tests/setup/e2e/SandboxProcess.h"
+
+namespace ostrel::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+class SetupRun : public ::testing::Test {
+ protected:
+  SetupRun() : sandbox_(fs::path(OSTREL_E2E_SANDBOX) / ::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
+
+  // The packed setup under the given file name, inside the sandbox.
+  fs::path InstallCopy(const std::string& name) {
+    const fs::path target = sandbox_.Root() / "download" / name;
+    fs::create_directories(target.parent_path());
+    fs::copy_file(OSTREL_PACKED_SETUP, target, fs::copy_options::overwrite_existing);
+    return target;
+  }
+
+  fs::path ProductKey() const { return sandbox_.RegistryHive() / "Software" / "Ostrel"; }
+
+  Sandbox sandbox_;
+};
+
+TEST_F(SetupRun, FirstSetupStoresANewIdentityAndItsChannelTag) {
+  SandboxProcess setup(sandbox_, InstallCopy("OstrelSetup.web"), {});
+  ASSERT_TRUE(setup.Started());
+
+  // "fl" is written after "uuid", so both are there once "fl" is.
+  ASSERT_TRUE(WaitUntil([&] { return ReadRegistryString(ProductKey() / "fl").has_value(); }, 30s))
+      << "no registry write under " << ProductKey();
+  EXPECT_FALSE(setup.WaitForExit(200ms).has_value()) << "the interactive window ended by itself";
+  setup.Kill();
+
+  const auto uuid = ReadRegistryString(ProductKey() / "uuid");
+  ASSERT_TRUE(uuid.has_value());
+  EXPECT_TRUE(std::regex_match(*uuid, std::regex("\\{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\\}"))) << *uuid;
+  EXPECT_EQ(ReadRegistryString(ProductKey() / "fl"), "web");
+  EXPECT_FALSE(fs::exists(sandbox_.RegistryHive() / "Software" / "Microsoft")) << "nothing was installed";
+}
+
+TEST_F(SetupRun, UninstallerRunForAnUpdateEndsAtOnceAndKeepsTheIdentity) {
+  fs::create_directories(ProductKey());
+  {
+    std::ofstream(ProductKey() / "uuid", std::ios::binary) << "REG_SZ\n{00000000-0000-4000-8000-000000000001}";
+  }
+  SandboxProcess uninstaller(sandbox_, InstallCopy("Uninstall"), {"update"});
+  ASSERT_TRUE(uninstaller.Started());
+  EXPECT_EQ(uninstaller.WaitForExit(30s), 0);
+  EXPECT_EQ(ReadRegistryString(ProductKey() / "uuid"), "{00000000-0000-4000-8000-000000000001}");
+  EXPECT_FALSE(fs::exists(ProductKey() / "fl")) << "the uninstaller creates nothing";
+}
+
+}  // namespace
+}  // namespace ostrel::e2e

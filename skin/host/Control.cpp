@@ -1,0 +1,410 @@
+#include "skin/host/Control.h"
+
+#include "skin/host/ControlItem.h"
+#include "skin/host/Form.h"
+#include "skin/host/FormWindow.h"
+#include "skin/host/PointerRouter.h"
+
+#include <QGraphicsScene>
+#include <QPainter>
+
+#include <algorithm>
+
+using ostrel::host::ControlItem;
+
+TControl::TControl(TComponent* AOwner)
+    : TComponent(AOwner),
+      FItem(std::make_unique<ControlItem>(*this)),
+      FPosition(std::make_unique<TPosition>()),
+      FMargins(std::make_unique<TBounds>()) {
+  FPosition->OnChange = [this](TObject*) { PositionChanged(); };
+  FMargins->OnChange = [this](TObject*) { MarginsChanged(); };
+  FEvents.Add(QStringLiteral("OnClick"), FOnClick);
+  FEvents.Add(QStringLiteral("OnMouseDown"), FOnMouseDown);
+  FEvents.Add(QStringLiteral("OnMouseMove"), FOnMouseMove);
+  FEvents.Add(QStringLiteral("OnMouseUp"), FOnMouseUp);
+  FEvents.Add(QStringLiteral("OnMouseWheel"), FOnMouseWheel);
+  FEvents.Add(QStringLiteral("OnMouseEnter"), FOnMouseEnter);
+  FEvents.Add(QStringLiteral("OnMouseLeave"), FOnMouseLeave);
+  FEvents.Add(QStringLiteral("OnEnter"), FOnEnter);
+  FEvents.Add(QStringLiteral("OnExit"), FOnExit);
+  FEvents.Add(QStringLiteral("OnResize"), FOnResize);
+  FEvents.Add(QStringLiteral("OnPaint"), FOnPaint);
+}
+
+TControl::~TControl() {
+  // Children belong to their owners; they only lose this control as parent,
+  // before this item would take their items down with it.
+  while (!FControls.isEmpty()) FControls.last()->SetParent(nullptr);
+  DetachFromParent();
+  FPosition->OnChange = nullptr;
+  FMargins->OnChange = nullptr;
+}
+
+// --- tree ---------------------------------------------------------------
+
+TControl* TControl::ParentControl() const { return dynamic_cast<TControl*>(FParent); }
+
+TForm* TControl::Form() const {
+  if (auto* scene = dynamic_cast<ostrel::host::FormScene*>(FItem->scene())) return &scene->Form();
+  return nullptr;
+}
+
+QGraphicsItem* TControl::Item() const { return FItem.get(); }
+
+bool TControl::IsAncestorOf(const TControl* AControl) const {
+  for (const TControl* p = AControl != nullptr ? AControl->ParentControl() : nullptr; p != nullptr;
+       p = p->ParentControl()) {
+    if (p == this) return true;
+  }
+  return false;
+}
+
+void TControl::DetachFromParent() {
+  if (FParent == nullptr) return;
+  if (TForm* form = Form()) form->ForgetControls(this);
+  const bool aligned = FAlign != TAlignLayout::None;
+  TComponent* oldParent = FParent;
+  FParent = nullptr;
+  if (auto* parentControl = dynamic_cast<TControl*>(oldParent)) {
+    parentControl->FControls.removeOne(this);
+    if (aligned) parentControl->Realign();
+  } else if (auto* form = dynamic_cast<TForm*>(oldParent)) {
+    form->RemoveControl(this);
+    if (aligned) form->Realign();
+  }
+  FItem->setParentItem(nullptr);
+  if (QGraphicsScene* scene = FItem->scene()) scene->removeItem(FItem.get());
+}
+
+void TControl::SetParent(TComponent* AParent) {
+  if (AParent == FParent) return;
+  auto* parentControl = dynamic_cast<TControl*>(AParent);
+  auto* parentForm = dynamic_cast<TForm*>(AParent);
+  if (AParent != nullptr && parentControl == nullptr && parentForm == nullptr) {
+    throw Exception(QStringLiteral("%1 cannot be the parent of %2").arg(AParent->ClassName(), ClassName()));
+  }
+  if (parentControl == this || (parentControl != nullptr && IsAncestorOf(parentControl))) {
+    throw Exception(QStringLiteral("%1 cannot be a parent of itself").arg(Name().isEmpty() ? ClassName() : Name()));
+  }
+  DetachFromParent();
+  FParent = AParent;
+  if (parentControl != nullptr) {
+    parentControl->FControls.append(this);
+    FItem->setParentItem(parentControl->FItem.get());
+  } else if (parentForm != nullptr) {
+    parentForm->InsertControl(this);
+  }
+  NotifyAbsoluteChanged();
+  RealignParent();
+  RepaintTree();
+}
+
+// --- geometry -------------------------------------------------------------
+
+void TControl::PositionChanged() {
+  FItem->setPos(FPosition->Point());
+  RealignParent();
+}
+
+void TControl::MarginsChanged() { RealignParent(); }
+
+void TControl::SetSize(float AWidth, float AHeight) {
+  AWidth = std::max(AWidth, 0.0f);
+  AHeight = std::max(AHeight, 0.0f);
+  if (AWidth == FWidth && AHeight == FHeight) return;
+  FItem->GeometryChanging();
+  FWidth = AWidth;
+  FHeight = AHeight;
+  Repaint();
+  Resize();
+  Realign();
+  RealignParent();
+}
+
+void TControl::SetBounds(float AX, float AY, float AWidth, float AHeight) {
+  FPosition->SetPoint(TPointF(AX, AY));
+  SetSize(AWidth, AHeight);
+}
+
+TRectF TControl::BoundsRect() const { return TRectF(FPosition->Point(), TSizeF(FWidth, FHeight)); }
+
+TRectF TControl::AbsoluteRect() const { return TRectF(LocalToAbsolute(TPointF(0, 0)), TSizeF(FWidth, FHeight)); }
+
+void TControl::SetAlign(TAlignLayout AValue) {
+  if (AValue == FAlign) return;
+  FAlign = AValue;
+  RealignParent();
+}
+
+void TControl::RealignParent() {
+  if (FAlign == TAlignLayout::None) return;
+  if (TControl* parent = ParentControl()) {
+    parent->Realign();
+  } else if (auto* form = dynamic_cast<TForm*>(FParent)) {
+    form->Realign();
+  }
+}
+
+namespace ostrel::host {
+
+// Places the aligned controls of one container inside AClient: edges first in
+// child order, then the client ones in what is left.
+void AlignControls(const QList<TControl*>& AControls, TRectF AClient) {
+  const TRectF whole = AClient;
+  for (TControl* c : AControls) {
+    if (!c->Visible() || c->Align() == TAlignLayout::None) continue;
+    const TBounds& m = *c->Margins();
+    const float w = c->Width();
+    const float h = c->Height();
+    switch (c->Align()) {
+      case TAlignLayout::Top:
+        c->SetBounds(AClient.left() + m.Left(), AClient.top() + m.Top(), AClient.width() - m.Left() - m.Right(), h);
+        AClient.setTop(AClient.top() + m.Top() + h + m.Bottom());
+        break;
+      case TAlignLayout::Bottom:
+        c->SetBounds(AClient.left() + m.Left(), AClient.bottom() - m.Bottom() - h,
+                     AClient.width() - m.Left() - m.Right(), h);
+        AClient.setBottom(AClient.bottom() - m.Bottom() - h - m.Top());
+        break;
+      case TAlignLayout::Left:
+        c->SetBounds(AClient.left() + m.Left(), AClient.top() + m.Top(), w, AClient.height() - m.Top() - m.Bottom());
+        AClient.setLeft(AClient.left() + m.Left() + w + m.Right());
+        break;
+      case TAlignLayout::Right:
+        c->SetBounds(AClient.right() - m.Right() - w, AClient.top() + m.Top(), w,
+                     AClient.height() - m.Top() - m.Bottom());
+        AClient.setRight(AClient.right() - m.Right() - w - m.Left());
+        break;
+      default:
+        break;
+    }
+  }
+  for (TControl* c : AControls) {
+    if (!c->Visible()) continue;
+    const TBounds& m = *c->Margins();
+    switch (c->Align()) {
+      case TAlignLayout::Client: {
+        const TRectF r = m.PaddingRect(AClient);
+        c->SetBounds(r.left(), r.top(), r.width(), r.height());
+        break;
+      }
+      case TAlignLayout::Contents: {
+        const TRectF r = m.PaddingRect(whole);
+        c->SetBounds(r.left(), r.top(), r.width(), r.height());
+        break;
+      }
+      case TAlignLayout::Center:
+        c->SetBounds(AClient.center().x() - c->Width() / 2, AClient.center().y() - c->Height() / 2, c->Width(),
+                     c->Height());
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+}  // namespace ostrel::host
+
+void TControl::Realign() {
+  // Loaded lays out once every stored value is in; a nested call from a
+  // child's own size change would only repeat this pass.
+  if (IsLoading() || FRealigning) return;
+  FRealigning = true;
+  ostrel::host::AlignControls(FControls, LocalRect());
+  FRealigning = false;
+}
+
+TPointF TControl::LocalToAbsolute(const TPointF& APoint) const { return FItem->mapToScene(APoint); }
+
+TPointF TControl::AbsoluteToLocal(const TPointF& APoint) const { return FItem->mapFromScene(APoint); }
+
+TPointF TControl::LocalToScreen(const TPointF& APoint) const {
+  const TPointF absolute = LocalToAbsolute(APoint);
+  if (TForm* form = Form()) return form->ClientToScreen(absolute);
+  return absolute;
+}
+
+TPointF TControl::ScreenToLocal(const TPointF& APoint) const {
+  if (TForm* form = Form()) return AbsoluteToLocal(form->ScreenToClient(APoint));
+  return AbsoluteToLocal(APoint);
+}
+
+// --- state ------------------------------------------------------------------
+
+void TControl::SetVisible(bool AValue) {
+  if (AValue == FVisible) return;
+  FVisible = AValue;
+  FItem->setVisible(AValue);
+  if (!AValue) {
+    if (TForm* form = Form()) {
+      if (FocusedIn(form)) form->SetFocusedControl(nullptr);
+    }
+  }
+  RealignParent();
+}
+
+void TControl::SetEnabled(bool AValue) {
+  if (AValue == FEnabled) return;
+  FEnabled = AValue;
+  if (!AValue) {
+    if (TForm* form = Form()) {
+      if (FocusedIn(form)) form->SetFocusedControl(nullptr);
+    }
+  }
+  NotifyAbsoluteChanged();
+  RepaintTree();
+}
+
+bool TControl::FocusedIn(const TForm* AForm) const {
+  const TControl* focused = AForm->FocusedControl();
+  return focused != nullptr && (focused == this || IsAncestorOf(focused));
+}
+
+bool TControl::AbsoluteEnabled() const {
+  for (const TControl* c = this; c != nullptr; c = c->ParentControl()) {
+    if (!c->FEnabled) return false;
+  }
+  return true;
+}
+
+void TControl::SetOpacity(float AValue) {
+  AValue = std::clamp(AValue, 0.0f, 1.0f);
+  if (AValue == FOpacity) return;
+  FOpacity = AValue;
+  NotifyAbsoluteChanged();
+  RepaintTree();
+}
+
+float TControl::AbsoluteOpacity() const {
+  float opacity = FOpacity;
+  for (const TControl* p = ParentControl(); p != nullptr; p = p->ParentControl()) opacity *= p->FOpacity;
+  return opacity;
+}
+
+void TControl::SetClipChildren(bool AValue) {
+  if (AValue == FClipChildren) return;
+  FClipChildren = AValue;
+  FItem->setFlag(QGraphicsItem::ItemClipsChildrenToShape, AValue);
+  RepaintTree();
+}
+
+void TControl::NotifyAbsoluteChanged() {
+  AbsoluteChanged();
+  for (TControl* c : FControls) c->NotifyAbsoluteChanged();
+}
+
+void TControl::AbsoluteChanged() {}
+
+// --- pointer and focus --------------------------------------------------------
+
+void TControl::Capture() {
+  if (TForm* form = Form()) form->FRouter->SetCaptured(this);
+}
+
+void TControl::ReleaseCapture() {
+  if (TForm* form = Form()) {
+    if (form->Captured() == this) form->FRouter->SetCaptured(nullptr);
+  }
+}
+
+bool TControl::IsFocused() const {
+  const TForm* form = Form();
+  return form != nullptr && form->FocusedControl() == this;
+}
+
+void TControl::SetFocus() {
+  if (!FCanFocus || !FVisible || !AbsoluteEnabled()) return;
+  if (TForm* form = Form()) form->SetFocusedControl(this);
+}
+
+void TControl::ResetFocus() {
+  if (TForm* form = Form()) {
+    if (form->FocusedControl() == this) form->SetFocusedControl(nullptr);
+  }
+}
+
+bool TControl::PointInObjectLocal(const TPointF& APoint) const {
+  return APoint.x() >= 0 && APoint.x() < FWidth && APoint.y() >= 0 && APoint.y() < FHeight;
+}
+
+void TControl::MouseDown(TMouseButton AButton, TShiftState AShift, float AX, float AY) {
+  if (FCanFocus && !IsFocused()) SetFocus();
+  if (FOnMouseDown) FOnMouseDown(this, AButton, AShift, AX, AY);
+  if (FAutoCapture) Capture();
+  if (AShift.Contains(TShiftStateItem::ssDouble)) {
+    FDoubleClick = true;
+  } else if (AButton == TMouseButton::mbLeft) {
+    FPressed = true;
+  }
+}
+
+void TControl::MouseMove(TShiftState AShift, float AX, float AY) {
+  if (FOnMouseMove) FOnMouseMove(this, AShift, AX, AY);
+}
+
+void TControl::MouseClick(TMouseButton, TShiftState, float AX, float AY) {
+  if (AbsoluteEnabled() && FPressed && !FDoubleClick && PointInObjectLocal(TPointF(AX, AY))) Click();
+}
+
+void TControl::MouseUp(TMouseButton AButton, TShiftState AShift, float AX, float AY) {
+  if (FOnMouseUp) FOnMouseUp(this, AButton, AShift, AX, AY);
+  FPressed = false;
+  FDoubleClick = false;
+}
+
+void TControl::MouseWheel(TShiftState AShift, int AWheelDelta, bool& AHandled) {
+  if (FOnMouseWheel) FOnMouseWheel(this, AShift, AWheelDelta, AHandled);
+}
+
+void TControl::DoMouseEnter() {
+  FIsMouseOver = true;
+  if (FOnMouseEnter) FOnMouseEnter(this);
+}
+
+void TControl::DoMouseLeave() {
+  FIsMouseOver = false;
+  if (FOnMouseLeave) FOnMouseLeave(this);
+}
+
+void TControl::Click() {
+  if (FOnClick) FOnClick(this);
+}
+
+void TControl::DoEnter() {
+  if (FOnEnter) FOnEnter(this);
+  Repaint();
+}
+
+void TControl::DoExit() {
+  if (FOnExit) FOnExit(this);
+  Repaint();
+}
+
+void TControl::Resize() {
+  if (FOnResize) FOnResize(this);
+}
+
+// --- painting -------------------------------------------------------------------
+
+void TControl::Repaint() { FItem->update(); }
+
+void TControl::InvalidateRect(const TRectF& ARect) { FItem->update(ARect); }
+
+void TControl::RepaintTree() {
+  Repaint();
+  for (TControl* c : FControls) c->RepaintTree();
+}
+
+void TControl::PaintItem(QPainter& ACanvas) {
+  Paint(ACanvas);
+  if (FOnPaint) FOnPaint(this, &ACanvas, LocalRect());
+}
+
+void TControl::Paint(QPainter&) {}
+
+void TControl::Loaded() {
+  TComponent::Loaded();
+  Realign();
+  RealignParent();
+}

@@ -1,0 +1,244 @@
+#include "skin/host/Form.h"
+
+#include "skin/host/Control.h"
+#include "skin/host/ControlItem.h"
+#include "skin/host/FormWindow.h"
+#include "skin/host/PointerRouter.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPointer>
+#include <QScreen>
+#include <QWindow>
+
+namespace {
+
+Qt::CursorShape ShapeOf(TCursor ACursor) {
+  switch (ACursor) {
+    case TCursor::crCross:
+      return Qt::CrossCursor;
+    case TCursor::crIBeam:
+      return Qt::IBeamCursor;
+    case TCursor::crSizeNESW:
+      return Qt::SizeBDiagCursor;
+    case TCursor::crSizeNS:
+      return Qt::SizeVerCursor;
+    case TCursor::crSizeNWSE:
+      return Qt::SizeFDiagCursor;
+    case TCursor::crSizeWE:
+      return Qt::SizeHorCursor;
+    case TCursor::crUpArrow:
+      return Qt::UpArrowCursor;
+    case TCursor::crHourGlass:
+      return Qt::WaitCursor;
+    case TCursor::crNo:
+      return Qt::ForbiddenCursor;
+    case TCursor::crHandPoint:
+      return Qt::PointingHandCursor;
+    case TCursor::crSizeAll:
+      return Qt::SizeAllCursor;
+    case TCursor::crDefault:
+    case TCursor::crArrow:
+      break;
+  }
+  return Qt::ArrowCursor;
+}
+
+}  // namespace
+
+TForm::TForm(TComponent* AOwner)
+    : TComponent(AOwner),
+      FScene(std::make_unique<ostrel::host::FormScene>(*this)),
+      FView(std::make_unique<ostrel::host::FormView>(*this, *FScene)),
+      FRouter(std::make_unique<ostrel::host::PointerRouter>(*this)) {
+  FEvents.Add(QStringLiteral("OnCreate"), FOnCreate);
+  FScene->setItemIndexMethod(QGraphicsScene::NoIndex);
+  SetClientSize(FClientWidth, FClientHeight);
+  UpdateWindowFlags();
+}
+
+TForm::~TForm() {
+  // Controls go first, while the scene they are drawn in still exists; the
+  // scene must never free an item itself.
+  Destroying();
+  DestroyComponents();
+  while (!FControls.isEmpty()) FControls.last()->SetParent(nullptr);
+  FView.reset();
+}
+
+void TForm::SetCaption(const QString& AValue) {
+  FCaption = AValue;
+  FView->setWindowTitle(AValue);
+}
+
+void TForm::SetClientSize(int AWidth, int AHeight) {
+  FClientWidth = std::max(AWidth, 0);
+  FClientHeight = std::max(AHeight, 0);
+  FScene->setSceneRect(0, 0, FClientWidth, FClientHeight);
+  FView->resize(FClientWidth, FClientHeight);
+  Realign();
+}
+
+void TForm::SetLeft(int AValue) {
+  FLeft = AValue;
+  if (FPlaced) FView->move(FLeft, FTop);
+}
+
+void TForm::SetTop(int AValue) {
+  FTop = AValue;
+  if (FPlaced) FView->move(FLeft, FTop);
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle AValue) {
+  FBorderStyle = AValue;
+  UpdateWindowFlags();
+}
+
+void TForm::SetFormStyle(TFormStyle AValue) {
+  FFormStyle = AValue;
+  UpdateWindowFlags();
+}
+
+void TForm::SetTransparency(bool AValue) {
+  FTransparency = AValue;
+  UpdateWindowFlags();
+}
+
+void TForm::UpdateWindowFlags() {
+  const bool wasVisible = FView->isVisible();
+  Qt::WindowFlags flags = Qt::Window;
+  if (FBorderStyle == TFormBorderStyle::None || FTransparency) flags |= Qt::FramelessWindowHint;
+  if (FFormStyle == TFormStyle::StayOnTop) flags |= Qt::WindowStaysOnTopHint;
+  FView->setWindowFlags(flags);
+  FView->setAttribute(Qt::WA_TranslucentBackground, FTransparency);
+  FView->viewport()->setAttribute(Qt::WA_TranslucentBackground, FTransparency);
+  FView->viewport()->setAutoFillBackground(!FTransparency);
+  if (wasVisible) FView->show();
+}
+
+void TForm::SetStyleBook(TComponent* AValue) {
+  if (AValue == FStyleBook) return;
+  if (FStyleBook != nullptr) FStyleBook->RemoveFreeNotification(this);
+  FStyleBook = AValue;
+  if (FStyleBook != nullptr) FStyleBook->FreeNotification(this);
+}
+
+void TForm::Notification(TComponent* AComponent, TOperation AOperation) {
+  TComponent::Notification(AComponent, AOperation);
+  if (AOperation == TOperation::opRemove && AComponent == FStyleBook) FStyleBook = nullptr;
+}
+
+TControl* TForm::ObjectAtPoint(const TPointF& APoint) const { return FRouter->ObjectAtPoint(APoint); }
+
+TControl* TForm::Hovered() const { return FRouter->Hovered(); }
+
+TControl* TForm::Captured() const { return FRouter->Captured(); }
+
+void TForm::InsertControl(TControl* AControl) {
+  FControls.append(AControl);
+  FScene->addItem(AControl->Item());
+}
+
+void TForm::RemoveControl(TControl* AControl) { FControls.removeOne(AControl); }
+
+void TForm::ForgetControls(TControl* AControl) {
+  FRouter->Forget(AControl);
+  if (FFocused != nullptr && (FFocused == AControl || AControl->IsAncestorOf(FFocused))) FFocused = nullptr;
+}
+
+void TForm::SetFocusedControl(TControl* AControl) {
+  if (AControl == FFocused) return;
+  QPointer<TControl> old = FFocused;
+  QPointer<TControl> next = AControl;
+  FFocused = AControl;
+  if (old) old->DoExit();
+  if (next && FFocused == next) next->DoEnter();
+}
+
+void TForm::HoverChanged(TControl* AControl) {
+  QWidget* viewport = FView->viewport();
+  TCursor cursor = TCursor::crDefault;
+  for (const TControl* c = AControl; c != nullptr && cursor == TCursor::crDefault; c = c->ParentControl()) {
+    cursor = c->Cursor();
+  }
+  if (cursor == TCursor::crDefault) {
+    viewport->unsetCursor();
+  } else {
+    viewport->setCursor(ShapeOf(cursor));
+  }
+  const bool hint = AControl != nullptr && AControl->ShowHint() && !AControl->Hint().isEmpty();
+  viewport->setToolTip(hint ? AControl->Hint() : QString());
+}
+
+bool TForm::TakeWindowDragStarted() { return std::exchange(FWindowDragStarted, false); }
+
+void TForm::DoCreate() {
+  if (FCreated) return;
+  FCreated = true;
+  if (FOnCreate) FOnCreate(this);
+}
+
+void TForm::PlaceWindow() {
+  if (FPlaced) return;
+  FPlaced = true;
+  if (FPosition == TFormPosition::ScreenCenter) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      const QRect area = screen->availableGeometry();
+      FLeft = area.x() + (area.width() - FClientWidth) / 2;
+      FTop = area.y() + (area.height() - FClientHeight) / 2;
+    }
+  }
+  FView->move(FLeft, FTop);
+}
+
+void TForm::Show() {
+  DoCreate();
+  PlaceWindow();
+  FView->show();
+}
+
+void TForm::Hide() { FView->hide(); }
+
+bool TForm::Visible() const { return FView->isVisible(); }
+
+bool TForm::StartWindowDrag() {
+  QWindow* window = FView->windowHandle();
+  if (window == nullptr || !window->startSystemMove()) return false;
+  FWindowDragStarted = true;
+  return true;
+}
+
+TPointF TForm::ClientToScreen(const TPointF& APoint) const {
+  return FView->viewport()->mapToGlobal(FView->mapFromScene(0, 0)) + APoint;
+}
+
+TPointF TForm::ScreenToClient(const TPointF& APoint) const {
+  return APoint - QPointF(FView->viewport()->mapToGlobal(FView->mapFromScene(0, 0)));
+}
+
+void TForm::Invalidate() { FScene->update(); }
+
+void TForm::Realign() {
+  if (IsLoading() || IsDestroying()) return;
+  ostrel::host::AlignControls(FControls, TRectF(0, 0, FClientWidth, FClientHeight));
+}
+
+void TForm::Loaded() {
+  TComponent::Loaded();
+  Realign();
+}
+
+QGraphicsView* TForm::View() const { return FView.get(); }
+
+QGraphicsScene* TForm::Scene() const { return FScene.get(); }
+
+QImage TForm::RenderToImage() const {
+  QImage image(std::max(FClientWidth, 1), std::max(FClientHeight, 1), QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);
+  const QRectF client(0, 0, FClientWidth, FClientHeight);
+  FScene->render(&painter, client, client);
+  return image;
+}

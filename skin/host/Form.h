@@ -1,0 +1,158 @@
+#pragma once
+// TForm: a top-level window holding a tree of controls. The form owns its
+// components (they are its Qt children); the window is a QGraphicsView whose
+// scene coordinates are the form's client coordinates, one to one.
+
+#include "skin/host/Component.h"
+#include "skin/host/Events.h"
+#include "skin/host/Types.h"
+
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+class QGraphicsScene;
+class QGraphicsView;
+class QImage;
+class TControl;
+
+namespace ostrel::host {
+class FormScene;
+class FormView;
+class PointerRouter;
+}  // namespace ostrel::host
+
+class TForm : public TComponent, public IEventProperties {
+  Q_OBJECT
+  Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+  Q_PROPERTY(int ClientWidth READ ClientWidth WRITE SetClientWidth)
+  Q_PROPERTY(int ClientHeight READ ClientHeight WRITE SetClientHeight)
+  Q_PROPERTY(int Left READ Left WRITE SetLeft)
+  Q_PROPERTY(int Top READ Top WRITE SetTop)
+  Q_PROPERTY(TFormPosition Position READ Position WRITE SetPosition)
+  Q_PROPERTY(TFormBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
+  Q_PROPERTY(TFormStyle FormStyle READ FormStyle WRITE SetFormStyle)
+  Q_PROPERTY(bool Transparency READ Transparency WRITE SetTransparency)
+  Q_PROPERTY(TComponent* StyleBook READ StyleBook WRITE SetStyleBook)
+
+ public:
+  enum class TFormPosition : std::uint8_t { Designed, ScreenCenter };
+  Q_ENUM(TFormPosition)
+  enum class TFormBorderStyle : std::uint8_t { None, Single, Sizeable };
+  Q_ENUM(TFormBorderStyle)
+  enum class TFormStyle : std::uint8_t { Normal, StayOnTop };
+  Q_ENUM(TFormStyle)
+
+  explicit TForm(TComponent* AOwner = nullptr);
+  ~TForm() override;
+
+  QString Caption() const { return FCaption; }
+  void SetCaption(const QString& AValue);
+  int ClientWidth() const { return FClientWidth; }
+  int ClientHeight() const { return FClientHeight; }
+  void SetClientWidth(int AValue) { SetClientSize(AValue, FClientHeight); }
+  void SetClientHeight(int AValue) { SetClientSize(FClientWidth, AValue); }
+  void SetClientSize(int AWidth, int AHeight);
+  int Left() const { return FLeft; }
+  int Top() const { return FTop; }
+  void SetLeft(int AValue);
+  void SetTop(int AValue);
+  TFormPosition Position() const { return FPosition; }
+  void SetPosition(TFormPosition AValue) { FPosition = AValue; }
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle AValue);
+  TFormStyle FormStyle() const { return FFormStyle; }
+  void SetFormStyle(TFormStyle AValue);
+  bool Transparency() const { return FTransparency; }
+  void SetTransparency(bool AValue);
+  TComponent* StyleBook() const { return FStyleBook; }
+  void SetStyleBook(TComponent* AValue);
+
+  // The controls at the top of the form's tree, in paint order.
+  const QList<TControl*>& Controls() const { return FControls; }
+  // The top-most control that takes pointer input at APoint (client coordinates).
+  TControl* ObjectAtPoint(const TPointF& APoint) const;
+  TControl* FocusedControl() const { return FFocused; }
+  TControl* Hovered() const;
+  TControl* Captured() const;
+
+  // Runs OnCreate once; Show does it first when nobody did.
+  void DoCreate();
+  void Show();
+  void Hide();
+  bool Visible() const;
+  // Hands the window to the system's window move while a button is held.
+  bool StartWindowDrag();
+
+  TPointF ClientToScreen(const TPointF& APoint) const;
+  TPointF ScreenToClient(const TPointF& APoint) const;
+  void Invalidate();
+  void Realign();
+
+  QGraphicsView* View() const;
+  QGraphicsScene* Scene() const;
+  // Renders the client area (without the system's window) into an image of
+  // the client size, transparent where nothing is drawn.
+  QImage RenderToImage() const;
+
+  const TNotifyEvent& OnCreate() const { return FOnCreate; }
+  void SetOnCreate(TNotifyEvent AValue) {
+    FOnCreate = std::move(AValue);
+    FEvents.Forget(QStringLiteral("OnCreate"));
+  }
+
+  QStringList EventNames() const override { return FEvents.Names(); }
+  bool SetEventHandler(const QString& AEvent, const TEventHandlerRef& AHandler) override {
+    return FEvents.Bind(AEvent, AHandler);
+  }
+  QString EventHandlerName(const QString& AEvent) const override { return FEvents.HandlerName(AEvent); }
+
+  void Loaded() override;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation AOperation) override;
+
+ private:
+  friend class TControl;
+  friend class ostrel::host::PointerRouter;
+  friend class ostrel::host::FormView;
+
+  void InsertControl(TControl* AControl);
+  void RemoveControl(TControl* AControl);
+  // AControl and its children leave the form: it forgets pointer and focus state about them.
+  void ForgetControls(TControl* AControl);
+  void SetFocusedControl(TControl* AControl);
+  void HoverChanged(TControl* AControl);
+  bool TakeWindowDragStarted();
+  void UpdateWindowFlags();
+  void PlaceWindow();
+
+  std::unique_ptr<ostrel::host::FormScene> FScene;
+  std::unique_ptr<ostrel::host::FormView> FView;
+  std::unique_ptr<ostrel::host::PointerRouter> FRouter;
+  QList<TControl*> FControls;
+  TControl* FFocused = nullptr;
+  TComponent* FStyleBook = nullptr;
+
+  QString FCaption;
+  int FClientWidth = 640;
+  int FClientHeight = 480;
+  int FLeft = 0;
+  int FTop = 0;
+  TFormPosition FPosition = TFormPosition::Designed;
+  TFormBorderStyle FBorderStyle = TFormBorderStyle::Sizeable;
+  TFormStyle FFormStyle = TFormStyle::Normal;
+  bool FTransparency = false;
+  bool FCreated = false;
+  bool FPlaced = false;
+  bool FWindowDragStarted = false;
+
+  TNotifyEvent FOnCreate;
+  ostrel::host::TEventTable FEvents;
+};
+
+using TFormPosition = TForm::TFormPosition;
+using TFormBorderStyle = TForm::TFormBorderStyle;
+using TFormStyle = TForm::TFormStyle;

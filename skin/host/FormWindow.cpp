@@ -1,0 +1,134 @@
+#include "skin/host/FormWindow.h"
+
+#include "skin/host/Control.h"
+#include "skin/host/ControlItem.h"
+#include "skin/host/Form.h"
+#include "skin/host/PointerRouter.h"
+#include "skin/host/WidgetProxy.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <optional>
+
+namespace ostrel::host {
+
+namespace {
+
+std::optional<TMouseButton> ButtonOf(Qt::MouseButton AButton) {
+  switch (AButton) {
+    case Qt::LeftButton:
+      return TMouseButton::mbLeft;
+    case Qt::RightButton:
+      return TMouseButton::mbRight;
+    case Qt::MiddleButton:
+      return TMouseButton::mbMiddle;
+    default:
+      return std::nullopt;
+  }
+}
+
+TShiftState ShiftOf(Qt::KeyboardModifiers AModifiers, Qt::MouseButtons AButtons) {
+  TShiftState shift;
+  if (AModifiers.testFlag(Qt::ShiftModifier)) shift.Include(TShiftStateItem::ssShift);
+  if (AModifiers.testFlag(Qt::AltModifier)) shift.Include(TShiftStateItem::ssAlt);
+  if (AModifiers.testFlag(Qt::ControlModifier)) shift.Include(TShiftStateItem::ssCtrl);
+  if (AModifiers.testFlag(Qt::MetaModifier)) shift.Include(TShiftStateItem::ssCommand);
+  if (AButtons.testFlag(Qt::LeftButton)) shift.Include(TShiftStateItem::ssLeft);
+  if (AButtons.testFlag(Qt::RightButton)) shift.Include(TShiftStateItem::ssRight);
+  if (AButtons.testFlag(Qt::MiddleButton)) shift.Include(TShiftStateItem::ssMiddle);
+  return shift;
+}
+
+}  // namespace
+
+FormView::FormView(TForm& AForm, QGraphicsScene& AScene) : QGraphicsView(&AScene), FForm(AForm) {
+  setFrameShape(QFrame::NoFrame);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  setTransformationAnchor(QGraphicsView::NoAnchor);
+  setResizeAnchor(QGraphicsView::NoAnchor);
+  setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);
+  setBackgroundBrush(Qt::NoBrush);
+  setMouseTracking(true);
+  viewport()->setMouseTracking(true);
+}
+
+void FormView::drawBackground(QPainter* APainter, const QRectF& ARect) {
+  if (FForm.Transparency()) {
+    const QPainter::CompositionMode mode = APainter->compositionMode();
+    APainter->setCompositionMode(QPainter::CompositionMode_Source);
+    APainter->fillRect(ARect, Qt::transparent);
+    APainter->setCompositionMode(mode);
+    return;
+  }
+  APainter->fillRect(ARect, palette().window());
+}
+
+bool FormView::PassToScene(const QPointF& AClientPoint) const {
+  if (scene()->mouseGrabberItem() != nullptr) return true;
+  // A popup a proxied widget opened sits above every control.
+  const QGraphicsItem* top = scene()->itemAt(AClientPoint, QTransform());
+  if (top != nullptr && ControlItem::ControlOf(top) == nullptr) return true;
+  return dynamic_cast<TWidgetProxy*>(FForm.ObjectAtPoint(AClientPoint)) != nullptr;
+}
+
+void FormView::Press(QMouseEvent* AEvent, bool ADouble) {
+  const std::optional<TMouseButton> button = ButtonOf(AEvent->button());
+  if (!button) return;
+  TShiftState shift = ShiftOf(AEvent->modifiers(), AEvent->buttons());
+  if (ADouble) shift.Include(TShiftStateItem::ssDouble);
+  const QPointF point = mapToScene(QPoint(0, 0)) + AEvent->position();
+  const bool toScene = PassToScene(point);
+  FForm.FRouter->MouseDown(*button, shift, point, AEvent->buttons() == AEvent->button());
+  if (!toScene) return;
+  if (ADouble) {
+    QGraphicsView::mouseDoubleClickEvent(AEvent);
+  } else {
+    QGraphicsView::mousePressEvent(AEvent);
+  }
+}
+
+void FormView::mousePressEvent(QMouseEvent* AEvent) { Press(AEvent, false); }
+
+void FormView::mouseDoubleClickEvent(QMouseEvent* AEvent) { Press(AEvent, true); }
+
+void FormView::mouseMoveEvent(QMouseEvent* AEvent) {
+  const QPointF point = mapToScene(QPoint(0, 0)) + AEvent->position();
+  FForm.FRouter->MouseMove(ShiftOf(AEvent->modifiers(), AEvent->buttons()), point);
+  // Only proxied widgets take Qt's own events, so they see every move and
+  // keep their hover right.
+  QGraphicsView::mouseMoveEvent(AEvent);
+}
+
+void FormView::mouseReleaseEvent(QMouseEvent* AEvent) {
+  const std::optional<TMouseButton> button = ButtonOf(AEvent->button());
+  const QPointF point = mapToScene(QPoint(0, 0)) + AEvent->position();
+  const bool toScene = scene()->mouseGrabberItem() != nullptr;
+  if (button) {
+    FForm.FRouter->MouseUp(*button, ShiftOf(AEvent->modifiers(), AEvent->buttons()), point,
+                           AEvent->buttons() == Qt::NoButton);
+  }
+  if (toScene) QGraphicsView::mouseReleaseEvent(AEvent);
+}
+
+void FormView::wheelEvent(QWheelEvent* AEvent) {
+  const QPointF point = mapToScene(QPoint(0, 0)) + AEvent->position();
+  const bool toScene = PassToScene(point);
+  const int delta = AEvent->angleDelta().y() != 0 ? AEvent->angleDelta().y() : AEvent->angleDelta().x();
+  FForm.FRouter->MouseWheel(ShiftOf(AEvent->modifiers(), AEvent->buttons()), delta, point);
+  if (toScene) {
+    QGraphicsView::wheelEvent(AEvent);
+  } else {
+    AEvent->accept();
+  }
+}
+
+void FormView::leaveEvent(QEvent* AEvent) {
+  FForm.FRouter->MouseLeave();
+  QGraphicsView::leaveEvent(AEvent);
+}
+
+}  // namespace ostrel::host

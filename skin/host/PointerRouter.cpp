@@ -1,0 +1,136 @@
+#include "skin/host/PointerRouter.h"
+
+#include "skin/host/Control.h"
+#include "skin/host/Form.h"
+
+#include <QPointer>
+
+namespace ostrel::host {
+
+namespace {
+
+// Half-open, so two controls that touch never both own the shared edge.
+bool Contains(const TRectF& ARect, const TPointF& APoint) {
+  return APoint.x() >= ARect.left() && APoint.x() < ARect.right() && APoint.y() >= ARect.top() &&
+         APoint.y() < ARect.bottom();
+}
+
+// A hidden or disabled control takes nothing, and neither do its children;
+// one without HitTest lets the point through to what lies beneath, but its
+// children are still searched.
+TControl* FindAt(TControl* AControl, const TPointF& AAbsolute) {
+  if (!AControl->Visible() || !AControl->Enabled()) return nullptr;
+  const TPointF local = AControl->AbsoluteToLocal(AAbsolute);
+  if (AControl->ClipChildren() && !Contains(AControl->LocalRect(), local)) return nullptr;
+  const QList<TControl*>& children = AControl->Controls();
+  for (qsizetype i = children.size() - 1; i >= 0; --i) {
+    if (TControl* hit = FindAt(children[i], AAbsolute)) return hit;
+  }
+  if (AControl->HitTest() && AControl->PointInObjectLocal(local)) return AControl;
+  return nullptr;
+}
+
+}  // namespace
+
+TControl* PointerRouter::ObjectAtPoint(const TPointF& APoint) const {
+  const QList<TControl*>& top = FForm.Controls();
+  for (qsizetype i = top.size() - 1; i >= 0; --i) {
+    if (TControl* hit = FindAt(top[i], APoint)) return hit;
+  }
+  return nullptr;
+}
+
+void PointerRouter::SetHovered(TControl* AControl) {
+  if (AControl == FHovered) return;
+  QPointer<TControl> old = FHovered;
+  QPointer<TControl> next = AControl;
+  FHovered = AControl;
+  if (old) old->DoMouseLeave();
+  // A leave handler may have moved the hover on or freed the new control.
+  if (next && FHovered == next) next->DoMouseEnter();
+  FForm.HoverChanged(FHovered);
+}
+
+void PointerRouter::MouseDown(TMouseButton AButton, TShiftState AShift, const TPointF& APoint, bool AOnlyButton) {
+  if (FCaptured != nullptr && AOnlyButton) {
+    // The release of the last press never reached us (the system took the
+    // pointer, say): end that press without a click before starting this one.
+    QPointer<TControl> stale = FCaptured;
+    FCaptured = nullptr;
+    const TPointF local = stale->AbsoluteToLocal(APoint);
+    stale->MouseUp(AButton, AShift, static_cast<float>(local.x()), static_cast<float>(local.y()));
+  }
+  QPointer<TControl> target = FCaptured != nullptr ? FCaptured : ObjectAtPoint(APoint);
+  if (FCaptured == nullptr) SetHovered(target);
+  if (!target) return;
+  const TPointF local = target->AbsoluteToLocal(APoint);
+  target->MouseDown(AButton, AShift, static_cast<float>(local.x()), static_cast<float>(local.y()));
+  if (FForm.TakeWindowDragStarted()) {
+    // The window system now owns the pointer until the drag ends and may never
+    // send the release, so nothing may stay pressed or captured.
+    if (target) {
+      target->FPressed = false;
+      target->FDoubleClick = false;
+    }
+    DropCapture();
+  }
+}
+
+void PointerRouter::MouseMove(TShiftState AShift, const TPointF& APoint) {
+  if (FCaptured != nullptr) {
+    const TPointF local = FCaptured->AbsoluteToLocal(APoint);
+    FCaptured->MouseMove(AShift, static_cast<float>(local.x()), static_cast<float>(local.y()));
+    return;
+  }
+  TControl* target = ObjectAtPoint(APoint);
+  SetHovered(target);
+  if (FHovered != nullptr && FHovered == target) {
+    const TPointF local = target->AbsoluteToLocal(APoint);
+    target->MouseMove(AShift, static_cast<float>(local.x()), static_cast<float>(local.y()));
+  }
+}
+
+void PointerRouter::MouseUp(TMouseButton AButton, TShiftState AShift, const TPointF& APoint, bool ANoButtonLeft) {
+  QPointer<TControl> target = FCaptured != nullptr ? FCaptured : ObjectAtPoint(APoint);
+  if (target) {
+    const TPointF local = target->AbsoluteToLocal(APoint);
+    const auto x = static_cast<float>(local.x());
+    const auto y = static_cast<float>(local.y());
+    target->MouseClick(AButton, AShift, x, y);
+    if (target) target->MouseUp(AButton, AShift, x, y);
+  }
+  if (ANoButtonLeft || (target && FCaptured == target)) DropCapture();
+  if (FCaptured == nullptr) SetHovered(ObjectAtPoint(APoint));
+}
+
+void PointerRouter::MouseWheel(TShiftState AShift, int AWheelDelta, const TPointF& APoint) {
+  QPointer<TControl> target = FCaptured != nullptr ? FCaptured : ObjectAtPoint(APoint);
+  bool handled = false;
+  while (target && !handled) {
+    target->MouseWheel(AShift, AWheelDelta, handled);
+    if (target) target = target->ParentControl();
+  }
+}
+
+void PointerRouter::MouseLeave() {
+  if (FCaptured == nullptr) SetHovered(nullptr);
+}
+
+void PointerRouter::DropCapture() { FCaptured = nullptr; }
+
+void PointerRouter::Forget(const TControl* AControl) {
+  const auto within = [AControl](const TControl* c) {
+    return c != nullptr && (c == AControl || AControl->IsAncestorOf(c));
+  };
+  if (within(FHovered)) {
+    FHovered->FIsMouseOver = false;
+    FHovered = nullptr;
+  }
+  if (within(FCaptured)) {
+    FCaptured->FPressed = false;
+    FCaptured->FDoubleClick = false;
+    FCaptured = nullptr;
+  }
+}
+
+}  // namespace ostrel::host

@@ -1,0 +1,44 @@
+#pragma once
+// Routes pointer input through a form's control tree: the top-most
+// hit-testable control under the pointer gets it, hover moves with a leave
+// before the enter, a press captures, and a release runs the click test, then
+// the release, then ends the capture.
+
+#include "skin/host/Types.h"
+
+class TControl;
+class TForm;
+
+namespace ostrel::host {
+
+class PointerRouter {
+ public:
+  explicit PointerRouter(TForm& AForm) : FForm(AForm) {}
+  PointerRouter(const PointerRouter&) = delete;
+  PointerRouter& operator=(const PointerRouter&) = delete;
+
+  // Points are in the form's client coordinates. AOnlyButton says no other
+  // button is held, so a capture still set belongs to a release that never came.
+  void MouseDown(TMouseButton AButton, TShiftState AShift, const TPointF& APoint, bool AOnlyButton);
+  void MouseMove(TShiftState AShift, const TPointF& APoint);
+  void MouseUp(TMouseButton AButton, TShiftState AShift, const TPointF& APoint, bool ANoButtonLeft);
+  void MouseWheel(TShiftState AShift, int AWheelDelta, const TPointF& APoint);
+  void MouseLeave();
+
+  TControl* ObjectAtPoint(const TPointF& APoint) const;
+  TControl* Hovered() const { return FHovered; }
+  TControl* Captured() const { return FCaptured; }
+  void SetCaptured(TControl* AControl) { FCaptured = AControl; }
+  // Drops hover and capture held by AControl or one of its children.
+  void Forget(const TControl* AControl);
+
+ private:
+  void SetHovered(TControl* AControl);
+  void DropCapture();
+
+  TForm& FForm;
+  TControl* FHovered = nullptr;
+  TControl* FCaptured = nullptr;
+};
+
+}  // namespace ostrel::host

@@ -1,0 +1,22 @@
+#pragma once
+// The display scale: device pixels per logical pixel of the primary screen.
+
+namespace ostrel::host {
+
+// 1 when there is no screen (no GUI application yet).
+float GetScreenScale();
+
+// Makes GetScreenScale answer AScale until the guard ends, so scale-dependent
+// lookups can be checked at any scale on any machine.
+class ScopedScreenScale {
+ public:
+  explicit ScopedScreenScale(float AScale);
+  ~ScopedScreenScale();
+  ScopedScreenScale(const ScopedScreenScale&) = delete;
+  ScopedScreenScale& operator=(const ScopedScreenScale&) = delete;
+
+ private:
+  float FPrevious;
+};
+
+}  // namespace ostrel::host

@@ -1,0 +1,36 @@
+#pragma once
+// TWidgetProxy: a control whose face is a Qt widget (a host combo box, say).
+// The widget lives in a QGraphicsProxyWidget that is a child item of the
+// control's item, so the item owns it and it moves, clips and hides with the
+// control; the form passes Qt's own pointer events to it.
+
+#include "skin/host/Control.h"
+
+#include <QGraphicsProxyWidget>
+#include <QPointer>
+
+#include <memory>
+
+class QWidget;
+
+class TWidgetProxy : public TControl {
+  Q_OBJECT
+
+ public:
+  explicit TWidgetProxy(TComponent* AOwner = nullptr);
+  ~TWidgetProxy() override;
+
+  // Takes AWidget over; the previous widget, if any, is freed.
+  void SetWidget(std::unique_ptr<QWidget> AWidget);
+  QWidget* Widget() const;
+  QGraphicsProxyWidget* Proxy() const { return FProxy.data(); }
+
+ protected:
+  void Resize() override;
+  void AbsoluteChanged() override;
+
+ private:
+  void SyncProxy();
+
+  QPointer<QGraphicsProxyWidget> FProxy;
+};

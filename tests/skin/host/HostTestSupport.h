@@ -1,0 +1,50 @@
+#pragma once
+// A GUI application for host tests and real pointer events delivered to a
+// form's window, so the routing under test is the one a user gets.
+
+#include "skin/host/Form.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QGraphicsView>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+namespace host_test {
+
+inline QApplication& App() {
+  static int argc = 1;
+  static char name[] = "host_test";
+  static char* argv[] = {name, nullptr};
+  static QApplication app(argc, argv);
+  return app;
+}
+
+// Sends one mouse event to the form's viewport at a client point.
+inline void SendMouse(const TForm& AForm, QEvent::Type AType, QPointF APoint, Qt::MouseButton AButton,
+                      Qt::MouseButtons AHeld, Qt::KeyboardModifiers AModifiers = Qt::NoModifier) {
+  QWidget* viewport = AForm.View()->viewport();
+  QMouseEvent event(AType, APoint, viewport->mapToGlobal(APoint), AButton, AHeld, AModifiers);
+  QCoreApplication::sendEvent(viewport, &event);
+}
+
+inline void Move(const TForm& AForm, QPointF APoint, Qt::MouseButtons AHeld = Qt::NoButton) {
+  SendMouse(AForm, QEvent::MouseMove, APoint, Qt::NoButton, AHeld);
+}
+inline void Press(const TForm& AForm, QPointF APoint, Qt::MouseButton AButton = Qt::LeftButton) {
+  SendMouse(AForm, QEvent::MouseButtonPress, APoint, AButton, AButton);
+}
+inline void DoublePress(const TForm& AForm, QPointF APoint) {
+  SendMouse(AForm, QEvent::MouseButtonDblClick, APoint, Qt::LeftButton, Qt::LeftButton);
+}
+inline void Release(const TForm& AForm, QPointF APoint, Qt::MouseButton AButton = Qt::LeftButton) {
+  SendMouse(AForm, QEvent::MouseButtonRelease, APoint, AButton, Qt::NoButton);
+}
+inline void Wheel(const TForm& AForm, QPointF APoint, int ADelta) {
+  QWidget* viewport = AForm.View()->viewport();
+  QWheelEvent event(APoint, viewport->mapToGlobal(APoint), QPoint(), QPoint(0, ADelta), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(viewport, &event);
+}
+
+}  // namespace host_test

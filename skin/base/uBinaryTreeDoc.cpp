@@ -117,12 +117,7 @@ TBTNode20* TBTNodeList20::GetItems(int Index) const {
 
 std::unique_ptr<TBTNode20> TBTNodeList20::SetItems(int Index, std::unique_ptr<TBTNode20> ANode) {
   CheckIndex(Index, Count() - 1);
-  if (ANode == nullptr) throw EBinaryTreeDocError(QStringLiteral("A node list holds no empty items"));
-  if (ANode->FParentNode != nullptr) {
-    // Still owned by a tree: never let two owners free it.
-    static_cast<void>(ANode.release());
-    throw EBinaryTreeDocError(QStringLiteral("The node belongs to another parent"));
-  }
+  if (!AcceptDetached(ANode)) throw EBinaryTreeDocError(QStringLiteral("The node is already in this list"));
   auto& slot = FItems[static_cast<std::size_t>(Index)];
   std::unique_ptr<TBTNode20> old = std::exchange(slot, std::move(ANode));
   old->FParentNode = nullptr;
@@ -135,32 +130,34 @@ int TBTNodeList20::IndexOf(const TBTNode20* ANode) const {
   return it == FItems.end() ? -1 : static_cast<int>(it - FItems.begin());
 }
 
-int TBTNodeList20::Add(std::unique_ptr<TBTNode20> ANode) {
+bool TBTNodeList20::AcceptDetached(std::unique_ptr<TBTNode20>& ANode) const {
   if (ANode == nullptr) throw EBinaryTreeDocError(QStringLiteral("A node list holds no empty items"));
   if (ANode->FParentNode == FOwnerNode) {
-    const int index = IndexOf(ANode.get());
+    // Already one of ours: the list keeps owning it.
     static_cast<void>(ANode.release());
-    return index;
+    return false;
   }
   if (ANode->FParentNode != nullptr) {
+    // Still owned by another tree: never let two owners free it.
     static_cast<void>(ANode.release());
     throw EBinaryTreeDocError(QStringLiteral("The node belongs to another parent"));
   }
+  for (const TBTNode20* ancestor = FOwnerNode; ancestor != nullptr; ancestor = ancestor->FParentNode) {
+    if (ancestor == ANode.get()) throw EBinaryTreeDocError(QStringLiteral("A node can not move below itself"));
+  }
+  return true;
+}
+
+int TBTNodeList20::Add(std::unique_ptr<TBTNode20> ANode) {
+  const TBTNode20* node = ANode.get();
+  if (!AcceptDetached(ANode)) return IndexOf(node);
   AppendNew(std::move(ANode));
   return Count() - 1;
 }
 
 void TBTNodeList20::Insert(int Index, std::unique_ptr<TBTNode20> ANode) {
-  if (ANode == nullptr) throw EBinaryTreeDocError(QStringLiteral("A node list holds no empty items"));
-  if (ANode->FParentNode == FOwnerNode) {
-    static_cast<void>(ANode.release());
-    return;
-  }
-  if (ANode->FParentNode != nullptr) {
-    static_cast<void>(ANode.release());
-    throw EBinaryTreeDocError(QStringLiteral("The node belongs to another parent"));
-  }
   CheckIndex(Index, Count());
+  if (!AcceptDetached(ANode)) return;
   ANode->FParentNode = FOwnerNode;
   FItems.insert(FItems.begin() + Index, std::move(ANode));
 }

@@ -124,6 +124,9 @@ class TBTNodeList20 : public TObject {
   friend class ostrel::btdoc::DocReader;
 
   void CheckIndex(int Index, int ALimit) const;
+  // False when ANode is already a child (ownership stays with this list); raises
+  // when it belongs to another tree or would become its own descendant.
+  bool AcceptDetached(std::unique_ptr<TBTNode20>& ANode) const;
   // Appends a node known to be new to every list, without the duplicate search.
   TBTNode20* AppendNew(std::unique_ptr<TBTNode20> ANode);
   std::unique_ptr<TBTNode20> Detach(std::size_t AIndex);

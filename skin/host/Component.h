@@ -85,6 +85,12 @@ class TComponent : public TPersistent {
   virtual TComponent* GetParentComponent() const { return nullptr; }
   virtual void SetParentComponent(TComponent* AParent);
 
+  // Hand-over of ownership: RemoveComponent on the old owner, then
+  // InsertComponent on the new one, which becomes the Qt parent. Form reading
+  // builds into a staging owner and hands the result over this way.
+  void InsertComponent(TComponent* AComponent);
+  void RemoveComponent(TComponent* AComponent);
+
  protected:
   // Called when AComponent is inserted into or removed from this component's
   // owner tree, or when a component this one asked about is being freed.
@@ -93,8 +99,6 @@ class TComponent : public TPersistent {
   virtual void Destroying();
 
  private:
-  void InsertComponent(TComponent* AComponent);
-  void RemoveComponent(TComponent* AComponent);
   void NotifyOwnedOf(TComponent* AComponent, TOperation AOperation);
   void RemoveNotification(TComponent* AComponent);
   void ValidateRename(const QString& ANewName) const;

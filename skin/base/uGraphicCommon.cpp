@@ -237,43 +237,6 @@ void TBorderMargins::DoChange() {
   if (FOnChange) FOnChange(this);
 }
 
-// TPosition
-
-TPosition::TPosition(double AX, double AY) : FX(AX), FY(AY) {}
-
-TPosition::~TPosition() = default;
-
-void TPosition::Assign(const TPersistent* ASource) {
-  if (const auto* source = dynamic_cast<const TPosition*>(ASource)) {
-    SetPoint(source->Point());
-    return;
-  }
-  TPersistent::Assign(ASource);
-}
-
-void TPosition::SetX(double AValue) {
-  if (FX == AValue) return;
-  FX = AValue;
-  DoChange();
-}
-
-void TPosition::SetY(double AValue) {
-  if (FY == AValue) return;
-  FY = AValue;
-  DoChange();
-}
-
-void TPosition::SetPoint(const TPointF& AValue) {
-  if (FX == AValue.x() && FY == AValue.y()) return;
-  FX = AValue.x();
-  FY = AValue.y();
-  DoChange();
-}
-
-void TPosition::DoChange() {
-  if (FOnChange) FOnChange(this);
-}
-
 // TGradient
 
 namespace {
@@ -284,10 +247,10 @@ std::vector<TGradientPoint> DefaultGradientPoints() { return {{claBlack, 0.0}, {
 
 TGradient::TGradient()
     : FPoints(DefaultGradientPoints()),
-      FStartPosition(std::make_unique<TPosition>(0.0, 0.0)),
-      FStopPosition(std::make_unique<TPosition>(0.0, 1.0)) {
-  FStartPosition->SetOnChange([this](TObject*) { DoChange(); });
-  FStopPosition->SetOnChange([this](TObject*) { DoChange(); });
+      FStartPosition(std::make_unique<TPosition>(TPointF(0.0, 0.0))),
+      FStopPosition(std::make_unique<TPosition>(TPointF(0.0, 1.0))) {
+  FStartPosition->OnChange = [this](TObject*) { DoChange(); };
+  FStopPosition->OnChange = [this](TObject*) { DoChange(); };
 }
 
 TGradient::~TGradient() = default;

@@ -10,6 +10,7 @@
 
 #include "skin/host/Component.h"
 #include "skin/host/Persistent.h"
+#include "skin/host/Position.h"
 #include "skin/host/Types.h"
 
 #include <QObject>
@@ -202,36 +203,6 @@ class TBorderMargins : public TPersistent {
   TBorderMarginSize FTop = DefaultMargin;
   TBorderMarginSize FRight = DefaultMargin;
   TBorderMarginSize FBottom = DefaultMargin;
-  TNotifyEvent FOnChange;
-};
-
-// A point of the host framework whose changes are reported (gradient ends).
-class TPosition : public TPersistent {
-  Q_OBJECT
-  Q_PROPERTY(double X READ X WRITE SetX)
-  Q_PROPERTY(double Y READ Y WRITE SetY)
-
- public:
-  TPosition(double AX = 0, double AY = 0);
-  ~TPosition() override;
-
-  void Assign(const TPersistent* ASource) override;
-
-  double X() const { return FX; }
-  void SetX(double AValue);
-  double Y() const { return FY; }
-  void SetY(double AValue);
-  TPointF Point() const { return {FX, FY}; }
-  void SetPoint(const TPointF& AValue);
-
-  const TNotifyEvent& OnChange() const { return FOnChange; }
-  void SetOnChange(TNotifyEvent AValue) { FOnChange = std::move(AValue); }
-
- private:
-  void DoChange();
-
-  double FX;
-  double FY;
   TNotifyEvent FOnChange;
 };
 

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <exception>
+#include <functional>
+#include <iterator>
 
 namespace {
 
@@ -70,6 +72,7 @@ TBaseList::~TBaseList() {
 
 void TBaseList::DestroyItems() {
   const bool isFree = FObjectOwnership == TObjectOwnership::ooOwned;
+  if (isFree) NoteWhetherItemsAreDistinct();
   for (int i = static_cast<int>(FItems.size()) - 1; i >= 0; i = std::min(i - 1, static_cast<int>(FItems.size()) - 1)) {
     TObject* const item = FItems[static_cast<std::size_t>(i)];
     try {
@@ -80,7 +83,7 @@ void TBaseList::DestroyItems() {
       // with every owned item freed exactly once.
       if (i < static_cast<int>(FItems.size()) && FItems[static_cast<std::size_t>(i)] == item) {
         FItems.erase(FItems.begin() + i);
-        if (isFree && item != nullptr && IndexOf(item) < 0) FreeItem(item);
+        if (isFree && item != nullptr && !IsHeldElsewhere(item)) FreeItem(item);
       }
     }
   }
@@ -105,6 +108,7 @@ void TBaseList::FreeItem(TObject* AItem) {
 }
 
 void TBaseList::Clear(bool AIsFree, bool AIsNeedDelete) {
+  if (AIsFree) NoteWhetherItemsAreDistinct();
   // Handlers run for every deletion and may shrink the list under the loop.
   for (int i = GetCount() - 1; i >= 0; i = std::min(i - 1, GetCount() - 1)) Delete(i, AIsFree, AIsNeedDelete);
   if (AIsNeedDelete) FItems.clear();
@@ -122,12 +126,28 @@ int TBaseList::Delete(int Index, bool AIsFree, bool AIsNeedDelete) {
     FItems[static_cast<std::size_t>(Index)] = nullptr;
   }
   // An item held in another slot too is freed when its last slot goes.
-  if (AIsFree && item != nullptr && IndexOf(item) < 0) FreeItem(item);
+  if (AIsFree && item != nullptr && !IsHeldElsewhere(item)) FreeItem(item);
 
   FLastItemChangeTypes.Include(TItemChangeType::ictDel);
   FHasItemDeleted = true;
   DoChange();
   return Index;
+}
+
+bool TBaseList::IsHeldElsewhere(const TObject* AItem) const {
+  if (FDistinctAtVersion == FEntryVersion) return false;
+  return IndexOf(AItem) >= 0;
+}
+
+void TBaseList::NoteWhetherItemsAreDistinct() {
+  // Small lists search faster than they sort.
+  constexpr std::size_t kSearchLimit = 16;
+  if (FItems.size() <= kSearchLimit || FDistinctAtVersion == FEntryVersion) return;
+  std::vector<TObject*> sorted;
+  sorted.reserve(FItems.size());
+  std::copy_if(FItems.begin(), FItems.end(), std::back_inserter(sorted), [](TObject* p) { return p != nullptr; });
+  std::sort(sorted.begin(), sorted.end(), std::less<>());
+  if (std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end()) FDistinctAtVersion = FEntryVersion;
 }
 
 int TBaseList::Remove(TObject* AObject, bool AIsFree, bool AIsNeedDelete) {
@@ -138,6 +158,7 @@ int TBaseList::Remove(TObject* AObject, bool AIsFree, bool AIsNeedDelete) {
 
 int TBaseList::Add(TObject* AObject) {
   FItems.push_back(AObject);
+  ++FEntryVersion;
   const int index = GetCount() - 1;
   DoAdd(AObject);
   FLastItemChangeTypes.Include(TItemChangeType::ictAdd);
@@ -150,12 +171,13 @@ void TBaseList::PrepareToOwnOneMore() {
     throw EListError(QStringLiteral("A reference list cannot take over an object"));
   }
   // Growing first keeps the object with the caller if memory runs out.
-  FItems.reserve(FItems.size() + 1);
+  if (FItems.size() == FItems.capacity()) FItems.reserve(std::max<std::size_t>(8, 2 * FItems.capacity()));
 }
 
 int TBaseList::Insert(int AIndex, TObject* AObject) {
   CheckIndex(AIndex, GetCount());
   FItems.insert(FItems.begin() + AIndex, AObject);
+  ++FEntryVersion;
   DoInsert(AObject, AIndex);
   FLastItemChangeTypes.Include(TItemChangeType::ictAdd);
   DoChange();
@@ -196,6 +218,7 @@ TObject* TBaseList::GetItem(int Index) const {
 void TBaseList::SetItem(int Index, TObject* Value) {
   CheckIndex(Index, GetCount() - 1);
   FItems[static_cast<std::size_t>(Index)] = Value;
+  ++FEntryVersion;
   FLastItemChangeTypes.Include(TItemChangeType::ictSetItem);
   DoChange();
 }
@@ -264,9 +287,7 @@ void TSkinObjectChangeManager::DoChange(TObject* Sender) {
   if (FIsDestroy) return;
   FChanged = true;
   if (FUpdateCount > 0) return;
-  for (TSkinObjectChangeLink* link : LinksLastFirst()) {
-    if (IsRegistered(link)) link->DoChange(Sender);
-  }
+  ForEachLinkLastFirst(&TSkinObjectChangeLink::DoChange, Sender);
   if (FOnChange) {
     const TNotifyEvent handler = FOnChange;
     handler(this);
@@ -274,9 +295,7 @@ void TSkinObjectChangeManager::DoChange(TObject* Sender) {
 }
 
 void TSkinObjectChangeManager::DoDestroy(TObject* Sender) {
-  for (TSkinObjectChangeLink* link : LinksLastFirst()) {
-    if (IsRegistered(link)) link->DoDestroy(Sender);
-  }
+  ForEachLinkLastFirst(&TSkinObjectChangeLink::DoDestroy, Sender);
 }
 
 void TSkinObjectChangeManager::BeginUpdate() { ++FUpdateCount; }
@@ -304,15 +323,21 @@ void TSkinObjectChangeManager::UnRegisterChanges(TSkinObjectChangeLink* Value) {
   if (index < 0) return;
   Value->FSender = nullptr;
   FLinks->Delete(index, false, true);
+  ++FUnregisterCount;
 }
 
 int TSkinObjectChangeManager::LinkCount() const { return FLinks->GetCount(); }
 
-std::vector<TSkinObjectChangeLink*> TSkinObjectChangeManager::LinksLastFirst() const {
+void TSkinObjectChangeManager::ForEachLinkLastFirst(void (TSkinObjectChangeLink::*ACall)(TObject*), TObject* Sender) {
+  const int count = FLinks->GetCount();
+  if (count == 0) return;
   std::vector<TSkinObjectChangeLink*> links;
-  links.reserve(static_cast<std::size_t>(FLinks->GetCount()));
-  for (int i = FLinks->GetCount() - 1; i >= 0; --i) links.push_back(static_cast<TSkinObjectChangeLink*>(FLinks->GetItem(i)));
-  return links;
+  links.reserve(static_cast<std::size_t>(count));
+  for (int i = count - 1; i >= 0; --i) links.push_back(static_cast<TSkinObjectChangeLink*>(FLinks->GetItem(i)));
+  const std::uint64_t unregisterCount = FUnregisterCount;
+  for (TSkinObjectChangeLink* link : links) {
+    if (FUnregisterCount == unregisterCount || IsRegistered(link)) (link->*ACall)(Sender);
+  }
 }
 
 bool TSkinObjectChangeManager::IsRegistered(const TSkinObjectChangeLink* ALink) const {

@@ -135,6 +135,11 @@ class TBaseList : public TInterfacedPersistent {
   void PrepareToOwnOneMore();
   void FreeItem(TObject* AItem);
   void DestroyItems();
+  // Whether AItem, just taken out of one slot, is still held in another.
+  bool IsHeldElsewhere(const TObject* AItem) const;
+  // Before freeing many items, one sorted pass that proves them distinct
+  // spares each deletion its own search of the rest of the list.
+  void NoteWhetherItemsAreDistinct();
 
   std::vector<TObject*> FItems;
   std::unique_ptr<TSkinObjectChangeManager> FSkinObjectChangeManager;
@@ -142,6 +147,10 @@ class TBaseList : public TInterfacedPersistent {
   TItemChangeTypes FLastItemChangeTypes;
   bool FHasItemDeleted = false;
   TItemDeleteEvent FOnItemDelete;
+  // Counts every reference that enters the list; a proof of distinct items
+  // holds only as long as nothing entered after it.
+  std::uint64_t FEntryVersion = 0;
+  std::uint64_t FDistinctAtVersion = ~std::uint64_t{0};
 };
 
 class TSkinObjectChangeManager : public TObject {
@@ -174,9 +183,9 @@ class TSkinObjectChangeManager : public TObject {
   void SetOnChange(TNotifyEvent AValue) { FOnChange = std::move(AValue); }
 
  private:
-  // The links to tell, last registered first; a link is told only while it
-  // is still registered, so handlers may unregister or free any link.
-  std::vector<TSkinObjectChangeLink*> LinksLastFirst() const;
+  // Tells the links registered now, last registered first, each only while
+  // it is still registered, so handlers may unregister or free any link.
+  void ForEachLinkLastFirst(void (TSkinObjectChangeLink::*ACall)(TObject*), TObject* Sender);
   bool IsRegistered(const TSkinObjectChangeLink* ALink) const;
 
   TObject* FOwner;
@@ -185,6 +194,9 @@ class TSkinObjectChangeManager : public TObject {
   int FUpdateCount = 0;
   TNotifyEvent FOnChange;
   bool FIsDestroy = false;
+  // Lets a notification round skip the registration check for every link
+  // when no handler unregistered anything.
+  std::uint64_t FUnregisterCount = 0;
 };
 
 class TSkinObjectChangeLink : public TObject {

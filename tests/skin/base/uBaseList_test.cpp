@@ -352,6 +352,46 @@ TEST(BaseList, AnOwningListNeverFreesAnItemTwice) {
   EXPECT_EQ(freed, std::vector<int>({0, 1}));
 }
 
+// Short and long lists take different ways to find out whether an item is
+// still held elsewhere; both must free every item exactly once.
+class HeldTwice : public testing::TestWithParam<int> {};
+
+TEST_P(HeldTwice, AnItemInTwoSlotsIsFreedOnceByClear) {
+  const int distinct = GetParam();
+  std::vector<int> freed;
+  TBaseList list(TObjectOwnership::ooOwned, true);
+  for (int id = 0; id < distinct; ++id) list.AddOwned(std::make_unique<TTrackedItem>(id, &freed));
+  list.Insert(distinct / 2, list.GetItem(0));
+
+  list.Clear(true, true);
+
+  std::sort(freed.begin(), freed.end());
+  std::vector<int> expected(static_cast<std::size_t>(distinct));
+  for (int id = 0; id < distinct; ++id) expected[static_cast<std::size_t>(id)] = id;
+  EXPECT_EQ(freed, expected);
+}
+
+TEST_P(HeldTwice, AnItemAddedTwiceAfterAClearIsFreedWithItsLastSlot) {
+  const int distinct = GetParam();
+  std::vector<int> freed;
+  TBaseList list(TObjectOwnership::ooOwned, true);
+  for (int id = 0; id < distinct; ++id) list.AddOwned(std::make_unique<TTrackedItem>(id, &freed));
+  list.Clear(true, false);
+  ASSERT_EQ(static_cast<int>(freed.size()), distinct);
+  list.AddOwned(std::make_unique<TTrackedItem>(-1, &freed));
+  list.Add(list.GetItem(list.Count() - 1));
+
+  list.Delete(list.Count() - 1, true, true);
+  EXPECT_EQ(static_cast<int>(freed.size()), distinct);
+
+  list.Delete(list.Count() - 1, true, true);
+  ASSERT_EQ(static_cast<int>(freed.size()), distinct + 1);
+  EXPECT_EQ(freed.back(), -1);
+  EXPECT_EQ(list.Count(), distinct);
+}
+
+INSTANTIATE_TEST_SUITE_P(BaseList, HeldTwice, testing::Values(4, 40));
+
 TEST(BaseList, OnlyAnOwningListTakesOverAnObject) {
   std::vector<int> freed;
   TBaseList list(TObjectOwnership::ooReference, true);

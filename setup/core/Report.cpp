@@ -5,6 +5,8 @@
 #include <span>
 #include <stdexcept>
 
+#include "setup/core/SetupState.h"
+#include "setup/core/TaskRunner.h"
 #include "setup/core/Utf8.h"
 #include "setup/platform/Clock.h"
 #include "setup/platform/Https.h"
@@ -188,6 +190,16 @@ void SendReport(ReportKind kind, const ReportInputs& inputs) {
   } catch (...) {
     // A report is never worth more than the step that sends it.
   }
+}
+
+void SendReport(ReportKind kind) {
+  SetupValues values = SetupState::Process().Snapshot();
+  SendReport(kind, ReportInputs{std::move(values.LangTag), std::move(values.ChannelTag),
+                                std::move(values.InstallId), std::move(values.VersionText)});
+}
+
+void StartReport(ITaskRunner& tasks, ReportKind kind) {
+  tasks.Post([kind] { SendReport(kind); });
 }
 
 }  // namespace ostrel::setup

@@ -11,6 +11,8 @@
 
 namespace ostrel::setup {
 
+class ITaskRunner;
+
 enum class ReportKind : std::uint8_t { Install, Update, Uninstall };
 
 // "/stat/install/", "/stat/updateinstall/", "/stat/uninstall/".
@@ -55,5 +57,11 @@ int PostJson(const std::string& Url, const nlohmann::ordered_json& Request,
 
 // Builds and posts one report from the given values; never throws.
 void SendReport(ReportKind kind, const ReportInputs& inputs);
+
+// The same from the process-wide strings as they are when it runs.
+void SendReport(ReportKind kind);
+
+// SendReport(kind) as a task on the shared pool; nobody waits for it.
+void StartReport(ITaskRunner& tasks, ReportKind kind);
 
 }  // namespace ostrel::setup

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "setup/core/SetupState.h"
 #include "tests/setup/support/ReportServer.h"
 
 namespace ostrel::setup {
@@ -179,9 +180,11 @@ TEST_F(ReportServerTest, SendReportPostsTheSignedBodyWithItsHeaders) {
   TrustLocalServer(server);
   SendReport(ReportKind::Update, kInputs);
   SendReport(ReportKind::Uninstall, {"", "", "", ""});
+  // A stray byte (a POSIX file name may hold one) costs that character, not the report.
+  SendReport(ReportKind::Install, {"", "tag\xFF", "", ""});
 
   const std::vector<nlohmann::json> requests = server.Requests();
-  ASSERT_EQ(requests.size(), 2u);
+  ASSERT_EQ(requests.size(), 3u);
   const nlohmann::json& update = requests[0];
   EXPECT_EQ(update["method"], "POST");
   EXPECT_EQ(update["path"], "/stat/updateinstall/");
@@ -202,6 +205,28 @@ TEST_F(ReportServerTest, SendReportPostsTheSignedBodyWithItsHeaders) {
 
   EXPECT_EQ(requests[1]["path"], "/stat/uninstall/");
   EXPECT_EQ(nlohmann::json::parse(std::string(requests[1]["body"]))["lang"], "");
+  EXPECT_NE(std::string(requests[2]["body"]).find(R"("fl":"tag\uFFFD")"), std::string::npos);
+}
+
+TEST_F(ReportServerTest, SendReportReadsTheProcessWideStrings) {
+  const test::ReportServer server(Folder(), {200, "{}", 0});
+  TrustLocalServer(server);
+  SetupState& state = SetupState::Process();
+  state.SetChannelTag("web");
+  state.SetInstallId("{00000000-0000-0000-0000-000000000001}");
+  state.SetVersionText("2.0");
+  state.SetInstallPath("/not/in/the/report");
+  SendReport(ReportKind::Install);
+
+  const std::vector<nlohmann::json> requests = server.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0]["path"], "/stat/install/");
+  const nlohmann::json sent = nlohmann::json::parse(std::string(requests[0]["body"]));
+  EXPECT_EQ(sent["lang"], "");
+  EXPECT_EQ(sent["fl"], "web");
+  EXPECT_EQ(sent["uuid"], "{00000000-0000-0000-0000-000000000001}");
+  EXPECT_EQ(sent["version"], "2.0");
+  EXPECT_EQ(sent.size(), 6u);
 }
 
 }  // namespace

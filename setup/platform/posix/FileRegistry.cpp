@@ -85,6 +85,16 @@ std::string HiddenUniqueName(std::string_view prefix) {
   return name;
 }
 
+// Creates the missing folders of path for the owner alone; folders that
+// exist keep their modes.
+void MakeFolders(const std::string& path) {
+  for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+    const std::string prefix = path.substr(0, slash);
+    if (::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) return;
+    if (slash == std::string::npos) return;
+  }
+}
+
 // Splits "A\B\C" into its parts; nothing when a part is empty.
 std::optional<std::vector<std::string>> SplitKeyPath(std::string_view path) {
   std::vector<std::string> parts;
@@ -177,11 +187,7 @@ std::string FileRegistry::EncodeName(std::string_view name) {
 std::unique_ptr<IRegistryKey> FileRegistry::OpenKey(std::string_view path, RegistryAccess access) {
   const auto parts = SplitKeyPath(path);
   if (!parts) return nullptr;
-  if (access == RegistryAccess::All) {
-    std::error_code ec;
-    std::filesystem::create_directories(hiveFolder_, ec);
-    if (!ec) std::filesystem::permissions(hiveFolder_, std::filesystem::perms::owner_all, ec);
-  }
+  if (access == RegistryAccess::All) MakeFolders(hiveFolder_);
   Fd dir(::open(hiveFolder_.c_str(), kDirFlags));
   if (!dir.Valid()) return nullptr;
   for (const std::string& part : *parts) {

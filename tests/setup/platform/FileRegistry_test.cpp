@@ -55,6 +55,11 @@ TEST_F(FileRegistryTest, KeysAreFoldersAndValuesAreTaggedFiles) {
   EXPECT_FALSE(reader->WriteString("uuid", "x")) << "a read-only key refuses writes";
   EXPECT_EQ(reader->ReadString("uuid"), "{DEF}");
 
+  for (const fs::path& created : {root_, hive_, hive_ / "Software"}) {
+    EXPECT_EQ(fs::status(created).permissions() & (fs::perms::group_all | fs::perms::others_all), fs::perms::none)
+        << created << " is open to other users";
+  }
+
   std::vector<std::string> leftovers;
   for (const auto& entry : fs::directory_iterator(hive_ / "Software" / "Ostrel")) {
     if (entry.path().filename().string().starts_with(".")) leftovers.push_back(entry.path().filename());

@@ -126,7 +126,13 @@ void TForm::SetStyleBook(TComponent* AValue) {
 
 void TForm::Notification(TComponent* AComponent, TOperation AOperation) {
   TComponent::Notification(AComponent, AOperation);
-  if (AOperation == TOperation::opRemove && AComponent == FStyleBook) FStyleBook = nullptr;
+  if (AOperation != TOperation::opRemove || AComponent != FStyleBook) return;
+  if (AComponent->IsDestroying()) {
+    FStyleBook = nullptr;
+  } else {
+    // The style book only changed owners (a form read into this one, say).
+    FStyleBook->FreeNotification(this);
+  }
 }
 
 TControl* TForm::ObjectAtPoint(const TPointF& APoint) const { return FRouter->ObjectAtPoint(APoint); }

@@ -33,8 +33,14 @@ void TGlowEffect::SetParent(TControl* AParent) {
 
 void TGlowEffect::Notification(TComponent* AComponent, TOperation AOperation) {
   TComponent::Notification(AComponent, AOperation);
-  // The dying control's item has already freed the Qt effect with itself.
-  if (AOperation == TOperation::opRemove && AComponent == FParent) FParent = nullptr;
+  if (AOperation != TOperation::opRemove || AComponent != FParent) return;
+  if (AComponent->IsDestroying()) {
+    // The dying control's item has already freed the Qt effect with itself.
+    FParent = nullptr;
+  } else {
+    // The control only changed owners; keep watching it.
+    FParent->FreeNotification(this);
+  }
 }
 
 void TGlowEffect::SetEnabled(bool AValue) {

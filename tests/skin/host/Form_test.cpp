@@ -137,6 +137,11 @@ TEST_F(HostServices, StyleBookReferenceIsClearedWhenTheStyleBookGoesAway) {
   auto* book = new TComponent(&form);
   form.SetStyleBook(book);
   EXPECT_EQ(form.property("StyleBook").value<TComponent*>(), book);
+  // Changing owners is not going away.
+  TComponent other;
+  form.RemoveComponent(book);
+  other.InsertComponent(book);
+  EXPECT_EQ(form.StyleBook(), book);
   delete book;
   EXPECT_EQ(form.StyleBook(), nullptr);
 }

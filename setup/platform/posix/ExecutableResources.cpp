@@ -100,10 +100,14 @@ bool ExecutableResources::SaveToFile(std::string_view name, const std::string& p
   const ResourceBundle::Entry* entry = impl_->bundle.Locate(name);
   if (entry == nullptr) return false;
 
-  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | (options.createNew ? O_EXCL : O_TRUNC);
+  // O_NONBLOCK keeps a FIFO planted at `path` from blocking the open; only
+  // a regular file is written (and only such a file is ever removed again).
+  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | (options.createNew ? O_EXCL : O_TRUNC);
   const mode_t mode = options.executable ? 0700 : 0600;
   FileDescriptor out(::open(path.c_str(), flags, mode));
   if (out.Get() < 0) return false;
+  struct stat st {};
+  if (::fstat(out.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
   // An existing file keeps its old mode through O_TRUNC; a program must be runnable.
   if (options.executable && !options.createNew && ::fchmod(out.Get(), mode) != 0) {
     out.Close();

@@ -142,6 +142,16 @@ TEST_F(ExecutableResourcesTest, NeverWritesThroughASymbolicLink) {
   }
 }
 
+TEST_F(ExecutableResourcesTest, NeverWritesIntoAnythingButARegularFile) {
+  ASSERT_EQ(::mkfifo((dir_ / "fifo").c_str(), 0600), 0);
+  fs::create_directory(dir_ / "folder");
+  const auto res = ExecutableResources::Open(program_);
+  for (const std::string& path : {dir_ / "fifo", dir_ / "folder"}) {
+    EXPECT_FALSE(res->SaveToFile("ver", path)) << path;
+    EXPECT_TRUE(fs::exists(path)) << path;
+  }
+}
+
 TEST_F(ExecutableResourcesTest, DamagedResourceIsNotFoundAndLeavesNoFile) {
   DamagePak();
   const auto res = ExecutableResources::Open(program_);

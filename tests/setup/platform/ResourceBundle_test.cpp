@@ -23,9 +23,8 @@ using State = ResourceBundle::State;
 constexpr std::size_t kFooter = 40;
 
 Bytes ToBytes(std::string_view s) {
-  Bytes b(s.size());
-  std::memcpy(b.data(), s.data(), s.size());
-  return b;
+  const auto bytes = std::as_bytes(std::span(s));
+  return {bytes.begin(), bytes.end()};
 }
 
 std::string ToString(std::span<const std::byte> b) { return {reinterpret_cast<const char*>(b.data()), b.size()}; }

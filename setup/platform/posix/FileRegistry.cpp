@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -111,6 +112,40 @@ std::optional<std::vector<std::string>> SplitKeyPath(std::string_view path) {
   return parts;
 }
 
+// Strict UTF-8: no overlong forms, surrogates, values above U+10FFFF or cut
+// sequences. Registry strings are Unicode text, so other bytes mean a
+// damaged file.
+bool IsUtf8(std::string_view bytes) {
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const auto b0 = static_cast<unsigned char>(bytes[i]);
+    std::size_t length;
+    std::uint32_t min;
+    std::uint32_t cp;
+    if (b0 < 0x80) {
+      ++i;
+      continue;
+    } else if ((b0 & 0xE0) == 0xC0) {
+      length = 2, min = 0x80, cp = b0 & 0x1Fu;
+    } else if ((b0 & 0xF0) == 0xE0) {
+      length = 3, min = 0x800, cp = b0 & 0x0Fu;
+    } else if ((b0 & 0xF8) == 0xF0) {
+      length = 4, min = 0x10000, cp = b0 & 0x07u;
+    } else {
+      return false;
+    }
+    if (bytes.size() - i < length) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto b = static_cast<unsigned char>(bytes[i + k]);
+      if ((b & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (b & 0x3Fu);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    i += length;
+  }
+  return true;
+}
+
 class FileRegistryKey final : public IRegistryKey {
  public:
   FileRegistryKey(Fd dir, RegistryAccess access) : dir_(std::move(dir)), access_(access) {}
@@ -136,7 +171,9 @@ class FileRegistryKey final : public IRegistryKey {
       content.append(buffer, static_cast<std::size_t>(n));
     }
     if (!content.starts_with(FileRegistry::kStringTypeTag)) return std::nullopt;
-    return content.substr(FileRegistry::kStringTypeTag.size());
+    std::string value = content.substr(FileRegistry::kStringTypeTag.size());
+    if (!IsUtf8(value)) return std::nullopt;
+    return value;
   }
 
   bool WriteString(std::string_view name, std::string_view value) override {

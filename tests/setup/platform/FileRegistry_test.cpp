@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -86,8 +87,12 @@ TEST_F(FileRegistryTest, ValuesOfAnotherTypeOrUnreadableCountAsMissing) {
   WriteRaw(folder / "target", "REG_SZ\nsecret");
   fs::create_symlink(folder / "target", folder / "link");
   WriteRaw(folder / "huge", "REG_SZ\n" + std::string(FileRegistry::kMaxValueBytes, 'x'));
+  WriteRaw(folder / "latin1", "REG_SZ\nD:\\Programme\\\xDC" "ber");
+  WriteRaw(folder / "surrogate", "REG_SZ\n\xED\xA0\x80");
+  WriteRaw(folder / "chinese", "REG_SZ\n\xE7\xAE\x80\xE4\xBD\x93");
 
-  for (const char* name : {"dword", "untagged", "folder", "link", "huge"}) {
+  EXPECT_EQ(key->ReadString("chinese"), "\xE7\xAE\x80\xE4\xBD\x93");
+  for (const char* name : {"dword", "untagged", "folder", "link", "huge", "latin1", "surrogate"}) {
     EXPECT_EQ(key->ReadString(name), std::nullopt) << name;
   }
   EXPECT_TRUE(key->WriteString("dword", "now a string"));
@@ -130,6 +135,44 @@ TEST_F(FileRegistryTest, DeletingAKeyRemovesItsFolderAndInvalidatesOpenHandles) 
   ASSERT_TRUE(product->WriteString("uuid", "{ABC}"));
   EXPECT_FALSE(registry.DeleteKey("Software\\Ostrel\\uuid")) << "a value is not a key";
   EXPECT_EQ(product->ReadString("uuid"), "{ABC}");
+}
+
+// An uninstaller deletes the uninstall entry while a setup writes it: every
+// call either succeeds or fails cleanly, and no hidden folder stays behind.
+TEST_F(FileRegistryTest, DeletingWhileAnotherWriterWritesLeavesNoDebris) {
+  const std::string path = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Ostrel";
+  FileRegistry deleter = Registry();
+  ASSERT_TRUE(deleter.OpenKey(path, RegistryAccess::All));
+  std::atomic<bool> stop{false};
+  std::atomic<int> rounds{0};
+  std::thread writer([&] {
+    FileRegistry own = Registry();
+    while (!stop) {
+      if (auto key = own.OpenKey(path, RegistryAccess::All)) {
+        key->WriteString("DisplayName", "Ostrel");
+        key->WriteString("UninstallString", "/opt/Ostrel/Uninstall");
+      }
+      ++rounds;
+    }
+  });
+  int deletions = 0;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while ((deletions < 100 || rounds < 50) && std::chrono::steady_clock::now() < deadline) {
+    if (deleter.DeleteKey(path)) ++deletions;
+  }
+  EXPECT_TRUE(deletions >= 100 && rounds >= 50) << deletions << " deletions, " << rounds << " write rounds";
+  stop = true;
+  writer.join();
+
+  const fs::path parent = hive_ / "Software" / "Microsoft" / "Windows" / "CurrentVersion" / "Uninstall";
+  for (const auto& entry : fs::directory_iterator(parent)) {
+    EXPECT_EQ(entry.path().filename(), "Ostrel") << "stray entry " << entry.path();
+  }
+  if (auto key = deleter.OpenKey(path, RegistryAccess::ReadOnly)) {
+    for (const auto& entry : fs::directory_iterator(parent / "Ostrel")) {
+      EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << "stray entry " << entry.path();
+    }
+  }
 }
 
 // A setup and an uninstaller may write the same value at once; a reader must

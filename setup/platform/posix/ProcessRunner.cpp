@@ -216,7 +216,12 @@ class ChildWaiter {
       if (!ReadWaiting(readEnd_.Get(), output)) readEnd_.Reset();
     }
     const bool endSeen = pidIndex >= 0 ? (fds[pidIndex].revents & POLLIN) != 0 : true;
-    if (endSeen && WaitRetrying(pid_, status_, pidIndex >= 0 ? 0 : WNOHANG) == pid_) {
+    if (!endSeen) return false;
+    const pid_t waited = WaitRetrying(pid_, status_, pidIndex >= 0 ? 0 : WNOHANG);
+    // ECHILD: someone else reaps children here (SIGCHLD ignored); the child
+    // is gone all the same, with its status lost.
+    if (waited == pid_ || (waited < 0 && errno == ECHILD)) {
+      if (waited < 0) status_ = 0;
       reaped_ = true;
       // What the child wrote before it ended is all in the pipe by now.
       if (readEnd_.Valid()) ReadWaiting(readEnd_.Get(), output);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,8 @@ struct SplitCase {
   const char* commandLine;
   std::vector<std::string> words;
 };
+
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.commandLine; }
 
 class SplitWindowsCommandLineTest : public ::testing::TestWithParam<SplitCase> {};
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <csignal>
+#include <ostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +29,8 @@ struct LimitCase {
   std::int64_t clockOffset;
   bool timedOut;
 };
+
+void PrintTo(const LimitCase& c, std::ostream* os) { *os << c.name; }
 
 class TimeLimitTest : public ::testing::TestWithParam<LimitCase> {};
 
@@ -65,6 +69,22 @@ TEST(ProcessRunnerTest, ReportsWhetherTheProgramStarted) {
   const ProcessOutcome missing = RunCapturedProcess(request);
   EXPECT_FALSE(missing.started);
   EXPECT_TRUE(missing.output.empty());
+}
+
+TEST(ProcessRunnerTest, ReturnsWhenChildrenAreReapedElsewhere) {
+  // With SIGCHLD ignored the system reaps children itself and waitpid has
+  // nothing to give; the runner must still see the end and return.
+  const auto previous = std::signal(SIGCHLD, SIG_IGN);
+  ProcessRequest request;
+  request.commandLine = "/bin/sh -c \"echo out\"";
+  const ProcessOutcome quick = RunCapturedProcess(request);
+  request.commandLine = "/bin/sleep 30";
+  request.timeLimitSeconds = 1;
+  const ProcessOutcome limited = RunCapturedProcess(request);
+  std::signal(SIGCHLD, previous);
+  EXPECT_TRUE(quick.started);
+  EXPECT_EQ(Text(quick.output), "out\n");
+  EXPECT_TRUE(limited.timedOut);
 }
 
 }  // namespace

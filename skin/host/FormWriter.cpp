@@ -114,7 +114,8 @@ class Writer {
 
   void WriteObject(const TComponent& AComponent, int ALevel) {
     const QString indent(ALevel * 2, u' ');
-    FOut += indent + QStringLiteral("object ") + AComponent.Name() + QStringLiteral(": ") + AComponent.ClassName() + u'\n';
+    const QString name = AComponent.Name().isEmpty() ? QString() : AComponent.Name() + QStringLiteral(": ");
+    FOut += indent + QStringLiteral("object ") + name + AComponent.ClassName() + u'\n';
     const QObject* defaults = DefaultsFor(AComponent);
     WriteProperties(AComponent, defaults, QString(), indent + QStringLiteral("  "), 0);
     for (const TComponent* child : FRoot.Components()) {

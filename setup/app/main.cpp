@@ -42,7 +42,10 @@ int main(int argc, char** argv) {
       window,
       tasks,
       actions,
-      [&resources](std::string_view name) { return resources->Find(name); },
+      [&resources](std::string_view name) -> std::optional<std::span<const std::byte>> {
+        if (!resources) return std::nullopt;
+        return resources->Find(name);
+      },
       std::move(args),
       platform::PathStyle::Native,
   });

@@ -42,10 +42,10 @@ std::string_view FileNamePart(std::string_view path, PathStyle style);
 // The folder part including its trailing separator; empty when there is none.
 std::string_view FolderPart(std::string_view path, PathStyle style);
 
-// The file-name part without the extension the channel-tag rule strips. A
-// Windows program name always ends in an extension and the last one goes,
-// whatever it is ("OstrelSetup.web.exe" → "OstrelSetup.web"); POSIX programs
-// carry no executable suffix, so nothing is stripped ("OstrelSetup.web" stays).
+// The file-name part without the platform's executable suffix, when it ends
+// in one (any letter case): "OstrelSetup.web.exe" → "OstrelSetup.web" on
+// Windows. POSIX programs carry no suffix, so "OstrelSetup.web" stays whole
+// and its last extension remains part of the name.
 std::string_view ProgramBaseName(std::string_view path, PathStyle style);
 
 // Whether two file names are equal ignoring the case of ASCII letters.

@@ -120,6 +120,8 @@ TEST(Startup, ChannelTagComesFromTheSetupsFileName) {
       {PathStyle::Windows, "D:\\dl\\ostrelsetup.web.exe", "ostrelsetup.web"},
       {PathStyle::Windows, "D:\\dl\\Setup.exe", "Setup"},
       {PathStyle::Windows, "D:\\dl.v2\\OstrelSetup", ""},
+      {PathStyle::Windows, "D:\\dl\\OstrelSetup.web.EXE", "web"},
+      {PathStyle::Windows, "D:\\dl\\OstrelSetup.web", "web"},
       {PathStyle::Posix, "/home/u/OstrelSetup.web", "web"},
       {PathStyle::Posix, "/home/u/OstrelSetup", ""},
       {PathStyle::Posix, "/home/u/OstrelSetup.web.exe", "web.exe"},

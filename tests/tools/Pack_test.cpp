@@ -18,6 +18,7 @@ using ostrel::testing::RunProgram;
 const std::string kPack = OSTREL_PACK;
 const std::string kProbe = OSTREL_PROBE;
 const std::string kPackedProbe = OSTREL_PACKED_PROBE;
+const std::string kPackedProbe21 = OSTREL_PACKED_PROBE_2_1;
 const std::string kArchive = OSTREL_PAYLOAD_ARCHIVE;
 const std::string kExtractor = OSTREL_EXTRACTOR;
 
@@ -49,6 +50,8 @@ TEST(PackedProgramTest, ReadsItsOwnResourcesByNameInAnyCase) {
     EXPECT_EQ(r.exitCode, 0) << name;
     EXPECT_EQ(r.output, "2.0") << "exactly three bytes, no line end";
   }
+  EXPECT_EQ(RunProgram({kPackedProbe21, "ver"}).output, "2.1");
+  EXPECT_EQ(RunProgram({kPackedProbe21, "pak"}).output, RunProgram({kPackedProbe, "pak"}).output);
   EXPECT_EQ(RunProgram({kPackedProbe, "bg"}).exitCode, 3);
   EXPECT_EQ(RunProgram({kProbe, "ver"}).exitCode, 3) << "the unpacked program has no resources";
 

@@ -77,7 +77,8 @@ class TBaseList : public TInterfacedPersistent {
   virtual void Clear(bool AIsFree, bool AIsNeedDelete);
 
   // Freeing without removing the slot leaves the slot empty (GetItem answers
-  // none), so a later Clear or destruction cannot free the item again.
+  // none), so a later Clear or destruction cannot free the item again; an
+  // item held in several slots is freed with the last of them.
   virtual int Delete(int Index, bool AIsFree, bool AIsNeedDelete);
   // -1 and nothing happens when AObject is not in the list.
   virtual int Remove(TObject* AObject, bool AIsFree, bool AIsNeedDelete);
@@ -92,7 +93,8 @@ class TBaseList : public TInterfacedPersistent {
   }
   virtual int Insert(int AIndex, TObject* AObject);
   virtual int IndexOf(const TObject* AObject) const;
-  // The list is left as it was when Compare throws.
+  // Runs inside its own update bracket, which it closes with
+  // EndUpdate(True), also when Compare throws; the list is then left as it was.
   virtual void Sort(const TListSortCompare& Compare);
 
   // Starts collecting: HasItemDeleted and LastItemChangeTypes start afresh.

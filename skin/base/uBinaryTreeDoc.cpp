@@ -137,8 +137,8 @@ TBTNode20* TBTNodeList20::GetItems(int Index) const {
 }
 
 std::unique_ptr<TBTNode20> TBTNodeList20::SetItems(int Index, std::unique_ptr<TBTNode20> ANode) {
-  CheckIndex(Index, Count() - 1);
   if (!AcceptDetached(ANode)) throw EBinaryTreeDocError(QStringLiteral("The node is already in this list"));
+  CheckIndex(Index, Count() - 1);
   auto& slot = FItems[static_cast<std::size_t>(Index)];
   std::unique_ptr<TBTNode20> old = std::exchange(slot, std::move(ANode));
   old->FParentNode = nullptr;
@@ -177,8 +177,9 @@ int TBTNodeList20::Add(std::unique_ptr<TBTNode20> ANode) {
 }
 
 void TBTNodeList20::Insert(int Index, std::unique_ptr<TBTNode20> ANode) {
-  CheckIndex(Index, Count());
+  // Ownership is settled before the index check, so an error never frees a node the list still holds.
   if (!AcceptDetached(ANode)) return;
+  CheckIndex(Index, Count());
   ANode->FParentNode = FOwnerNode;
   FItems.insert(FItems.begin() + Index, std::move(ANode));
 }

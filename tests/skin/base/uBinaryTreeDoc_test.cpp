@@ -387,8 +387,17 @@ TEST(BinaryTreeDoc, NodesMoveBetweenParentsAndListsKeepOwnership) {
   EXPECT_EQ(b->ChildNodes().Remove(child), nullptr);
   a->ChildNodes().Insert(0, std::move(taken));
   EXPECT_EQ(child->ParentNode(), a);
+  // Handing a list a node it already holds leaves ownership with the list, whatever the index.
   EXPECT_EQ(a->ChildNodes().Add(std::unique_ptr<TBTNode20>(child)), 0);
+  a->ChildNodes().Insert(5, std::unique_ptr<TBTNode20>(child));
+  EXPECT_FALSE(ErrorOf([&] { a->ChildNodes().SetItems(3, std::unique_ptr<TBTNode20>(child)); }).isEmpty());
   EXPECT_EQ(a->ChildNodes().Count(), 1);
+  std::unique_ptr<TBTNode20> replaced =
+      a->ChildNodes().SetItems(0, std::make_unique<TBTNode20_UInt8>(QString(), QStringLiteral("c")));
+  EXPECT_EQ(replaced.get(), child);
+  EXPECT_EQ(child->ParentNode(), nullptr);
+  a->ChildNodes().SetItems(0, std::move(replaced));
+  EXPECT_EQ(child->ParentNode(), a);
 
   // A detached subtree can not be hung below one of its own nodes.
   TBTNode20* loose = doc.TopNode()->AddChildNode_Directory("loose");

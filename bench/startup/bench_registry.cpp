@@ -3,10 +3,9 @@
 // the price of never tearing a value. Reads and the system drive list are
 // timed as they run at every start.
 
+#include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
-
-#include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <string>

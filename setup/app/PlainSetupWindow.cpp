@@ -17,9 +17,7 @@ namespace ostrel::app {
 
 namespace {
 
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString ToQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 
@@ -83,7 +81,9 @@ void PlainSetupWindow::SetInstallHandler(std::function<void()> handler) { instal
 
 void PlainSetupWindow::SetCaption(std::string_view caption) { setWindowTitle(ToQString(caption)); }
 
-void PlainSetupWindow::SetInstallButtonCaption(std::string_view caption) { installButton_->setText(ToQString(caption)); }
+void PlainSetupWindow::SetInstallButtonCaption(std::string_view caption) {
+  installButton_->setText(ToQString(caption));
+}
 
 void PlainSetupWindow::HideCustomInstall() {
   customInstallSwitch_->setChecked(false);

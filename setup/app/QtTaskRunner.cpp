@@ -17,7 +17,8 @@ void QtTaskRunner::CallOnUiThread(const std::function<void()>& fn) {
     fn();
     return;
   }
-  QMetaObject::invokeMethod(app, [&fn] { fn(); }, Qt::BlockingQueuedConnection);
+  QMetaObject::invokeMethod(
+      app, [&fn] { fn(); }, Qt::BlockingQueuedConnection);
 }
 
 void QtTaskRunner::StartThread(std::function<void()> work) {

@@ -103,7 +103,7 @@ SetupMode RunInstallRole(const StartupContext& c) {
 SetupRole RoleFromExecutable(std::string_view executablePath, PathStyle style) {
   const std::string_view name = platform::FileNamePart(executablePath, style);
   return platform::SameFileNameIgnoringCase(name, platform::UninstallerFileName(style)) ? SetupRole::Uninstall
-                                                                                       : SetupRole::Install;
+                                                                                        : SetupRole::Install;
 }
 
 std::string ChannelTagFromExecutable(std::string_view executablePath, PathStyle style) {
@@ -147,8 +147,8 @@ std::vector<std::string> DriveTargets(const platform::IDrives& drives, std::stri
   std::vector<std::string> targets;
   for (const std::string& root : drives.LogicalDriveRoots()) {
     if (drives.GetDriveType(root) != platform::DriveType::dtFixed) continue;
-    targets.push_back(platform::PathIsUnderRoot(preferred, root, style) ? preferred
-                                                                         : platform::JoinPath(root, kProductName, style));
+    targets.push_back(
+        platform::PathIsUnderRoot(preferred, root, style) ? preferred : platform::JoinPath(root, kProductName, style));
   }
   return targets;
 }

@@ -32,7 +32,7 @@ inline constexpr std::string_view kUninstallKey = "Software\\Microsoft\\Windows\
 
 // The intro animations restarted in update mode, in the order they restart.
 inline constexpr std::string_view kIntroAnimations[] = {"Ani1O", "Ani2X", "Ani2Y", "Ani1Y", "Ani3X",
-                                                         "Ani3Y", "Ani3O", "Ani4O", "Ani4Y"};
+                                                        "Ani3Y", "Ani3O", "Ani4O", "Ani4Y"};
 
 // The uninstaller's file name (any letter case) selects the uninstall role.
 SetupRole RoleFromExecutable(std::string_view executablePath, platform::PathStyle style);

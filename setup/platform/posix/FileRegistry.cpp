@@ -103,7 +103,8 @@ std::optional<std::vector<std::string>> SplitKeyPath(std::string_view path) {
   std::size_t start = 0;
   while (true) {
     const std::size_t end = path.find('\\', start);
-    const std::string_view part = path.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    const std::string_view part =
+        path.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
     if (part.empty()) return std::nullopt;
     parts.push_back(FileRegistry::EncodeName(part));
     if (end == std::string_view::npos) break;
@@ -182,8 +183,8 @@ class FileRegistryKey final : public IRegistryKey {
     const std::string temp = HiddenUniqueName(".tmp-");
     Fd fd(::openat(dir_.Get(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!fd.Valid()) return false;
-    const bool written = WriteAll(fd.Get(), FileRegistry::kStringTypeTag) && WriteAll(fd.Get(), value) &&
-                         ::fsync(fd.Get()) == 0;
+    const bool written =
+        WriteAll(fd.Get(), FileRegistry::kStringTypeTag) && WriteAll(fd.Get(), value) && ::fsync(fd.Get()) == 0;
     fd = Fd();
     if (!written || ::renameat(dir_.Get(), temp.c_str(), dir_.Get(), file.c_str()) != 0) {
       ::unlinkat(dir_.Get(), temp.c_str(), 0);
@@ -265,8 +266,6 @@ bool FileRegistry::DeleteKey(std::string_view path) {
   return true;
 }
 
-std::string DefaultHiveFolder() {
-  return ReadUserEnvironment().configHome + "/ostrel-registry/HKEY_CURRENT_USER";
-}
+std::string HiveFolderFor(const UserEnvironment& env) { return env.configHome + "/ostrel-registry/HKEY_CURRENT_USER"; }
 
 }  // namespace ostrel::platform::posix

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "setup/platform/Registry.h"
+#include "setup/platform/posix/UserEnvironment.h"
 
 namespace ostrel::platform::posix {
 
@@ -37,7 +38,7 @@ class FileRegistry final : public IRegistry {
   std::string hiveFolder_;
 };
 
-// $XDG_CONFIG_HOME/ostrel-registry/HKEY_CURRENT_USER (default ~/.config).
-std::string DefaultHiveFolder();
+// The hive's folder: configHome + "/ostrel-registry/HKEY_CURRENT_USER".
+std::string HiveFolderFor(const UserEnvironment& env);
 
 }  // namespace ostrel::platform::posix

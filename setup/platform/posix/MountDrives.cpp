@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <climits>
 #include <cstdlib>
 #include <fstream>
@@ -17,19 +16,21 @@ namespace ostrel::platform::posix {
 
 namespace {
 
-constexpr std::array<std::string_view, 24> kLocalDiskTypes = {
-    "ext2",  "ext3",   "ext4",    "xfs",     "btrfs", "f2fs",  "jfs",     "reiserfs",
-    "zfs",   "nilfs2", "hfs",     "hfsplus", "apfs",  "ntfs",  "ntfs3",   "fuseblk",
-    "vfat",  "msdos",  "exfat",   "ufs",     "bcachefs", "overlay", "reiser4", "minix"};
-constexpr std::array<std::string_view, 15> kRemoteTypes = {
-    "nfs",        "nfs4",    "cifs",        "smb3",       "smbfs",      "ncpfs",    "afs",       "ceph",
-    "glusterfs",  "9p",      "virtiofs",    "fuse.sshfs", "fuse.rclone", "lustre",  "fuse.glusterfs"};
-constexpr std::array<std::string_view, 2> kRamTypes = {"tmpfs", "ramfs"};
-constexpr std::array<std::string_view, 2> kOpticalTypes = {"iso9660", "udf"};
+constexpr std::string_view kLocalDiskTypes[] = {
+    "ext2",    "ext3", "ext4",   "xfs",   "btrfs",   "f2fs",     "jfs",     "reiserfs",
+    "reiser4", "zfs",  "nilfs2", "hfs",   "hfsplus", "apfs",     "ntfs",    "ntfs3",
+    "fuseblk", "vfat", "msdos",  "exfat", "ufs",     "bcachefs", "overlay", "minix",
+};
+constexpr std::string_view kRemoteTypes[] = {
+    "nfs",       "nfs4", "cifs",     "smb3",       "smbfs",       "ncpfs",          "afs",    "ceph",
+    "glusterfs", "9p",   "virtiofs", "fuse.sshfs", "fuse.rclone", "fuse.glusterfs", "lustre",
+};
+constexpr std::string_view kRamTypes[] = {"tmpfs", "ramfs"};
+constexpr std::string_view kOpticalTypes[] = {"iso9660", "udf"};
 
 template <std::size_t N>
-bool OneOf(const std::array<std::string_view, N>& set, std::string_view value) {
-  return std::find(set.begin(), set.end(), value) != set.end();
+bool OneOf(const std::string_view (&set)[N], std::string_view value) {
+  return std::find(std::begin(set), std::end(set), value) != std::end(set);
 }
 
 // Splits on single spaces, as the kernel writes the fields.
@@ -51,8 +52,7 @@ std::string DecodeOctalEscapes(std::string_view field) {
   std::string out;
   out.reserve(field.size());
   for (std::size_t i = 0; i < field.size(); ++i) {
-    if (field[i] == '\\' && i + 3 < field.size() && digit(field[i + 1]) && digit(field[i + 2]) &&
-        digit(field[i + 3])) {
+    if (field[i] == '\\' && i + 3 < field.size() && digit(field[i + 1]) && digit(field[i + 2]) && digit(field[i + 3])) {
       const int value = (field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0');
       if (value <= 0xFF) {
         out += static_cast<char>(value);

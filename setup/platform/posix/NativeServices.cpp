@@ -10,7 +10,7 @@ namespace ostrel::platform {
 Services CreateNativeServices() {
   const posix::UserEnvironment env = posix::ReadUserEnvironment();
   Services services;
-  services.registry = std::make_unique<posix::FileRegistry>(env.configHome + "/ostrel-registry/HKEY_CURRENT_USER");
+  services.registry = std::make_unique<posix::FileRegistry>(posix::HiveFolderFor(env));
   services.drives = posix::CreateSystemDrives(env.dataHome);
   services.shellFolders = std::make_unique<posix::UserShellFolders>(env);
   services.system = std::make_unique<posix::PosixSystem>();

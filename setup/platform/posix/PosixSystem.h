@@ -6,8 +6,8 @@ namespace ostrel::platform::posix {
 
 class PosixSystem final : public ISystem {
  public:
-  std::string ExecutablePath() const override;  // /proc/self/exe
-  GuidBytes NewGuid() override;                 // getrandom, else /dev/urandom
+  std::string ExecutablePath() const override;                // /proc/self/exe
+  GuidBytes NewGuid() override;                               // getrandom, else /dev/urandom
   [[noreturn]] void ExitProcess(unsigned exitCode) override;  // _exit
 };
 

@@ -178,21 +178,20 @@ struct StartupRig {
   }
 
   std::optional<SetupMode> Run() {
-    const StartupContext context{
-        state,
-        registry,
-        drives,
-        shellFolders,
-        system,
-        window,
-        tasks,
-        actions,
-        [this](std::string_view name) -> std::optional<std::span<const std::byte>> {
-          if (name != "ver" || !versionResource) return std::nullopt;
-          return std::as_bytes(std::span(versionResource->data(), versionResource->size()));
-        },
-        args,
-        style};
+    const StartupContext context{state,
+                                 registry,
+                                 drives,
+                                 shellFolders,
+                                 system,
+                                 window,
+                                 tasks,
+                                 actions,
+                                 [this](std::string_view name) -> std::optional<std::span<const std::byte>> {
+                                   if (name != "ver" || !versionResource) return std::nullopt;
+                                   return std::as_bytes(std::span(versionResource->data(), versionResource->size()));
+                                 },
+                                 args,
+                                 style};
     try {
       return RunStartup(context);
     } catch (const ProcessExit& e) {

@@ -188,12 +188,19 @@ TEST(Startup, RegisteredUninstallerSelectsUpdateModeEvenWhenItsFileIsGone) {
   rig.registry.keys[std::string(kUninstallKey)] = {{"UninstallString", "Z:\\gone\\Uninstall.exe"}};
   EXPECT_EQ(rig.Run(), SetupMode::Update);
   EXPECT_EQ(rig.state.InstallPath(), "Z:\\gone\\Uninstall.exe");
-  const std::vector<std::string> expected = {
-      "create OperateAni",         "caption Update Ostrel",     "button Update Now",
-      "hide custom",               "restart Ani1O 0.000000 2.000000", "restart Ani2X 0.000000 2.000000",
-      "restart Ani2Y 0.000000 2.000000", "restart Ani1Y 0.000000 2.000000", "restart Ani3X 0.000000 2.000000",
-      "restart Ani3Y 0.000000 2.000000", "restart Ani3O 0.000000 2.000000", "restart Ani4O 0.000000 2.000000",
-      "restart Ani4Y 0.000000 2.000000"};
+  const std::vector<std::string> expected = {"create OperateAni",
+                                             "caption Update Ostrel",
+                                             "button Update Now",
+                                             "hide custom",
+                                             "restart Ani1O 0.000000 2.000000",
+                                             "restart Ani2X 0.000000 2.000000",
+                                             "restart Ani2Y 0.000000 2.000000",
+                                             "restart Ani1Y 0.000000 2.000000",
+                                             "restart Ani3X 0.000000 2.000000",
+                                             "restart Ani3Y 0.000000 2.000000",
+                                             "restart Ani3O 0.000000 2.000000",
+                                             "restart Ani4O 0.000000 2.000000",
+                                             "restart Ani4Y 0.000000 2.000000"};
   EXPECT_EQ(rig.window.calls, expected);
   EXPECT_TRUE(rig.window.items.empty());
 }
@@ -209,9 +216,8 @@ TEST(Startup, MissingOrEmptyUninstallStringMeansInstallMode) {
 
 TEST(Startup, DriveListOffersThePreferredTargetAndOtherFixedDrives) {
   StartupRig rig;
-  rig.drives.drives = {{"A:\\", DriveType::dtRemovable}, {"C:\\", DriveType::dtFixed},
-                       {"D:\\", DriveType::dtFixed},     {"E:\\", DriveType::dtCdRom},
-                       {"N:\\", DriveType::dtRemote},    {"R:\\", DriveType::dtRamDisk}};
+  rig.drives.drives = {{"A:\\", DriveType::dtRemovable}, {"C:\\", DriveType::dtFixed},  {"D:\\", DriveType::dtFixed},
+                       {"E:\\", DriveType::dtCdRom},     {"N:\\", DriveType::dtRemote}, {"R:\\", DriveType::dtRamDisk}};
   rig.Run();
   EXPECT_EQ(rig.window.items, (std::vector<std::string>{"C:\\Users\\u\\AppData\\Roaming\\Ostrel", "D:\\Ostrel"}));
   EXPECT_EQ(rig.window.selected, 0);
@@ -246,12 +252,8 @@ TEST(Startup, VersionTextIsTheResourceWhenItIsUtf8) {
     std::optional<std::string> resource;
     const char* text;
   } cases[] = {
-      {std::string("2.0"), "2.0"},
-      {std::string(" 2.1\n"), " 2.1\n"},
-      {std::string("\xE7\x89\x88"), "\xE7\x89\x88"},
-      {std::string("2.\xFF"), ""},
-      {std::string("\xC0\xAE"), ""},
-      {std::nullopt, ""},
+      {std::string("2.0"), "2.0"}, {std::string(" 2.1\n"), " 2.1\n"}, {std::string("\xE7\x89\x88"), "\xE7\x89\x88"},
+      {std::string("2.\xFF"), ""}, {std::string("\xC0\xAE"), ""},     {std::nullopt, ""},
   };
   for (const auto& c : cases) {
     StartupRig rig;

@@ -7,8 +7,8 @@
 
 #include <fstream>
 #include <iterator>
-#include <utility>
 #include <thread>
+#include <utility>
 
 namespace ostrel::e2e {
 

@@ -14,7 +14,8 @@ using namespace std::chrono_literals;
 
 class SetupRun : public ::testing::Test {
  protected:
-  SetupRun() : sandbox_(fs::path(OSTREL_E2E_SANDBOX) / ::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
+  SetupRun()
+      : sandbox_(fs::path(OSTREL_E2E_SANDBOX) / ::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
 
   // The packed setup under the given file name, inside the sandbox.
   fs::path InstallCopy(const std::string& name) {
@@ -48,9 +49,7 @@ TEST_F(SetupRun, FirstSetupStoresANewIdentityAndItsChannelTag) {
 
 TEST_F(SetupRun, UninstallerRunForAnUpdateEndsAtOnceAndKeepsTheIdentity) {
   fs::create_directories(ProductKey());
-  {
-    std::ofstream(ProductKey() / "uuid", std::ios::binary) << "REG_SZ\n{00000000-0000-4000-8000-000000000001}";
-  }
+  { std::ofstream(ProductKey() / "uuid", std::ios::binary) << "REG_SZ\n{00000000-0000-4000-8000-000000000001}"; }
   SandboxProcess uninstaller(sandbox_, InstallCopy("Uninstall"), {"update"});
   ASSERT_TRUE(uninstaller.Started());
   EXPECT_EQ(uninstaller.WaitForExit(30s), 0);

@@ -87,7 +87,9 @@ TEST_F(FileRegistryTest, ValuesOfAnotherTypeOrUnreadableCountAsMissing) {
   WriteRaw(folder / "target", "REG_SZ\nsecret");
   fs::create_symlink(folder / "target", folder / "link");
   WriteRaw(folder / "huge", "REG_SZ\n" + std::string(FileRegistry::kMaxValueBytes, 'x'));
-  WriteRaw(folder / "latin1", "REG_SZ\nD:\\Programme\\\xDC" "ber");
+  WriteRaw(folder / "latin1",
+           "REG_SZ\nD:\\Programme\\\xDC"
+           "ber");
   WriteRaw(folder / "surrogate", "REG_SZ\n\xED\xA0\x80");
   WriteRaw(folder / "chinese", "REG_SZ\n\xE7\xAE\x80\xE4\xBD\x93");
 
@@ -117,7 +119,8 @@ TEST_F(FileRegistryTest, DeletingAKeyRemovesItsFolderAndInvalidatesOpenHandles) 
   auto entry = registry.OpenKey("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Ostrel", RegistryAccess::All);
   ASSERT_TRUE(entry);
   ASSERT_TRUE(entry->WriteString("UninstallString", "/opt/Ostrel/Uninstall"));
-  auto sibling = registry.OpenKey("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Other", RegistryAccess::All);
+  auto sibling =
+      registry.OpenKey("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Other", RegistryAccess::All);
   ASSERT_TRUE(sibling);
 
   EXPECT_TRUE(registry.DeleteKey("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Ostrel"));
@@ -127,8 +130,8 @@ TEST_F(FileRegistryTest, DeletingAKeyRemovesItsFolderAndInvalidatesOpenHandles) 
   EXPECT_EQ(std::distance(fs::directory_iterator(uninstall), fs::directory_iterator()), 1);
 
   EXPECT_FALSE(entry->WriteString("UninstallString", "late")) << "a write after deletion revives nothing";
-  EXPECT_FALSE(registry.OpenKey("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Ostrel",
-                                RegistryAccess::ReadOnly));
+  EXPECT_FALSE(
+      registry.OpenKey("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Ostrel", RegistryAccess::ReadOnly));
   EXPECT_FALSE(registry.DeleteKey("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Ostrel"));
 
   auto product = registry.OpenKey("Software\\Ostrel", RegistryAccess::All);

@@ -226,8 +226,10 @@ TPointF TForm::ScreenToClient(const TPointF& APoint) const {
 void TForm::Invalidate() { FScene->update(); }
 
 void TForm::Realign() {
-  if (IsLoading() || IsDestroying()) return;
+  if (IsLoading() || IsDestroying() || FRealigning) return;
+  FRealigning = true;
   ostrel::host::AlignControls(FControls, TRectF(0, 0, FClientWidth, FClientHeight));
+  FRealigning = false;
 }
 
 void TForm::Loaded() {

@@ -148,6 +148,7 @@ class TForm : public TComponent, public IEventProperties {
   bool FCreated = false;
   bool FPlaced = false;
   bool FWindowDragStarted = false;
+  bool FRealigning = false;
 
   TNotifyEvent FOnCreate;
   ostrel::host::TEventTable FEvents;

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include <exception>
 #include <optional>
 
 namespace ostrel::host {
@@ -39,6 +40,17 @@ TShiftState ShiftOf(Qt::KeyboardModifiers AModifiers, Qt::MouseButtons AButtons)
   if (AButtons.testFlag(Qt::RightButton)) shift.Include(TShiftStateItem::ssRight);
   if (AButtons.testFlag(Qt::MiddleButton)) shift.Include(TShiftStateItem::ssMiddle);
   return shift;
+}
+
+// An exception must not unwind into Qt's event loop, which cannot carry it;
+// the handler that raised it has done what it could, the window goes on.
+template <class F>
+void Guarded(F AStep) {
+  try {
+    AStep();
+  } catch (const std::exception& e) {
+    qWarning("Unhandled exception in a pointer handler: %s", e.what());
+  }
 }
 
 }  // namespace
@@ -82,7 +94,7 @@ void FormView::Press(QMouseEvent* AEvent, bool ADouble) {
   if (ADouble) shift.Include(TShiftStateItem::ssDouble);
   const QPointF point = mapToScene(QPoint(0, 0)) + AEvent->position();
   const bool toScene = PassToScene(point);
-  FForm.FRouter->MouseDown(*button, shift, point, AEvent->buttons() == AEvent->button());
+  Guarded([&] { FForm.FRouter->MouseDown(*button, shift, point, AEvent->buttons() == AEvent->button()); });
   if (!toScene) return;
   if (ADouble) {
     QGraphicsView::mouseDoubleClickEvent(AEvent);
@@ -97,7 +109,7 @@ void FormView::mouseDoubleClickEvent(QMouseEvent* AEvent) { Press(AEvent, true);
 
 void FormView::mouseMoveEvent(QMouseEvent* AEvent) {
   const QPointF point = mapToScene(QPoint(0, 0)) + AEvent->position();
-  FForm.FRouter->MouseMove(ShiftOf(AEvent->modifiers(), AEvent->buttons()), point);
+  Guarded([&] { FForm.FRouter->MouseMove(ShiftOf(AEvent->modifiers(), AEvent->buttons()), point); });
   // Only proxied widgets take Qt's own events, so they see every move and
   // keep their hover right.
   QGraphicsView::mouseMoveEvent(AEvent);
@@ -108,8 +120,10 @@ void FormView::mouseReleaseEvent(QMouseEvent* AEvent) {
   const QPointF point = mapToScene(QPoint(0, 0)) + AEvent->position();
   const bool toScene = scene()->mouseGrabberItem() != nullptr;
   if (button) {
-    FForm.FRouter->MouseUp(*button, ShiftOf(AEvent->modifiers(), AEvent->buttons()), point,
-                           AEvent->buttons() == Qt::NoButton);
+    Guarded([&] {
+      FForm.FRouter->MouseUp(*button, ShiftOf(AEvent->modifiers(), AEvent->buttons()), point,
+                             AEvent->buttons() == Qt::NoButton);
+    });
   }
   if (toScene) QGraphicsView::mouseReleaseEvent(AEvent);
 }
@@ -118,7 +132,7 @@ void FormView::wheelEvent(QWheelEvent* AEvent) {
   const QPointF point = mapToScene(QPoint(0, 0)) + AEvent->position();
   const bool toScene = PassToScene(point);
   const int delta = AEvent->angleDelta().y() != 0 ? AEvent->angleDelta().y() : AEvent->angleDelta().x();
-  FForm.FRouter->MouseWheel(ShiftOf(AEvent->modifiers(), AEvent->buttons()), delta, point);
+  Guarded([&] { FForm.FRouter->MouseWheel(ShiftOf(AEvent->modifiers(), AEvent->buttons()), delta, point); });
   if (toScene) {
     QGraphicsView::wheelEvent(AEvent);
   } else {
@@ -127,7 +141,7 @@ void FormView::wheelEvent(QWheelEvent* AEvent) {
 }
 
 void FormView::leaveEvent(QEvent* AEvent) {
-  FForm.FRouter->MouseLeave();
+  Guarded([&] { FForm.FRouter->MouseLeave(); });
   QGraphicsView::leaveEvent(AEvent);
 }
 

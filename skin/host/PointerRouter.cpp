@@ -5,6 +5,8 @@
 
 #include <QPointer>
 
+#include <exception>
+
 namespace ostrel::host {
 
 namespace {
@@ -92,15 +94,27 @@ void PointerRouter::MouseMove(TShiftState AShift, const TPointF& APoint) {
 
 void PointerRouter::MouseUp(TMouseButton AButton, TShiftState AShift, const TPointF& APoint, bool ANoButtonLeft) {
   QPointer<TControl> target = FCaptured != nullptr ? FCaptured : ObjectAtPoint(APoint);
+  // A failing click handler must not leave the control pressed and captured:
+  // the release and the end of the capture happen anyway, then the error goes on.
+  std::exception_ptr failure;
   if (target) {
     const TPointF local = target->AbsoluteToLocal(APoint);
     const auto x = static_cast<float>(local.x());
     const auto y = static_cast<float>(local.y());
-    target->MouseClick(AButton, AShift, x, y);
-    if (target) target->MouseUp(AButton, AShift, x, y);
+    try {
+      target->MouseClick(AButton, AShift, x, y);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    try {
+      if (target) target->MouseUp(AButton, AShift, x, y);
+    } catch (...) {
+      if (!failure) failure = std::current_exception();
+    }
   }
   if (ANoButtonLeft || (target && FCaptured == target)) DropCapture();
   if (FCaptured == nullptr) SetHovered(ObjectAtPoint(APoint));
+  if (failure) std::rethrow_exception(failure);
 }
 
 void PointerRouter::MouseWheel(TShiftState AShift, int AWheelDelta, const TPointF& APoint) {

@@ -387,3 +387,21 @@ TEST_F(ControlTree, ReparentingRejectsCycles) {
   EXPECT_THROW(a->SetParent(a), Exception);
   EXPECT_EQ(a->Parent(), form.get());
 }
+
+TEST_F(ControlTree, ExceptionFromAHandlerStaysOutOfTheEventLoop) {
+  Probe* a = Add("A", form.get(), 0, 0, 50, 50);
+  int clicks = 0;
+  a->SetOnClick([&clicks](TObject*) {
+    ++clicks;
+    throw Exception(QStringLiteral("handler failed"));
+  });
+  Press(*form, {10, 10});
+  EXPECT_NO_THROW(Release(*form, {10, 10}));
+  // The release still completes: nothing stays pressed or captured.
+  EXPECT_FALSE(a->Pressed());
+  EXPECT_EQ(form->Captured(), nullptr);
+  EXPECT_EQ(log.last(), "A.up");
+  Press(*form, {10, 10});
+  Release(*form, {10, 10});
+  EXPECT_EQ(clicks, 2);
+}

@@ -109,6 +109,11 @@ UniqueFd OpenPidFd(pid_t pid) {
 #endif
 }
 
+bool HasControllingTerminal() {
+  const UniqueFd terminal(::open("/dev/tty", O_RDONLY | O_NOCTTY | O_CLOEXEC));
+  return terminal.Valid();
+}
+
 pid_t WaitRetrying(pid_t pid, int& status, int options) {
   pid_t result = 0;
   do {
@@ -137,15 +142,20 @@ bool Spawn(const std::vector<std::string>& words, const std::string& workingFold
       posix_spawn_file_actions_addclosefrom_np(actions.Get(), STDERR_FILENO + 1) != 0)
     return false;
 
-  // A session of its own detaches the child from the terminal and makes it
-  // the leader of a process group that a time-out can end as a whole. Signal
-  // state from the calling thread (blocked or ignored signals) stays behind.
+  // With a terminal around, a session of its own detaches the child from it
+  // (a background group that reads the terminal would be stopped). Without
+  // one a process group of its own is enough, and cheaper: the scheduler
+  // builds a group for every new session. Either way a time-out can end the
+  // child and everything it started as one group. Signal state from the
+  // calling thread (blocked or ignored signals) stays behind.
   sigset_t empty;
   sigset_t all;
   sigemptyset(&empty);
   sigfillset(&all);
-  if (posix_spawnattr_setflags(attributes.Get(), POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK |
-                                                     POSIX_SPAWN_SETSIGDEF) != 0 ||
+  const short grouping = HasControllingTerminal() ? POSIX_SPAWN_SETSID : POSIX_SPAWN_SETPGROUP;
+  if (posix_spawnattr_setflags(attributes.Get(), static_cast<short>(grouping | POSIX_SPAWN_SETSIGMASK |
+                                                                    POSIX_SPAWN_SETSIGDEF)) != 0 ||
+      posix_spawnattr_setpgroup(attributes.Get(), 0) != 0 ||
       posix_spawnattr_setsigmask(attributes.Get(), &empty) != 0 ||
       posix_spawnattr_setsigdefault(attributes.Get(), &all) != 0)
     return false;

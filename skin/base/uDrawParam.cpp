@@ -1,5 +1,9 @@
 #include "skin/base/uDrawParam.h"
 
+#include "skin/host/PropertyTypes.h"
+
+#include <typeinfo>
+
 using ostrel::skin::DiffersFrom;
 using ostrel::skin::EnumToOrdinal;
 
@@ -32,7 +36,18 @@ void ostrel::skin::ReadNodeValue(TBTNode20* ANode, TDrawColor& AField) {
   }
 }
 
+void ostrel::skin::RegisterDrawParamPropertyTypes() {
+  static const bool registered = [] {
+    ostrel::host::RegisterSetType<TDPEffectState>();
+    ostrel::host::RegisterSetType<TDPCommonEffectType>();
+    return true;
+  }();
+  (void)registered;
+}
+
 // DocNodeObject
+
+ostrel::skin::DocNodeObject::DocNodeObject() { RegisterDrawParamPropertyTypes(); }
 
 ostrel::skin::DocNodeObject::~DocNodeObject() = default;
 
@@ -245,13 +260,21 @@ TDrawParamCommonEffect::~TDrawParamCommonEffect() = default;
 
 void TDrawParamCommonEffect::Assign(const TPersistent* ASource) {
   if (const auto* source = dynamic_cast<const TDrawParamCommonEffect*>(ASource)) {
-    FAlpha = source->FAlpha;
-    FOffset = source->FOffset;
-    FCommonEffectTypes = source->FCommonEffectTypes;
+    if (typeid(*source) == typeid(*this)) {
+      CopyValuesFrom(*source);
+    } else {
+      TDrawParamCommonEffect::CopyValuesFrom(*source);
+    }
     DoChange();
     return;
   }
   TInterfacedPersistent::Assign(ASource);
+}
+
+void TDrawParamCommonEffect::CopyValuesFrom(const TDrawParamCommonEffect& ASource) {
+  FAlpha = ASource.FAlpha;
+  FOffset = ASource.FOffset;
+  FCommonEffectTypes = ASource.FCommonEffectTypes;
 }
 
 void TDrawParamCommonEffect::Clear() {}
@@ -260,7 +283,11 @@ bool TDrawParamCommonEffect::HasEffectTypes() const { return !FCommonEffectTypes
 
 void TDrawParamCommonEffect::MixEffects(const TDrawParamCommonEffect* APushedEffect,
                                         const TDrawParamCommonEffect* AMouseDownEffect) {
-  Assign(APushedEffect);
+  if (typeid(*APushedEffect) == typeid(*this)) {
+    CopyValuesFrom(*APushedEffect);
+  } else {
+    TDrawParamCommonEffect::CopyValuesFrom(*APushedEffect);
+  }
   FCommonEffectTypes = APushedEffect->FCommonEffectTypes + AMouseDownEffect->FCommonEffectTypes;
   FOffset = 0;
   if (APushedEffect->FCommonEffectTypes.Contains(TDPCommonEffectType::dpcetOffsetChange)) {

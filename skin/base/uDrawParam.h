@@ -8,10 +8,11 @@
 //  1. Effect: derive T<Kind>ParamEffect from TDrawParamCommonEffect. Add the
 //     fields with their defaults; setters notify through DoChange() on a real
 //     change; colours come from CreateEffectDrawColor(), which wires them.
-//     Override HasEffectTypes (own set OR common set), Assign (copy own values
-//     when the source is the same kind, then call the base, which notifies),
-//     SaveToDocNode (call the base first, then append own nodes) and
-//     LoadFromChildNode (return true for the base's nodes, else take own names).
+//     Override HasEffectTypes (own set OR common set), CopyValuesFrom (copy
+//     own values from a source of the same class, then call the base; Assign
+//     and MixEffects both go through it), SaveToDocNode (call the base first,
+//     then append own nodes) and LoadFromChildNode (return true for the base's
+//     nodes, else take own names).
 //  2. Effect setting: derive T<Kind>EffectSetting from TDrawEffectSetting,
 //     pass &TDrawEffectSetting::MakeEffect<T<Kind>ParamEffect> to the
 //     protected constructor and republish the five effects with the kind's
@@ -76,6 +77,11 @@ using TDPEffectStates = TSet<TDPEffectState>;
 using TDPCommonEffectTypes = TSet<TDPCommonEffectType>;
 
 namespace ostrel::skin {
+
+// Makes the drawing model's sets readable and writable in stored forms. Runs
+// once; every drawing object's constructor calls it, so a form never meets a
+// set type that is not registered yet.
+void RegisterDrawParamPropertyTypes();
 
 // Doubles within this distance of their default are not written into forms.
 inline constexpr double StoredTolerance = 0.001;
@@ -182,7 +188,7 @@ class DocNodeObject : public TInterfacedPersistent, public ISupportClassDocNode 
   virtual void Clear() = 0;
 
  protected:
-  DocNodeObject() = default;
+  DocNodeObject();
   // True when ANode was recognised (whether or not its value was usable).
   virtual bool LoadFromChildNode(TBTNode20* ANode) = 0;
 };
@@ -300,13 +306,16 @@ class TDrawParamCommonEffect : public ostrel::skin::DocNodeObject {
   TDrawParamCommonEffect();
   ~TDrawParamCommonEffect() override;
 
+  // From an effect of the same class: every value CopyValuesFrom copies; from
+  // an effect of another kind: the common values. Then notifies.
   void Assign(const TPersistent* ASource) override;
   // Effects keep their values on Clear; a parameter's Clear leaves them as they are.
   void Clear() override;
   virtual bool HasEffectTypes() const;
   // Makes this effect the mix of a pushed and a mouse-down effect: the pushed
   // effect's values, both effects' common types, and the sum of the offsets
-  // of those that change the offset.
+  // of those that change the offset. Runs on every paint that mixes, so it
+  // copies without class checks beyond one type comparison and never allocates.
   virtual void MixEffects(const TDrawParamCommonEffect* APushedEffect,
                           const TDrawParamCommonEffect* AMouseDownEffect);
 
@@ -329,6 +338,10 @@ class TDrawParamCommonEffect : public ostrel::skin::DocNodeObject {
 
  protected:
   bool LoadFromChildNode(TBTNode20* ANode) override;
+  // Copies the values of this effect's class from ASource, which is of the
+  // same class. Kinds copy their own values and call the base, which copies
+  // the common ones. Notifies nothing by itself.
+  virtual void CopyValuesFrom(const TDrawParamCommonEffect& ASource);
   void DoChange();
   // A colour owned by the effect whose changes fire the effect's OnChange.
   std::unique_ptr<TDrawColor> CreateEffectDrawColor(const QString& AName, const QString& ACaption);

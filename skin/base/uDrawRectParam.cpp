@@ -1,28 +1,41 @@
 #include "skin/base/uDrawRectParam.h"
 
+#include "skin/host/PropertyTypes.h"
+
 using ostrel::skin::DiffersFrom;
 using ostrel::skin::EnumToOrdinal;
 using ostrel::skin::OrdinalSetToText;
 
 using ostrel::skin::ReadNodeValue;
 
+void ostrel::skin::RegisterDrawRectParamPropertyTypes() {
+  static const bool registered = [] {
+    ostrel::host::RegisterSetType<TDRPBorderEadge>();
+    ostrel::host::RegisterSetType<TDRPRectCorner>();
+    ostrel::host::RegisterSetType<TDRPEffectType>();
+    return true;
+  }();
+  (void)registered;
+}
+
 // TDrawRectParamEffect
 
 TDrawRectParamEffect::TDrawRectParamEffect()
     : FFillDrawColor(CreateEffectDrawColor(QStringLiteral("FillDrawColor"), QStringLiteral("填充颜色"))),
-      FBorderDrawColor(CreateEffectDrawColor(QStringLiteral("BorderDrawColor"), QStringLiteral("边框颜色"))) {}
+      FBorderDrawColor(CreateEffectDrawColor(QStringLiteral("BorderDrawColor"), QStringLiteral("边框颜色"))) {
+  ostrel::skin::RegisterDrawRectParamPropertyTypes();
+}
 
 TDrawRectParamEffect::~TDrawRectParamEffect() = default;
 
-void TDrawRectParamEffect::Assign(const TPersistent* ASource) {
-  if (const auto* source = dynamic_cast<const TDrawRectParamEffect*>(ASource)) {
-    FFillDrawColor->Assign(source->FFillDrawColor.get());
-    FBorderDrawColor->Assign(source->FBorderDrawColor.get());
-    FIsFill = source->FIsFill;
-    FBorderWidth = source->FBorderWidth;
-    FEffectTypes = source->FEffectTypes;
-  }
-  TDrawParamCommonEffect::Assign(ASource);
+void TDrawRectParamEffect::CopyValuesFrom(const TDrawParamCommonEffect& ASource) {
+  const auto& source = static_cast<const TDrawRectParamEffect&>(ASource);
+  FFillDrawColor->AssignColor(*source.FFillDrawColor);
+  FBorderDrawColor->AssignColor(*source.FBorderDrawColor);
+  FIsFill = source.FIsFill;
+  FBorderWidth = source.FBorderWidth;
+  FEffectTypes = source.FEffectTypes;
+  TDrawParamCommonEffect::CopyValuesFrom(ASource);
 }
 
 bool TDrawRectParamEffect::HasEffectTypes() const {
@@ -101,6 +114,7 @@ TBaseDrawRectParam::TBaseDrawRectParam(const QString& AName, const QString& ACap
       FBorderDrawColor(CreateDrawColor(QStringLiteral("BorderDrawColor"), QStringLiteral("边框颜色"))),
       FGradient(std::make_unique<TGradient>()),
       FClipRoundRectSetting(std::make_unique<TDrawRectSetting>()) {
+  ostrel::skin::RegisterDrawRectParamPropertyTypes();
   FFillDrawColor->InitDefaultColor(claWhite);
   FGradient->SetOnChange([this](TObject*) { DoChange(); });
   FClipRoundRectSetting->SetOnChange([this](TObject*) { DoChange(); });

@@ -51,6 +51,12 @@ using TDRPBorderEadges = TSet<TDRPBorderEadge>;
 using TDRPRectCorners = TSet<TDRPRectCorner>;
 using TDRPEffectTypes = TSet<TDRPEffectType>;
 
+namespace ostrel::skin {
+// The rectangle parameter's sets for stored forms; runs once, called by the
+// rectangle effect and parameter constructors.
+void RegisterDrawRectParamPropertyTypes();
+}  // namespace ostrel::skin
+
 inline constexpr TDRPBorderEadges AllBorderEadges{TDRPBorderEadge::beLeft, TDRPBorderEadge::beTop,
                                                   TDRPBorderEadge::beRight, TDRPBorderEadge::beBottom};
 inline constexpr TDRPRectCorners AllRectCorners{TDRPRectCorner::rcTopLeft, TDRPRectCorner::rcTopRight,
@@ -71,9 +77,6 @@ class TDrawRectParamEffect : public TDrawParamCommonEffect {
   TDrawRectParamEffect();
   ~TDrawRectParamEffect() override;
 
-  // Copies the two colours, IsFill, BorderWidth and EffectTypes, then the
-  // common values; FillColorChangeType stays.
-  void Assign(const TPersistent* ASource) override;
   bool HasEffectTypes() const override;
 
   bool SaveToDocNode(TBTNode20_Class* ADocNode) const override;
@@ -98,6 +101,9 @@ class TDrawRectParamEffect : public TDrawParamCommonEffect {
 
  protected:
   bool LoadFromChildNode(TBTNode20* ANode) override;
+  // The two colours, IsFill, BorderWidth and EffectTypes, then the common
+  // values; FillColorChangeType stays.
+  void CopyValuesFrom(const TDrawParamCommonEffect& ASource) override;
 
  private:
   bool FIsFill = false;

@@ -64,12 +64,16 @@ TDrawColor::~TDrawColor() = default;
 
 void TDrawColor::Assign(const TPersistent* ASource) {
   if (const auto* source = dynamic_cast<const TDrawColor*>(ASource)) {
-    FColor = source->FColor;
-    FUseThemeColor = source->FUseThemeColor;
-    DoChange();
+    AssignColor(*source);
     return;
   }
   TPersistent::Assign(ASource);
+}
+
+void TDrawColor::AssignColor(const TDrawColor& ASource) {
+  FColor = ASource.FColor;
+  FUseThemeColor = ASource.FUseThemeColor;
+  DoChange();
 }
 
 void TDrawColor::InitDefaultColor(TAlphaColor AColor) {

@@ -74,6 +74,8 @@ class TDrawColor : public TPersistent {
   ~TDrawColor() override;
 
   void Assign(const TPersistent* ASource) override;
+  // Assign from a colour known to be one: colour and theme link, then OnChange.
+  void AssignColor(const TDrawColor& ASource);
 
   // Sets the colour (notifying on change) and makes it the stored default.
   void InitDefaultColor(TAlphaColor AColor);

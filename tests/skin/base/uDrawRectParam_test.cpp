@@ -1,5 +1,6 @@
 #include "skin/base/uDrawRectParam.h"
 
+#include "skin/host/PropertyTypes.h"
 #include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -311,6 +312,18 @@ TEST(DrawRectParamTest, EffectsAreTypedAndPublishedUnderTheirFormNames) {
   auto* over = effects->property("MouseOverEffect").value<TDrawRectParamEffect*>();
   EXPECT_EQ(over, param.DrawEffectSetting()->MouseOverEffect());
   EXPECT_EQ(param.property("LinePosition").value<TDRPLinePosition>(), TDRPLinePosition::lpBottom);
+
+  // Stored forms reach the sets through the host's set registry.
+  for (const QMetaType type : {QMetaType::fromType<TDRPRectCorners>(), QMetaType::fromType<TDRPBorderEadges>(),
+                               QMetaType::fromType<TDRPEffectTypes>(), QMetaType::fromType<TDPCommonEffectTypes>(),
+                               QMetaType::fromType<TDPEffectStates>()}) {
+    SCOPED_TRACE(type.name());
+    EXPECT_NE(ostrel::host::FindSetType(type), nullptr);
+  }
+  const auto* corners = ostrel::host::FindSetType(QMetaType::fromType<TDRPRectCorners>());
+  ASSERT_NE(corners, nullptr);
+  EXPECT_TRUE(param.setProperty("RectCorners", corners->FromBits(0x0C)));
+  EXPECT_EQ(param.RectCorners(), (TDRPRectCorners{TDRPRectCorner::rcBottomLeft, TDRPRectCorner::rcBottomRight}));
 }
 
 // One node of a saved tree, flattened in stored order.

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -216,7 +217,14 @@ TEST_F(ReportServerTest, SendReportReadsTheProcessWideStrings) {
   state.SetInstallId("{00000000-0000-0000-0000-000000000001}");
   state.SetVersionText("2.0");
   state.SetInstallPath("/not/in/the/report");
+  // Three hours ahead of UTC: the stamp runs ahead of Unix time by as much.
+  ::setenv("TZ", "XYZ-3", 1);
+  ::tzset();
+  const std::int64_t before = std::time(nullptr);
   SendReport(ReportKind::Install);
+  const std::int64_t after = std::time(nullptr);
+  ::unsetenv("TZ");
+  ::tzset();
 
   const std::vector<nlohmann::json> requests = server.Requests();
   ASSERT_EQ(requests.size(), 1u);
@@ -227,6 +235,9 @@ TEST_F(ReportServerTest, SendReportReadsTheProcessWideStrings) {
   EXPECT_EQ(sent["uuid"], "{00000000-0000-0000-0000-000000000001}");
   EXPECT_EQ(sent["version"], "2.0");
   EXPECT_EQ(sent.size(), 6u);
+  const std::int64_t ts = sent["ts"];
+  EXPECT_GE(ts, before + 3 * 3600);
+  EXPECT_LE(ts, after + 3 * 3600);
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 
 #include <fcntl.h>
 #include <sys/random.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <stdexcept>
+#include <string_view>
 
 namespace ostrel::platform::posix {
 
@@ -32,7 +34,14 @@ std::string PosixSystem::ExecutablePath() const {
   char buffer[PATH_MAX];
   const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer);
   if (n <= 0 || static_cast<std::size_t>(n) >= sizeof buffer) return {};
-  return std::string(buffer, static_cast<std::size_t>(n));
+  std::string path(buffer, static_cast<std::size_t>(n));
+  // Once the program's file has been unlinked (an uninstaller removing
+  // itself) the kernel appends this marker; the path it ran from is still the
+  // one callers mean.
+  constexpr std::string_view kDeleted = " (deleted)";
+  struct stat st {};
+  if (path.ends_with(kDeleted) && ::lstat(path.c_str(), &st) != 0) path.resize(path.size() - kDeleted.size());
+  return path;
 }
 
 GuidBytes PosixSystem::NewGuid() {

@@ -47,6 +47,16 @@ TEST_F(SetupRun, FirstSetupStoresANewIdentityAndItsChannelTag) {
   EXPECT_FALSE(fs::exists(sandbox_.RegistryHive() / "Software" / "Microsoft")) << "nothing was installed";
 }
 
+// The unattended start hides the window from a thread of its own through a
+// call the UI thread serves from its loop; the program must keep running.
+TEST_F(SetupRun, SilentStartWithoutWindowKeepsRunning) {
+  SandboxProcess setup(sandbox_, InstallCopy("OstrelSetup"), {"silent", "nogui"});
+  ASSERT_TRUE(setup.Started());
+  ASSERT_TRUE(WaitUntil([&] { return ReadRegistryString(ProductKey() / "fl").has_value(); }, 30s));
+  EXPECT_FALSE(setup.WaitForExit(1s).has_value()) << "the program ended or crashed";
+  EXPECT_EQ(ReadRegistryString(ProductKey() / "fl"), "");
+}
+
 TEST_F(SetupRun, UninstallerRunForAnUpdateEndsAtOnceAndKeepsTheIdentity) {
   fs::create_directories(ProductKey());
   { std::ofstream(ProductKey() / "uuid", std::ios::binary) << "REG_SZ\n{00000000-0000-4000-8000-000000000001}"; }

@@ -153,7 +153,8 @@ class FileRegistryKey final : public IRegistryKey {
 
   std::optional<std::string> ReadString(std::string_view name) const override {
     const std::string file = FileRegistry::EncodeName(name);
-    Fd fd(::openat(dir_.Get(), file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    // Non-blocking, so that a FIFO in the value's place cannot stall the reader.
+    Fd fd(::openat(dir_.Get(), file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (!fd.Valid()) return std::nullopt;
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;

@@ -1,6 +1,7 @@
 #include "setup/platform/posix/FileRegistry.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -86,6 +87,7 @@ TEST_F(FileRegistryTest, ValuesOfAnotherTypeOrUnreadableCountAsMissing) {
   fs::create_directory(folder / "folder");
   WriteRaw(folder / "target", "REG_SZ\nsecret");
   fs::create_symlink(folder / "target", folder / "link");
+  ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
   WriteRaw(folder / "huge", "REG_SZ\n" + std::string(FileRegistry::kMaxValueBytes, 'x'));
   WriteRaw(folder / "latin1",
            "REG_SZ\nD:\\Programme\\\xDC"
@@ -94,7 +96,7 @@ TEST_F(FileRegistryTest, ValuesOfAnotherTypeOrUnreadableCountAsMissing) {
   WriteRaw(folder / "chinese", "REG_SZ\n\xE7\xAE\x80\xE4\xBD\x93");
 
   EXPECT_EQ(key->ReadString("chinese"), "\xE7\xAE\x80\xE4\xBD\x93");
-  for (const char* name : {"dword", "untagged", "folder", "link", "huge", "latin1", "surrogate"}) {
+  for (const char* name : {"dword", "untagged", "folder", "link", "fifo", "huge", "latin1", "surrogate"}) {
     EXPECT_EQ(key->ReadString(name), std::nullopt) << name;
   }
   EXPECT_TRUE(key->WriteString("dword", "now a string"));

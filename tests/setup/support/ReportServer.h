@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cstdlib>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -35,6 +36,10 @@ class ReportServer {
   // folder holds the certificate (made once, kept for later servers) and
   // the request log, which starts empty.
   ReportServer(const std::filesystem::path& folder, const Answer& answer) : folder_(folder) {
+    // A proxy set up for the machine must not stand between a test and its
+    // local server.
+    ::setenv("no_proxy", "127.0.0.1,localhost", 1);
+    ::setenv("NO_PROXY", "127.0.0.1,localhost", 1);
     std::filesystem::create_directories(folder_);
     std::filesystem::remove(LogFile());
     const std::filesystem::path script =

@@ -1,8 +1,14 @@
 #include "setup/platform/posix/UserEnvironment.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
+
+#include "setup/platform/posix/UserShellFolders.h"
 
 namespace ostrel::platform::posix {
 namespace {
@@ -46,6 +52,28 @@ TEST(UserEnvironment, DesktopComesFromUserDirs) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(DesktopFolderFromUserDirs(c.text, "/home/u"), c.desktop);
   }
+}
+
+TEST(UserEnvironment, ShellFoldersReadTheUsersOwnSettings) {
+  namespace fs = std::filesystem;
+  const fs::path root = fs::temp_directory_path() / ("shell-folders-" + std::to_string(::getpid()));
+  fs::remove_all(root);
+  fs::create_directories(root / "cfg");
+  UserEnvironment env{(root / "home").string(), (root / "cfg").string(), (root / "data").string()};
+  const UserShellFolders folders(env);
+
+  EXPECT_EQ(folders.GetFolderPath(CSIDL_DESKTOP), env.home + "/Desktop");
+  EXPECT_EQ(folders.GetFolderPath(CSIDL_APPDATA), env.dataHome);
+  EXPECT_EQ(folders.GetFolderPath(0x26), "");
+
+  std::ofstream(root / "cfg" / "user-dirs.dirs") << "XDG_DESKTOP_DIR=\"$HOME/Bureau\"\n";
+  EXPECT_EQ(folders.GetFolderPath(CSIDL_DESKTOP), env.home + "/Bureau");
+
+  // Something odd in the file's place must not stall the setup.
+  fs::remove(root / "cfg" / "user-dirs.dirs");
+  ASSERT_EQ(::mkfifo((root / "cfg" / "user-dirs.dirs").c_str(), 0600), 0);
+  EXPECT_EQ(folders.GetFolderPath(CSIDL_DESKTOP), env.home + "/Desktop");
+  fs::remove_all(root);
 }
 
 }  // namespace

@@ -127,7 +127,8 @@ void TAnimation::ProcessFrame(double ANow) {
 }
 
 void TAnimation::ApplyAt(double ARunningTime) {
-  if (ARunningTime >= FDuration) {
+  // Written so that a duration of zero, below zero or not a number ends at once.
+  if (!(ARunningTime < FDuration)) {
     Finish();
     return;
   }

@@ -1,6 +1,19 @@
 #include "skin/host/ClassRegistry.h"
 
+#include <cxxabi.h>
+
+#include <cstdlib>
+
 namespace ostrel::host {
+
+QString ClassNameOf(const std::type_info& AType) {
+  int status = 0;
+  const std::unique_ptr<char, void (*)(void*)> demangled(abi::__cxa_demangle(AType.name(), nullptr, nullptr, &status),
+                                                         std::free);
+  const QString full = QString::fromLatin1(status == 0 && demangled ? demangled.get() : AType.name());
+  const qsizetype cut = full.lastIndexOf(QStringLiteral("::"));
+  return cut < 0 ? full : full.mid(cut + 2);
+}
 
 ClassRegistry& ClassRegistry::Instance() {
   static ClassRegistry registry;

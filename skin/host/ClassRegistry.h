@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <typeinfo>
 
 namespace ostrel::host {
 
@@ -35,13 +36,15 @@ class ClassRegistry {
   QHash<QString, std::pair<QString, Factory>> FClasses;  // key: lower-cased name
 };
 
-// Registers T under its own class name ("TFloatAnimation").
+// The name TObject::ClassName() gives instances of AType.
+QString ClassNameOf(const std::type_info& AType);
+
+// Registers T under its own class name ("TFloatAnimation"), the name the
+// writer puts into stored forms.
 template <class T>
 void RegisterClass() {
   static_assert(std::is_base_of_v<TComponent, T>, "only components are created from stored forms");
-  const QString name = QString::fromLatin1(T::staticMetaObject.className());
-  const qsizetype cut = name.lastIndexOf(QStringLiteral("::"));
-  ClassRegistry::Instance().Register(cut < 0 ? name : name.mid(cut + 2),
+  ClassRegistry::Instance().Register(ClassNameOf(typeid(T)),
                                      [](TComponent* AOwner) -> TComponent* { return new T(AOwner); });
 }
 

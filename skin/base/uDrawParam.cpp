@@ -378,21 +378,21 @@ TDrawParamCommonEffect* TDrawEffectSetting::EffectFor(TDPEffectStates AStates) c
   if (AStates.Contains(TDPEffectState::dpstDisabled)) {
     return FDisabledEffect->HasEffectTypes() ? FDisabledEffect.get() : nullptr;
   }
-  TDrawParamCommonEffect* result = nullptr;
-  const auto consider = [&](TDPEffectState AState, TDrawParamCommonEffect* AEffect) {
-    if (AStates.Contains(AState) && AEffect->HasEffectTypes()) result = AEffect;
+  const auto qualifies = [AStates](TDPEffectState AState, const TDrawParamCommonEffect& AEffect) {
+    return AStates.Contains(AState) && AEffect.HasEffectTypes();
   };
-  consider(TDPEffectState::dpstFocused, FFocusedEffect.get());
-  consider(TDPEffectState::dpstMouseOver, FMouseOverEffect.get());
-  consider(TDPEffectState::dpstMouseDown, FMouseDownEffect.get());
-  consider(TDPEffectState::dpstPushed, FPushedEffect.get());
-  if (FIsMixedMouseDownAndPushedEffect && AStates.Contains(TDPEffectState::dpstMouseDown) &&
-      AStates.Contains(TDPEffectState::dpstPushed) && FMouseDownEffect->HasEffectTypes() &&
-      FPushedEffect->HasEffectTypes()) {
+  const bool mouseDown = qualifies(TDPEffectState::dpstMouseDown, *FMouseDownEffect);
+  const bool pushed = qualifies(TDPEffectState::dpstPushed, *FPushedEffect);
+  if (pushed && mouseDown && FIsMixedMouseDownAndPushedEffect) {
     FMixedEffect->MixEffects(FPushedEffect.get(), FMouseDownEffect.get());
     return FMixedEffect.get();
   }
-  return result;
+  // Later states outrank earlier ones: pushed, mouse-down, mouse-over, focused.
+  if (pushed) return FPushedEffect.get();
+  if (mouseDown) return FMouseDownEffect.get();
+  if (qualifies(TDPEffectState::dpstMouseOver, *FMouseOverEffect)) return FMouseOverEffect.get();
+  if (qualifies(TDPEffectState::dpstFocused, *FFocusedEffect)) return FFocusedEffect.get();
+  return nullptr;
 }
 
 bool TDrawEffectSetting::SaveToDocNode(TBTNode20_Class* ADocNode) const {

@@ -339,8 +339,9 @@ class TDrawParamCommonEffect : public ostrel::skin::DocNodeObject {
  protected:
   bool LoadFromChildNode(TBTNode20* ANode) override;
   // Copies the values of this effect's class from ASource, which is of the
-  // same class. Kinds copy their own values and call the base, which copies
-  // the common ones. Notifies nothing by itself.
+  // same class. Kinds copy their own values (colours with
+  // StaticAssignColor) and call the base, which copies the common ones.
+  // Notifies nothing: Assign notifies once afterwards.
   virtual void CopyValuesFrom(const TDrawParamCommonEffect& ASource);
   void DoChange();
   // A colour owned by the effect whose changes fire the effect's OnChange.

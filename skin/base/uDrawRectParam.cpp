@@ -30,8 +30,9 @@ TDrawRectParamEffect::~TDrawRectParamEffect() = default;
 
 void TDrawRectParamEffect::CopyValuesFrom(const TDrawParamCommonEffect& ASource) {
   const auto& source = static_cast<const TDrawRectParamEffect&>(ASource);
-  FFillDrawColor->AssignColor(*source.FFillDrawColor);
-  FBorderDrawColor->AssignColor(*source.FBorderDrawColor);
+  // Assign notifies once for the whole copy.
+  FFillDrawColor->StaticAssignColor(*source.FFillDrawColor);
+  FBorderDrawColor->StaticAssignColor(*source.FBorderDrawColor);
   FIsFill = source.FIsFill;
   FBorderWidth = source.FBorderWidth;
   FEffectTypes = source.FEffectTypes;

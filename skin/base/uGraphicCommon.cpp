@@ -71,8 +71,7 @@ void TDrawColor::Assign(const TPersistent* ASource) {
 }
 
 void TDrawColor::AssignColor(const TDrawColor& ASource) {
-  FColor = ASource.FColor;
-  FUseThemeColor = ASource.FUseThemeColor;
+  StaticAssignColor(ASource);
   DoChange();
 }
 

@@ -76,6 +76,11 @@ class TDrawColor : public TPersistent {
   void Assign(const TPersistent* ASource) override;
   // Assign from a colour known to be one: colour and theme link, then OnChange.
   void AssignColor(const TDrawColor& ASource);
+  // The same copy without OnChange, for owners that notify once for a whole copy.
+  void StaticAssignColor(const TDrawColor& ASource) {
+    FColor = ASource.FColor;
+    FUseThemeColor = ASource.FUseThemeColor;
+  }
 
   // Sets the colour (notifying on change) and makes it the stored default.
   void InitDefaultColor(TAlphaColor AColor);

@@ -41,8 +41,11 @@ nlohmann::ordered_json BuildReportRequest(const ReportInputs& inputs, std::int64
 // every one above 127. Throws on strings that are not valid UTF-8.
 std::string SerializeReportJson(const nlohmann::ordered_json& value);
 
-// The statistics server's address without the endpoint: the build setting,
-// unless OSTREL_STAT_BASE overrides it.
+// The statistics server's address without the endpoint: the build setting
+// OSTREL_STAT_BASE_URL, unless the environment variable OSTREL_STAT_BASE
+// overrides it. Only for addresses under that override, OSTREL_STAT_CA_FILE
+// may name a PEM file trusted in place of the system's store, which is how
+// tests reach a local server without switching verification off.
 std::string ReportBaseAddress();
 
 // The answer rule of PostJson, apart from the network: the status when the

@@ -16,8 +16,10 @@ inline QApplication& App() {
   static int argc = 1;
   static char name[] = "host_test";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  // Lives until the process ends: destroying it from a static destructor
+  // runs after parts of Qt it needs are gone.
+  static QApplication* const app = new QApplication(argc, argv);
+  return *app;
 }
 
 // Sends one mouse event to the form's viewport at a client point.

@@ -385,12 +385,13 @@ class Builder {
       FStaging.reset();
       for (const Reference& ref : FReferences) {
         if (ref.Target.isNull()) continue;
-        if (!ref.OnRootSide) {
-          ref.Property.write(ref.Target.data(), QVariant::fromValue(ref.Resolved.data()));
-          continue;
+        if (ref.OnRootSide) Remember(*ref.Target, ref.Property);
+        // Typed as the property itself so that nil converts as well; a
+        // QObject subclass starts with its QObject part, so the address fits.
+        QObject* object = ref.Resolved.data();
+        if (!ref.Property.write(ref.Target.data(), QVariant(ref.Property.metaType(), &object))) {
+          Fail(ref.Pos, QStringLiteral("Cannot set property %1").arg(QString::fromLatin1(ref.Property.name())));
         }
-        Remember(*ref.Target, ref.Property);
-        ref.Property.write(ref.Target.data(), QVariant::fromValue(ref.Resolved.data()));
       }
     } catch (...) {
       for (auto it = moved.rbegin(); it != moved.rend(); ++it) {

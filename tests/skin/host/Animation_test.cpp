@@ -9,6 +9,7 @@
 #include <QObject>
 
 #include <array>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -212,6 +213,18 @@ TEST_F(AnimationTest, StopJumpsToTheEndOfTheCurrentDirection) {
     EXPECT_TRUE(clock.IsIdle());
     clock.Advance(1);
     EXPECT_EQ(target.FPosition.X, c.Expected) << "a stopped animation keeps still";
+  }
+}
+
+TEST_F(AnimationTest, WithoutAUsableDurationTheStopValueAppliesAtOnce) {
+  for (const float duration : {0.0f, -1.0f, std::numeric_limits<float>::quiet_NaN()}) {
+    target.FPosition.X = 0;
+    finished = 0;
+    auto* jump = Make<TFloatAnimation>(QStringLiteral("Position.X"), 10, 50, duration);
+    jump->Start();
+    EXPECT_EQ(target.FPosition.X, 50) << "duration " << duration;
+    EXPECT_EQ(finished, 1);
+    EXPECT_TRUE(clock.IsIdle());
   }
 }
 

@@ -302,6 +302,30 @@ TEST_F(FormReaderTest, DefaultsAndStoredRulesAreLeftOut) {
                                                  "end\n"));
 }
 
+TEST_F(FormReaderTest, UnnamedComponentsAndClearedReferencesReadBack) {
+  const QString text = QStringLiteral(
+      "object F: TTestForm\n"
+      "  object TTestPanel\n"
+      "    Width = 4\n"
+      "  end\n"
+      "end\n");
+  std::unique_ptr<TComponent> root = ReadComponent(text);
+  ASSERT_EQ(root->ComponentCount(), 1);
+  EXPECT_TRUE(root->Components().first()->Name().isEmpty());
+  EXPECT_EQ(WriteComponent(*root), text);
+
+  TTestForm form;
+  (new TTestImageList(&form))->SetName(QStringLiteral("Icons"));
+  ReadComponentInto(form, QStringLiteral("object F: TTestForm\n"
+                                         "  object P: TTestPanel\n"
+                                         "    Images = Icons\n"
+                                         "    Images = nil\n"
+                                         "  end\n"
+                                         "end\n"));
+  EXPECT_EQ(qobject_cast<TTestPanel*>(form.FindComponent(QStringLiteral("P")))->FImages, nullptr)
+      << "the last line for a property wins, and nil clears a reference";
+}
+
 TEST_F(FormReaderTest, StringsOfAnyTextSurviveARoundTrip) {
   const QString texts[] = {
       QString(),

@@ -248,6 +248,7 @@ class Builder {
     if (!factory) Fail(ABlock.ClassPos, QStringLiteral("Class %1 not found").arg(ABlock.ClassName));
     TComponent* component = nullptr;
     At(ABlock.ClassPos, [&] { component = factory(FStaging.get()); });
+    if (component == nullptr) Fail(ABlock.ClassPos, QStringLiteral("Class %1 could not be created").arg(ABlock.ClassName));
     FCreated.push_back(Created{component, ABlock.Pos});
     component->SetLoading(true);
     component->SetReading(true);

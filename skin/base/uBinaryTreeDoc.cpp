@@ -10,6 +10,8 @@
 #include <bit>
 #include <cstring>
 #include <limits>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 #if defined(__linux__)
@@ -829,17 +831,48 @@ class DocReader {
     const auto captionField = Field(captionSize);
     const auto dataField = Field(dataSize);
 
-    QString name = nameSize != 0 ? TakeText(nameField, TBTNode20::MaxTextLength) : QString();
+    QString name = nameSize != 0 ? SharedText(FLabels, nameField, TBTNode20::MaxTextLength) : QString();
     // A blank stored name would break the rule that names are never blank.
     if (name.trimmed().isEmpty()) name = kNoName;
-    const QString caption = captionSize != 0 ? TakeText(captionField, TBTNode20::MaxTextLength) : QString();
+    const QString caption = captionSize != 0 ? SharedText(FLabels, captionField, TBTNode20::MaxTextLength) : QString();
     std::unique_ptr<TBTNode20> node = TBTNode20::Create(type, caption, name);
-    node->WriteBuffer(dataField);
+    if (dataSize != 0 && type == TBTNode20_WideString::TypeCode) {
+      static_cast<TBTNode20_WideString*>(node.get())->SetData(SharedText(FValues, dataField, kWholeText));
+    } else if (dataSize != 0 && type == TBTNode20_Class::TypeCode) {
+      static_cast<TBTNode20_Class*>(node.get())->SetClassName(SharedText(FValues, dataField, kWholeText));
+    } else {
+      node->WriteBuffer(dataField);
+    }
+    if (AChildCount != 0) {
+      // Every record takes at least its header, which bounds what a damaged count can reserve.
+      const std::size_t possible = (FSource.size() - FPos) / kRecordHeaderSize;
+      node->FChildNodes.FItems.reserve(std::min<std::size_t>(AChildCount, possible));
+    }
     return node;
   }
 
+  // Documents repeat the same names, captions and class names in every
+  // object they hold; equal stored bytes decode once and share one string.
+  using TextCache = std::unordered_map<std::string_view, QString>;
+  static QString SharedText(TextCache& ACache, std::span<const std::byte> AField, qsizetype AMaxLength) {
+    const std::string_view key(reinterpret_cast<const char*>(AField.data()), AField.size());
+    const auto found = ACache.find(key);
+    if (found != ACache.end()) return found->second;
+    QString text = TakeText(AField, AMaxLength);
+    if (key.size() <= kMaxSharedTextBytes && ACache.size() < kMaxSharedTexts) ACache.emplace(key, text);
+    return text;
+  }
+
+  static constexpr qsizetype kWholeText = std::numeric_limits<qsizetype>::max();
+  static constexpr std::size_t kMaxSharedTexts = 4096;
+  static constexpr std::size_t kMaxSharedTextBytes = 256;
+
   std::span<const std::byte> FSource;
   std::size_t FPos = 0;
+  // Keys point into FSource, which outlives the reader. Names and captions
+  // are cut, text values are not, so each has its own cache.
+  TextCache FLabels;
+  TextCache FValues;
 };
 
 }  // namespace ostrel::btdoc

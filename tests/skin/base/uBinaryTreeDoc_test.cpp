@@ -180,8 +180,9 @@ TEST(BinaryTreeDoc, ReadsForeignDataLeniently) {
 TEST(BinaryTreeDoc, ReaderCutsTextsAndNamesUnnamedNodes) {
   const QString hundred = Repeat(u'x', 100);
   const QByteArray stored = Hex("14") + QByteArray(1, static_cast<char>(Text(hundred).size())) + Text(hundred) +
-                            Record(0, 3, Text("\\"), {}, {}) + Record(7, 0, Text(hundred), Text(hundred), U32(1)) +
-                            Record(7, 0, {}, {}, U32(2)) + Record(7, 0, Text("   "), {}, U32(3));
+                            Record(0, 4, Text("\\"), {}, {}) + Record(7, 0, Text(hundred), Text(hundred), U32(1)) +
+                            Record(7, 0, {}, {}, U32(2)) + Record(7, 0, Text("   "), {}, U32(3)) +
+                            Record(4, 0, Text(hundred), {}, Text(hundred));
   TBTDOC20 doc;
   doc.Load(stored);
   EXPECT_EQ(doc.Name(), Repeat(u'x', 80));
@@ -190,6 +191,10 @@ TEST(BinaryTreeDoc, ReaderCutsTextsAndNamesUnnamedNodes) {
   EXPECT_EQ(cut->NodeCaption(), Repeat(u'x', 80));
   EXPECT_EQ(doc.Nodes().GetItems(1)->NodeName(), QStringLiteral("NONAME"));
   EXPECT_EQ(doc.Nodes().GetItems(2)->NodeName(), QStringLiteral("NONAME"));
+  // Only names and captions are cut; a text value with the same bytes keeps all of it.
+  const TBTNode20* text = doc.Nodes().GetItems(3);
+  EXPECT_EQ(text->NodeName(), Repeat(u'x', 80));
+  EXPECT_EQ(text->ConvertNode_WideString()->Data(), hundred);
 }
 
 TEST(BinaryTreeDoc, SettersCutButTheConstructorKeepsLongNames) {

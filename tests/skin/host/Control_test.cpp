@@ -405,3 +405,23 @@ TEST_F(ControlTree, ExceptionFromAHandlerStaysOutOfTheEventLoop) {
   Release(*form, {10, 10});
   EXPECT_EQ(clicks, 2);
 }
+
+TEST_F(ControlTree, HoverShowsTheControlsHintAndTheNearestCursor) {
+  Probe* panel = Add("Panel", form.get(), 0, 0, 100, 100);
+  Probe* icon = Add("Icon", panel, 10, 10, 20, 20);
+  panel->SetCursor(TCursor::crHandPoint);
+  icon->SetHint(QStringLiteral("Browse"));
+  icon->SetShowHint(true);
+  QWidget* viewport = form->View()->viewport();
+
+  Move(*form, {15, 15});
+  EXPECT_EQ(viewport->toolTip(), QStringLiteral("Browse"));
+  EXPECT_EQ(viewport->cursor().shape(), Qt::PointingHandCursor) << "inherited from the parent";
+
+  icon->SetShowHint(false);
+  Move(*form, {50, 50});
+  Move(*form, {16, 16});
+  EXPECT_TRUE(viewport->toolTip().isEmpty());
+  Move(*form, {150, 150});
+  EXPECT_EQ(viewport->cursor().shape(), Qt::ArrowCursor);
+}

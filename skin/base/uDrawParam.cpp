@@ -1,8 +1,8 @@
 #include "skin/base/uDrawParam.h"
 
-#include "skin/host/PropertyTypes.h"
-
 #include <typeinfo>
+
+#include "skin/host/PropertyTypes.h"
 
 using ostrel::skin::DiffersFrom;
 using ostrel::skin::EnumToOrdinal;
@@ -192,20 +192,14 @@ bool TDrawRectSetting::IsLeftStored() const { return DiffersFrom(FLeft, 0); }
 bool TDrawRectSetting::IsTopStored() const { return DiffersFrom(FTop, 0); }
 bool TDrawRectSetting::IsRightStored() const { return DiffersFrom(FRight, 0); }
 bool TDrawRectSetting::IsBottomStored() const { return DiffersFrom(FBottom, 0); }
-bool TDrawRectSetting::IsWidthStored() const {
-  return DiffersFrom(FWidth, 0) || FSizeType == TDPSizeType::dpstPercent;
-}
+bool TDrawRectSetting::IsWidthStored() const { return DiffersFrom(FWidth, 0) || FSizeType == TDPSizeType::dpstPercent; }
 bool TDrawRectSetting::IsHeightStored() const {
   return DiffersFrom(FHeight, 0) || FSizeType == TDPSizeType::dpstPercent;
 }
 bool TDrawRectSetting::IsEnabledStored() const { return FEnabled; }
 bool TDrawRectSetting::IsSizeTypeStored() const { return FSizeType != TDPSizeType::dpstPercent; }
-bool TDrawRectSetting::IsPositionHorzTypeStored() const {
-  return FPositionHorzType != TDPPositionHorzType::dpphtNone;
-}
-bool TDrawRectSetting::IsPositionVertTypeStored() const {
-  return FPositionVertType != TDPPositionVertType::dppvtNone;
-}
+bool TDrawRectSetting::IsPositionHorzTypeStored() const { return FPositionHorzType != TDPPositionHorzType::dpphtNone; }
+bool TDrawRectSetting::IsPositionVertTypeStored() const { return FPositionVertType != TDPPositionVertType::dppvtNone; }
 
 bool TDrawRectSetting::SaveToDocNode(TBTNode20_Class* ADocNode) const {
   ADocNode->SetClassName(ClassName());
@@ -466,6 +460,8 @@ void TDrawParam::Clear() {
   FDrawEffectSetting->Clear();
 }
 
+const QMetaObject* TDrawParam::GetDrawParamSettingClass() const { return &TDrawParamSetting::staticMetaObject; }
+
 TDrawParamCommonEffect* TDrawParam::CurrentEffect() const { return FDrawEffectSetting->EffectFor(FEffectStates); }
 
 std::uint8_t TDrawParam::CurrentEffectAlpha() const {
@@ -531,4 +527,119 @@ std::unique_ptr<TDrawColor> TDrawParam::CreateDrawColor(const QString& AName, co
   auto color = std::make_unique<TDrawColor>(AName, ACaption);
   color->SetOnChange([this](TObject*) { DoChange(); });
   return color;
+}
+
+// TDrawParamSetting
+
+TDrawParamSetting::TDrawParamSetting(TDrawParam* ADrawParam) : FDrawParam(ADrawParam) {}
+
+TDrawParamSetting::~TDrawParamSetting() = default;
+
+void TDrawParamSetting::SetDrawRectSizeType(TDPSizeType AValue) {
+  Rect().SetSizeType(AValue);
+  UpdateRectEnabled();
+}
+
+void TDrawParamSetting::SetDrawRectLeft(double AValue) {
+  Rect().SetLeft(AValue);
+  UpdateRectEnabled();
+}
+
+void TDrawParamSetting::SetDrawRectTop(double AValue) {
+  Rect().SetTop(AValue);
+  UpdateRectEnabled();
+}
+
+void TDrawParamSetting::SetDrawRectRight(double AValue) {
+  Rect().SetRight(AValue);
+  UpdateRectEnabled();
+}
+
+void TDrawParamSetting::SetDrawRectBottom(double AValue) {
+  Rect().SetBottom(AValue);
+  UpdateRectEnabled();
+}
+
+void TDrawParamSetting::SetDrawRectWidth(double AValue) {
+  Rect().SetWidth(AValue);
+  UpdateRectEnabled();
+}
+
+void TDrawParamSetting::SetDrawRectHeight(double AValue) {
+  Rect().SetHeight(AValue);
+  UpdateRectEnabled();
+}
+
+TSkinAlign TDrawParamSetting::DrawRectHorzAlign() const {
+  switch (Rect().PositionHorzType()) {
+    case TDPPositionHorzType::dpphtCenter:
+      return TSkinAlign::salCenter;
+    case TDPPositionHorzType::dpphtRight:
+      return TSkinAlign::salTrailing;
+    case TDPPositionHorzType::dpphtNone:
+    case TDPPositionHorzType::dpphtLeft:
+      break;
+  }
+  return TSkinAlign::salLeading;
+}
+
+void TDrawParamSetting::SetDrawRectHorzAlign(TSkinAlign AValue) {
+  switch (AValue) {
+    case TSkinAlign::salLeading:
+      Rect().SetPositionHorzType(TDPPositionHorzType::dpphtLeft);
+      break;
+    case TSkinAlign::salCenter:
+      Rect().SetPositionHorzType(TDPPositionHorzType::dpphtCenter);
+      break;
+    case TSkinAlign::salTrailing:
+      Rect().SetPositionHorzType(TDPPositionHorzType::dpphtRight);
+      break;
+  }
+  UpdateRectEnabled();
+}
+
+TSkinAlign TDrawParamSetting::DrawRectVertAlign() const {
+  switch (Rect().PositionVertType()) {
+    case TDPPositionVertType::dppvtCenter:
+      return TSkinAlign::salCenter;
+    case TDPPositionVertType::dppvtBottom:
+      return TSkinAlign::salTrailing;
+    case TDPPositionVertType::dppvtNone:
+    case TDPPositionVertType::dppvtTop:
+      break;
+  }
+  return TSkinAlign::salLeading;
+}
+
+void TDrawParamSetting::SetDrawRectVertAlign(TSkinAlign AValue) {
+  switch (AValue) {
+    case TSkinAlign::salLeading:
+      Rect().SetPositionVertType(TDPPositionVertType::dppvtTop);
+      break;
+    case TSkinAlign::salCenter:
+      Rect().SetPositionVertType(TDPPositionVertType::dppvtCenter);
+      break;
+    case TSkinAlign::salTrailing:
+      Rect().SetPositionVertType(TDPPositionVertType::dppvtBottom);
+      break;
+  }
+  UpdateRectEnabled();
+}
+
+void TDrawParamSetting::UpdateRectEnabled() {
+  const TDrawRectSetting& rect = Rect();
+  const bool differs = rect.Left() != 0 || rect.Top() != 0 || rect.Right() != 0 || rect.Bottom() != 0 ||
+                       rect.Width() != 0 || rect.Height() != 0 || rect.SizeType() != TDPSizeType::dpstPixel ||
+                       DrawRectHorzAlign() != TSkinAlign::salLeading || DrawRectVertAlign() != TSkinAlign::salLeading;
+  Rect().SetEnabled(differs);
+}
+
+void TDrawParamSetting::SetCommon(TDrawParamCommonEffect& AEffect, TDPCommonEffectType AType, bool AValue) {
+  TDPCommonEffectTypes types = AEffect.CommonEffectTypes();
+  if (AValue) {
+    types.Include(AType);
+  } else {
+    types.Exclude(AType);
+  }
+  AEffect.SetCommonEffectTypes(types);
 }

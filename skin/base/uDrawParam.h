@@ -33,20 +33,19 @@
 //     named after the unit, with Q_ENUM_NS; sets are TSet<E>; a set node of
 //     the document holds OrdinalSetToText / OrdinalTextToSet text.
 
+#include <QMetaEnum>
+#include <QObject>
+#include <QString>
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <type_traits>
+
 #include "skin/base/uBinaryTreeDoc.h"
 #include "skin/base/uGraphicCommon.h"
 #include "skin/host/Persistent.h"
 #include "skin/host/Set.h"
 #include "skin/host/Types.h"
-
-#include <QMetaEnum>
-#include <QObject>
-#include <QString>
-
-#include <cmath>
-#include <cstdint>
-#include <memory>
-#include <type_traits>
 
 namespace uDrawParam {
 Q_NAMESPACE
@@ -156,7 +155,7 @@ void ReadNodeValue(TBTNode20* ANode, TDrawColor& AField);
 
 // An enumeration stored as its ordinal (TBTNode20_Int32); ordinals that name no value are skipped.
 template <class E>
-  requires std::is_enum_v<E>
+requires std::is_enum_v<E>
 void ReadNodeValue(TBTNode20* ANode, E& AField) {
   if (const auto* node = ANode->ConvertNode_Int32()) AField = OrdinalToEnum(node->Data(), AField);
 }
@@ -316,8 +315,7 @@ class TDrawParamCommonEffect : public ostrel::skin::DocNodeObject {
   // effect's values, both effects' common types, and the sum of the offsets
   // of those that change the offset. Runs on every paint that mixes, so it
   // copies without class checks beyond one type comparison and never allocates.
-  virtual void MixEffects(const TDrawParamCommonEffect* APushedEffect,
-                          const TDrawParamCommonEffect* AMouseDownEffect);
+  virtual void MixEffects(const TDrawParamCommonEffect* APushedEffect, const TDrawParamCommonEffect* AMouseDownEffect);
 
   bool SaveToDocNode(TBTNode20_Class* ADocNode) const override;
 
@@ -444,6 +442,10 @@ class TDrawParam : public ostrel::skin::DocNodeObject {
   // Alpha and DrawAlpha 255, sub-rectangle and effect setting cleared.
   void Clear() override;
 
+  // The class of the flat facade (TDrawParamSetting or a kind's subclass).
+  // Nothing creates facades by itself; the class is reported for tools.
+  virtual const QMetaObject* GetDrawParamSettingClass() const;
+
   // The effect in force for StaticEffectStates, or null.
   TDrawParamCommonEffect* CurrentEffect() const;
   // The effect's alpha when it changes alpha, else Alpha.
@@ -499,4 +501,101 @@ class TDrawParam : public ostrel::skin::DocNodeObject {
   std::unique_ptr<TDrawRectSetting> FDrawRectSetting;
   std::unique_ptr<TDrawEffectSetting> FDrawEffectSetting;
   TPersistent* FSkinMaterial = nullptr;
+};
+
+// A facade with flat property names over a parameter's sub-rectangle and the
+// common values of its mouse-down, mouse-over and pushed effects, kept for
+// forms written against those names. Every sub-rectangle setter switches the
+// sub-rectangle on exactly when one of its nine values differs from the
+// facade's defaults (0, pixels, leading alignment).
+class TDrawParamSetting : public TInterfacedPersistent {
+  Q_OBJECT
+  Q_PROPERTY(uDrawParam::TDPSizeType DrawRectSizeType READ DrawRectSizeType WRITE SetDrawRectSizeType)
+  Q_PROPERTY(double DrawRectLeft READ DrawRectLeft WRITE SetDrawRectLeft)
+  Q_PROPERTY(double DrawRectTop READ DrawRectTop WRITE SetDrawRectTop)
+  Q_PROPERTY(double DrawRectRight READ DrawRectRight WRITE SetDrawRectRight)
+  Q_PROPERTY(double DrawRectBottom READ DrawRectBottom WRITE SetDrawRectBottom)
+  Q_PROPERTY(double DrawRectWidth READ DrawRectWidth WRITE SetDrawRectWidth)
+  Q_PROPERTY(double DrawRectHeight READ DrawRectHeight WRITE SetDrawRectHeight)
+  Q_PROPERTY(uGraphicCommon::TSkinAlign DrawRectHorzAlign READ DrawRectHorzAlign WRITE SetDrawRectHorzAlign)
+  Q_PROPERTY(uGraphicCommon::TSkinAlign DrawRectVertAlign READ DrawRectVertAlign WRITE SetDrawRectVertAlign)
+  Q_PROPERTY(std::uint8_t MouseDownAlpha READ MouseDownAlpha WRITE SetMouseDownAlpha)
+  Q_PROPERTY(std::uint8_t MouseOverAlpha READ MouseOverAlpha WRITE SetMouseOverAlpha)
+  Q_PROPERTY(std::uint8_t PushedAlpha READ PushedAlpha WRITE SetPushedAlpha)
+  Q_PROPERTY(double MouseDownOffset READ MouseDownOffset WRITE SetMouseDownOffset)
+  Q_PROPERTY(double MouseOverOffset READ MouseOverOffset WRITE SetMouseOverOffset)
+  Q_PROPERTY(double PushedOffset READ PushedOffset WRITE SetPushedOffset)
+  Q_PROPERTY(bool MouseDownAlphaChange READ MouseDownAlphaChange WRITE SetMouseDownAlphaChange)
+  Q_PROPERTY(bool MouseOverAlphaChange READ MouseOverAlphaChange WRITE SetMouseOverAlphaChange)
+  Q_PROPERTY(bool PushedAlphaChange READ PushedAlphaChange WRITE SetPushedAlphaChange)
+  Q_PROPERTY(bool MouseDownOffsetChange READ MouseDownOffsetChange WRITE SetMouseDownOffsetChange)
+  Q_PROPERTY(bool MouseOverOffsetChange READ MouseOverOffsetChange WRITE SetMouseOverOffsetChange)
+  Q_PROPERTY(bool PushedOffsetChange READ PushedOffsetChange WRITE SetPushedOffsetChange)
+
+ public:
+  // ADrawParam is not owned and must outlive the facade.
+  explicit TDrawParamSetting(TDrawParam* ADrawParam);
+  ~TDrawParamSetting() override;
+
+  TDrawParam* DrawParam() const { return FDrawParam; }
+
+  TDPSizeType DrawRectSizeType() const { return Rect().SizeType(); }
+  void SetDrawRectSizeType(TDPSizeType AValue);
+  double DrawRectLeft() const { return Rect().Left(); }
+  void SetDrawRectLeft(double AValue);
+  double DrawRectTop() const { return Rect().Top(); }
+  void SetDrawRectTop(double AValue);
+  double DrawRectRight() const { return Rect().Right(); }
+  void SetDrawRectRight(double AValue);
+  double DrawRectBottom() const { return Rect().Bottom(); }
+  void SetDrawRectBottom(double AValue);
+  double DrawRectWidth() const { return Rect().Width(); }
+  void SetDrawRectWidth(double AValue);
+  double DrawRectHeight() const { return Rect().Height(); }
+  void SetDrawRectHeight(double AValue);
+  TSkinAlign DrawRectHorzAlign() const;
+  void SetDrawRectHorzAlign(TSkinAlign AValue);
+  TSkinAlign DrawRectVertAlign() const;
+  void SetDrawRectVertAlign(TSkinAlign AValue);
+
+  std::uint8_t MouseDownAlpha() const { return MouseDown().Alpha(); }
+  void SetMouseDownAlpha(std::uint8_t AValue) { MouseDown().SetAlpha(AValue); }
+  std::uint8_t MouseOverAlpha() const { return MouseOver().Alpha(); }
+  void SetMouseOverAlpha(std::uint8_t AValue) { MouseOver().SetAlpha(AValue); }
+  std::uint8_t PushedAlpha() const { return Pushed().Alpha(); }
+  void SetPushedAlpha(std::uint8_t AValue) { Pushed().SetAlpha(AValue); }
+  double MouseDownOffset() const { return MouseDown().Offset(); }
+  void SetMouseDownOffset(double AValue) { MouseDown().SetOffset(AValue); }
+  double MouseOverOffset() const { return MouseOver().Offset(); }
+  void SetMouseOverOffset(double AValue) { MouseOver().SetOffset(AValue); }
+  double PushedOffset() const { return Pushed().Offset(); }
+  void SetPushedOffset(double AValue) { Pushed().SetOffset(AValue); }
+  bool MouseDownAlphaChange() const { return HasCommon(MouseDown(), TDPCommonEffectType::dpcetAlphaChange); }
+  void SetMouseDownAlphaChange(bool AValue) { SetCommon(MouseDown(), TDPCommonEffectType::dpcetAlphaChange, AValue); }
+  bool MouseOverAlphaChange() const { return HasCommon(MouseOver(), TDPCommonEffectType::dpcetAlphaChange); }
+  void SetMouseOverAlphaChange(bool AValue) { SetCommon(MouseOver(), TDPCommonEffectType::dpcetAlphaChange, AValue); }
+  bool PushedAlphaChange() const { return HasCommon(Pushed(), TDPCommonEffectType::dpcetAlphaChange); }
+  void SetPushedAlphaChange(bool AValue) { SetCommon(Pushed(), TDPCommonEffectType::dpcetAlphaChange, AValue); }
+  bool MouseDownOffsetChange() const { return HasCommon(MouseDown(), TDPCommonEffectType::dpcetOffsetChange); }
+  void SetMouseDownOffsetChange(bool AValue) { SetCommon(MouseDown(), TDPCommonEffectType::dpcetOffsetChange, AValue); }
+  bool MouseOverOffsetChange() const { return HasCommon(MouseOver(), TDPCommonEffectType::dpcetOffsetChange); }
+  void SetMouseOverOffsetChange(bool AValue) { SetCommon(MouseOver(), TDPCommonEffectType::dpcetOffsetChange, AValue); }
+  bool PushedOffsetChange() const { return HasCommon(Pushed(), TDPCommonEffectType::dpcetOffsetChange); }
+  void SetPushedOffsetChange(bool AValue) { SetCommon(Pushed(), TDPCommonEffectType::dpcetOffsetChange, AValue); }
+
+ protected:
+  TDrawParamCommonEffect& MouseDown() const { return *FDrawParam->DrawEffectSetting()->MouseDownEffect(); }
+  TDrawParamCommonEffect& MouseOver() const { return *FDrawParam->DrawEffectSetting()->MouseOverEffect(); }
+  TDrawParamCommonEffect& Pushed() const { return *FDrawParam->DrawEffectSetting()->PushedEffect(); }
+
+ private:
+  TDrawRectSetting& Rect() const { return *FDrawParam->DrawRectSetting(); }
+  // Switches the sub-rectangle on when any value differs from the facade defaults.
+  void UpdateRectEnabled();
+  static bool HasCommon(const TDrawParamCommonEffect& AEffect, TDPCommonEffectType AType) {
+    return AEffect.CommonEffectTypes().Contains(AType);
+  }
+  static void SetCommon(TDrawParamCommonEffect& AEffect, TDPCommonEffectType AType, bool AValue);
+
+  TDrawParam* const FDrawParam;
 };

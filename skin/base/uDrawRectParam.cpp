@@ -110,8 +110,8 @@ TDrawRectEffectSetting::~TDrawRectEffectSetting() = default;
 TBaseDrawRectParam::TBaseDrawRectParam(const QString& AName, const QString& ACaption)
     : TDrawParam(AName, ACaption, std::make_unique<TDrawRectEffectSetting>()),
       FFillDrawColor(CreateDrawColor(QStringLiteral("FillDrawColor"), QStringLiteral("填充颜色"))),
-      FTempFillDrawColor(std::make_unique<TDrawColor>(QStringLiteral("TempFillDrawColor"),
-                                                      QStringLiteral("Temp填充颜色"))),
+      FTempFillDrawColor(
+          std::make_unique<TDrawColor>(QStringLiteral("TempFillDrawColor"), QStringLiteral("Temp填充颜色"))),
       FBorderDrawColor(CreateDrawColor(QStringLiteral("BorderDrawColor"), QStringLiteral("边框颜色"))),
       FGradient(std::make_unique<TGradient>()),
       FClipRoundRectSetting(std::make_unique<TDrawRectSetting>()) {
@@ -159,6 +159,10 @@ void TBaseDrawRectParam::Clear() {
   SetBrushKind(TDRPBrushKind::drpbkFill);
 }
 
+const QMetaObject* TBaseDrawRectParam::GetDrawParamSettingClass() const {
+  return &TDrawRectParamSetting::staticMetaObject;
+}
+
 const TDrawRectParamEffect* TBaseDrawRectParam::EffectWith(TDRPEffectType AType) const {
   // The effect setting creates only rectangle effects.
   const auto* effect = static_cast<const TDrawRectParamEffect*>(CurrentEffect());
@@ -194,14 +198,16 @@ bool TBaseDrawRectParam::SaveToDocNode(TBTNode20_Class* ADocNode) const {
   TDrawParam::SaveToDocNode(ADocNode);
   ADocNode->AddChildNode_WideString(QStringLiteral("BorderEadges"), QStringLiteral("边框"),
                                     OrdinalSetToText(FBorderEadges));
-  ADocNode->AddChildNode_WideString(QStringLiteral("RectCorners"), QStringLiteral("角"), OrdinalSetToText(FRectCorners));
+  ADocNode->AddChildNode_WideString(QStringLiteral("RectCorners"), QStringLiteral("角"),
+                                    OrdinalSetToText(FRectCorners));
   ADocNode->AddChildNode_Bool32(QStringLiteral("IsRound"), QStringLiteral("是否圆角"), FIsRound);
   ADocNode->AddChildNode_Real64(QStringLiteral("RoundWidth"), QStringLiteral("圆角宽度"), FRoundWidth);
   ADocNode->AddChildNode_Real64(QStringLiteral("RoundHeight"), QStringLiteral("圆角高度"), FRoundHeight);
   ADocNode->AddChildNode_Bool32(QStringLiteral("IsFill"), QStringLiteral("是否填充矩形"), FIsFill);
   ADocNode->AddChildNode_Color(QStringLiteral("FillDrawColor"), QStringLiteral("填充颜色"), FFillDrawColor->Color());
   ADocNode->AddChildNode_Bool32(QStringLiteral("IsLine"), QStringLiteral("是否是线段"), FIsLine);
-  ADocNode->AddChildNode_Int32(QStringLiteral("LinePosition"), QStringLiteral("线段位置"), EnumToOrdinal(FLinePosition));
+  ADocNode->AddChildNode_Int32(QStringLiteral("LinePosition"), QStringLiteral("线段位置"),
+                               EnumToOrdinal(FLinePosition));
   ADocNode->AddChildNode_Color(QStringLiteral("BorderDrawColor"), QStringLiteral("边框颜色"),
                                FBorderDrawColor->Color());
   ADocNode->AddChildNode_Real64(QStringLiteral("BorderWidth"), QStringLiteral("边框宽度"), FBorderWidth);
@@ -251,3 +257,20 @@ TDrawRectParam::~TDrawRectParam() = default;
 bool TDrawRectParam::IsRoundWidthStored() const { return DiffersFrom(RoundWidth(), DefaultRoundSize); }
 bool TDrawRectParam::IsRoundHeightStored() const { return DiffersFrom(RoundHeight(), DefaultRoundSize); }
 bool TDrawRectParam::IsBorderWidthStored() const { return DiffersFrom(BorderWidth(), 0); }
+
+// TDrawRectParamSetting
+
+TDrawRectParamSetting::TDrawRectParamSetting(TBaseDrawRectParam* ADrawRectParam)
+    : TDrawParamSetting(ADrawRectParam), FDrawRectParam(ADrawRectParam) {}
+
+TDrawRectParamSetting::~TDrawRectParamSetting() = default;
+
+void TDrawRectParamSetting::SetEffectType(TDrawRectParamEffect& AEffect, TDRPEffectType AType, bool AValue) {
+  TDRPEffectTypes types = AEffect.EffectTypes();
+  if (AValue) {
+    types.Include(AType);
+  } else {
+    types.Exclude(AType);
+  }
+  AEffect.SetEffectTypes(types);
+}

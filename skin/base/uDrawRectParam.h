@@ -4,14 +4,13 @@
 // per-state effects that replace fill colour, fill switch, border width and
 // border colour. It only holds and resolves values; the canvas draws them.
 
-#include "skin/base/uDrawParam.h"
-#include "skin/base/uGraphicCommon.h"
-
 #include <QObject>
 #include <QString>
-
 #include <cstdint>
 #include <memory>
+
+#include "skin/base/uDrawParam.h"
+#include "skin/base/uGraphicCommon.h"
 
 namespace uDrawRectParam {
 Q_NAMESPACE
@@ -68,8 +67,7 @@ class TDrawRectParamEffect : public TDrawParamCommonEffect {
   Q_PROPERTY(double BorderWidth READ BorderWidth WRITE SetBorderWidth)
   Q_PROPERTY(bool IsFill READ IsFill WRITE SetIsFill)
   Q_PROPERTY(TDrawColor* FillColor READ FillDrawColor WRITE SetFillDrawColor)
-  Q_PROPERTY(uDrawRectParam::TColorChangeType FillColorChangeType READ FillColorChangeType WRITE
-                 SetFillColorChangeType)
+  Q_PROPERTY(uDrawRectParam::TColorChangeType FillColorChangeType READ FillColorChangeType WRITE SetFillColorChangeType)
   Q_PROPERTY(TDrawColor* BorderColor READ BorderDrawColor WRITE SetBorderDrawColor)
   Q_PROPERTY(TDRPEffectTypes EffectTypes READ EffectTypes WRITE SetEffectTypes)
 
@@ -212,6 +210,8 @@ class TBaseDrawRectParam : public TDrawParam {
   TDrawRectSetting* ClipRoundRectSetting() const { return FClipRoundRectSetting.get(); }
   void SetClipRoundRectSetting(const TDrawRectSetting* AValue) { FClipRoundRectSetting->Assign(AValue); }
 
+  const QMetaObject* GetDrawParamSettingClass() const override;
+
   TDrawRectEffectSetting* DrawEffectSetting() const {
     return static_cast<TDrawRectEffectSetting*>(TDrawParam::DrawEffectSetting());
   }
@@ -302,4 +302,121 @@ class TDrawRectParam : public TBaseDrawRectParam {
 
  private:
   bool IsGradientStored() const { return BrushKind() == TDRPBrushKind::drpbkGradient; }
+};
+
+// The flat facade of a rectangle parameter: the fill colour, border width and
+// fill switch of the mouse-down, mouse-over and pushed effects, and a switch
+// per value that adds or removes the matching effect type.
+class TDrawRectParamSetting : public TDrawParamSetting {
+  Q_OBJECT
+  Q_PROPERTY(TAlphaColor MouseDownFillColor READ MouseDownFillColor WRITE SetMouseDownFillColor)
+  Q_PROPERTY(TAlphaColor MouseOverFillColor READ MouseOverFillColor WRITE SetMouseOverFillColor)
+  Q_PROPERTY(TAlphaColor PushedFillColor READ PushedFillColor WRITE SetPushedFillColor)
+  Q_PROPERTY(double MouseDownBorderWidth READ MouseDownBorderWidth WRITE SetMouseDownBorderWidth)
+  Q_PROPERTY(double MouseOverBorderWidth READ MouseOverBorderWidth WRITE SetMouseOverBorderWidth)
+  Q_PROPERTY(double PushedBorderWidth READ PushedBorderWidth WRITE SetPushedBorderWidth)
+  Q_PROPERTY(bool MouseDownIsFill READ MouseDownIsFill WRITE SetMouseDownIsFill)
+  Q_PROPERTY(bool MouseOverIsFill READ MouseOverIsFill WRITE SetMouseOverIsFill)
+  Q_PROPERTY(bool PushedIsFill READ PushedIsFill WRITE SetPushedIsFill)
+  Q_PROPERTY(bool MouseDownFillColorChange READ MouseDownFillColorChange WRITE SetMouseDownFillColorChange)
+  Q_PROPERTY(bool MouseOverFillColorChange READ MouseOverFillColorChange WRITE SetMouseOverFillColorChange)
+  Q_PROPERTY(bool PushedFillColorChange READ PushedFillColorChange WRITE SetPushedFillColorChange)
+  Q_PROPERTY(bool MouseDownBorderWidthChange READ MouseDownBorderWidthChange WRITE SetMouseDownBorderWidthChange)
+  Q_PROPERTY(bool MouseOverBorderWidthChange READ MouseOverBorderWidthChange WRITE SetMouseOverBorderWidthChange)
+  Q_PROPERTY(bool PushedBorderWidthChange READ PushedBorderWidthChange WRITE SetPushedBorderWidthChange)
+  Q_PROPERTY(bool MouseDownIsFillChange READ MouseDownIsFillChange WRITE SetMouseDownIsFillChange)
+  Q_PROPERTY(bool MouseOverIsFillChange READ MouseOverIsFillChange WRITE SetMouseOverIsFillChange)
+  Q_PROPERTY(bool PushedIsFillChange READ PushedIsFillChange WRITE SetPushedIsFillChange)
+
+ public:
+  explicit TDrawRectParamSetting(TBaseDrawRectParam* ADrawRectParam);
+  ~TDrawRectParamSetting() override;
+
+  TBaseDrawRectParam* DrawRectParam() const { return FDrawRectParam; }
+
+  TAlphaColor MouseDownFillColor() const { return RectEffect(MouseDown()).FillDrawColor()->Color(); }
+  void SetMouseDownFillColor(TAlphaColor AValue) { RectEffect(MouseDown()).FillDrawColor()->SetColor(AValue); }
+  double MouseDownBorderWidth() const { return RectEffect(MouseDown()).BorderWidth(); }
+  void SetMouseDownBorderWidth(double AValue) { RectEffect(MouseDown()).SetBorderWidth(AValue); }
+  bool MouseDownIsFill() const { return RectEffect(MouseDown()).IsFill(); }
+  void SetMouseDownIsFill(bool AValue) { RectEffect(MouseDown()).SetIsFill(AValue); }
+  TAlphaColor MouseOverFillColor() const { return RectEffect(MouseOver()).FillDrawColor()->Color(); }
+  void SetMouseOverFillColor(TAlphaColor AValue) { RectEffect(MouseOver()).FillDrawColor()->SetColor(AValue); }
+  double MouseOverBorderWidth() const { return RectEffect(MouseOver()).BorderWidth(); }
+  void SetMouseOverBorderWidth(double AValue) { RectEffect(MouseOver()).SetBorderWidth(AValue); }
+  bool MouseOverIsFill() const { return RectEffect(MouseOver()).IsFill(); }
+  void SetMouseOverIsFill(bool AValue) { RectEffect(MouseOver()).SetIsFill(AValue); }
+  TAlphaColor PushedFillColor() const { return RectEffect(Pushed()).FillDrawColor()->Color(); }
+  void SetPushedFillColor(TAlphaColor AValue) { RectEffect(Pushed()).FillDrawColor()->SetColor(AValue); }
+  double PushedBorderWidth() const { return RectEffect(Pushed()).BorderWidth(); }
+  void SetPushedBorderWidth(double AValue) { RectEffect(Pushed()).SetBorderWidth(AValue); }
+  bool PushedIsFill() const { return RectEffect(Pushed()).IsFill(); }
+  void SetPushedIsFill(bool AValue) { RectEffect(Pushed()).SetIsFill(AValue); }
+  bool MouseDownFillColorChange() const {
+    return RectEffect(MouseDown()).EffectTypes().Contains(TDRPEffectType::drpetFillColorChange);
+  }
+  void SetMouseDownFillColorChange(bool AValue) {
+    SetEffectType(RectEffect(MouseDown()), TDRPEffectType::drpetFillColorChange, AValue);
+  }
+  bool MouseOverFillColorChange() const {
+    return RectEffect(MouseOver()).EffectTypes().Contains(TDRPEffectType::drpetFillColorChange);
+  }
+  void SetMouseOverFillColorChange(bool AValue) {
+    SetEffectType(RectEffect(MouseOver()), TDRPEffectType::drpetFillColorChange, AValue);
+  }
+  bool PushedFillColorChange() const {
+    return RectEffect(Pushed()).EffectTypes().Contains(TDRPEffectType::drpetFillColorChange);
+  }
+  void SetPushedFillColorChange(bool AValue) {
+    SetEffectType(RectEffect(Pushed()), TDRPEffectType::drpetFillColorChange, AValue);
+  }
+  bool MouseDownBorderWidthChange() const {
+    return RectEffect(MouseDown()).EffectTypes().Contains(TDRPEffectType::drpetBorderWidthChange);
+  }
+  void SetMouseDownBorderWidthChange(bool AValue) {
+    SetEffectType(RectEffect(MouseDown()), TDRPEffectType::drpetBorderWidthChange, AValue);
+  }
+  bool MouseOverBorderWidthChange() const {
+    return RectEffect(MouseOver()).EffectTypes().Contains(TDRPEffectType::drpetBorderWidthChange);
+  }
+  void SetMouseOverBorderWidthChange(bool AValue) {
+    SetEffectType(RectEffect(MouseOver()), TDRPEffectType::drpetBorderWidthChange, AValue);
+  }
+  bool PushedBorderWidthChange() const {
+    return RectEffect(Pushed()).EffectTypes().Contains(TDRPEffectType::drpetBorderWidthChange);
+  }
+  void SetPushedBorderWidthChange(bool AValue) {
+    SetEffectType(RectEffect(Pushed()), TDRPEffectType::drpetBorderWidthChange, AValue);
+  }
+  bool MouseDownIsFillChange() const {
+    return RectEffect(MouseDown()).EffectTypes().Contains(TDRPEffectType::drpetIsFillChange);
+  }
+  void SetMouseDownIsFillChange(bool AValue) {
+    SetEffectType(RectEffect(MouseDown()), TDRPEffectType::drpetIsFillChange, AValue);
+  }
+  bool MouseOverIsFillChange() const {
+    return RectEffect(MouseOver()).EffectTypes().Contains(TDRPEffectType::drpetIsFillChange);
+  }
+  void SetMouseOverIsFillChange(bool AValue) {
+    SetEffectType(RectEffect(MouseOver()), TDRPEffectType::drpetIsFillChange, AValue);
+  }
+  bool PushedIsFillChange() const {
+    return RectEffect(Pushed()).EffectTypes().Contains(TDRPEffectType::drpetIsFillChange);
+  }
+  void SetPushedIsFillChange(bool AValue) {
+    SetEffectType(RectEffect(Pushed()), TDRPEffectType::drpetIsFillChange, AValue);
+  }
+
+  Q_INVOKABLE bool IsMouseDownFillColorStored() const { return MouseDownFillColor() != claBlack; }
+  Q_INVOKABLE bool IsMouseOverFillColorStored() const { return MouseOverFillColor() != claBlack; }
+  Q_INVOKABLE bool IsPushedFillColorStored() const { return PushedFillColor() != claBlack; }
+
+ private:
+  // The effects of a rectangle parameter are rectangle effects.
+  static TDrawRectParamEffect& RectEffect(TDrawParamCommonEffect& AEffect) {
+    return static_cast<TDrawRectParamEffect&>(AEffect);
+  }
+  static void SetEffectType(TDrawRectParamEffect& AEffect, TDRPEffectType AType, bool AValue);
+
+  TBaseDrawRectParam* const FDrawRectParam;
 };

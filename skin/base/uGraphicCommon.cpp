@@ -1,7 +1,6 @@
 #include "skin/base/uGraphicCommon.h"
 
 #include <QStringList>
-
 #include <array>
 #include <limits>
 

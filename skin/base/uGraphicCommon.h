@@ -8,17 +8,16 @@
 // can read and write them by value name (Q_ENUM_NS); using-declarations make
 // them available under their plain names.
 
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
 #include "skin/host/Component.h"
 #include "skin/host/Persistent.h"
 #include "skin/host/Position.h"
 #include "skin/host/Types.h"
-
-#include <QObject>
-#include <QString>
-
-#include <cstdint>
-#include <memory>
-#include <vector>
 
 namespace uGraphicCommon {
 Q_NAMESPACE
@@ -180,8 +179,7 @@ class TBorderMargins : public TPersistent {
   void Assign(const TPersistent* ASource) override;
 
   // One notification for the four, none when all four are unchanged.
-  void SetBounds(TBorderMarginSize ALeft, TBorderMarginSize ATop, TBorderMarginSize ARight,
-                 TBorderMarginSize ABottom);
+  void SetBounds(TBorderMarginSize ALeft, TBorderMarginSize ATop, TBorderMarginSize ARight, TBorderMarginSize ABottom);
 
   // "left,top,right,bottom" in decimal.
   QString SaveToString() const;

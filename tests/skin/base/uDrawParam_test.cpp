@@ -1,10 +1,10 @@
 #include "skin/base/uDrawParam.h"
 
-#include "tests/support/QtPrinters.h"
-
 #include <gtest/gtest.h>
 
 #include <optional>
+
+#include "tests/support/QtPrinters.h"
 
 namespace {
 
@@ -149,8 +149,13 @@ TEST(OrdinalSetTextTest, ReadingSkipsWhatNamesNoValue) {
     TDPEffectStates::Bits Bits;
   };
   const Case cases[] = {
-      {"0,1,", 0x03},     {"", 0x00},         {" 4 , 2", 0x14},          {",,3,,", 0x08},
-      {"x,1,1.5,", 0x02}, {"5,-1,63,64,200", 0x00}, {"99999999999999999999,0", 0x01},
+      {"0,1,", 0x03},
+      {"", 0x00},
+      {" 4 , 2", 0x14},
+      {",,3,,", 0x08},
+      {"x,1,1.5,", 0x02},
+      {"5,-1,63,64,200", 0x00},
+      {"99999999999999999999,0", 0x01},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Text);
@@ -166,11 +171,16 @@ class EffectFixture : public ::testing::Test {
 
   TDrawParamCommonEffect* EffectOf(DPS AState) const {
     switch (AState) {
-      case DPS::dpstMouseDown: return Effects.MouseDownEffect();
-      case DPS::dpstMouseOver: return Effects.MouseOverEffect();
-      case DPS::dpstPushed: return Effects.PushedEffect();
-      case DPS::dpstFocused: return Effects.FocusedEffect();
-      case DPS::dpstDisabled: return Effects.DisabledEffect();
+      case DPS::dpstMouseDown:
+        return Effects.MouseDownEffect();
+      case DPS::dpstMouseOver:
+        return Effects.MouseOverEffect();
+      case DPS::dpstPushed:
+        return Effects.PushedEffect();
+      case DPS::dpstFocused:
+        return Effects.FocusedEffect();
+      case DPS::dpstDisabled:
+        return Effects.DisabledEffect();
     }
     return nullptr;
   }
@@ -190,11 +200,15 @@ TEST_F(EffectFixture, PriorityOfTheEffectInForce) {
       {"disabled wins over everything", all, all, DPS::dpstDisabled},
       {"disabled without types hides the others", all, all - TDPEffectStates{DPS::dpstDisabled}, std::nullopt},
       {"pushed over mouse-down", {DPS::dpstPushed, DPS::dpstMouseDown, DPS::dpstMouseOver}, all, DPS::dpstPushed},
-      {"mouse-down over mouse-over", {DPS::dpstMouseDown, DPS::dpstMouseOver, DPS::dpstFocused}, all,
+      {"mouse-down over mouse-over",
+       {DPS::dpstMouseDown, DPS::dpstMouseOver, DPS::dpstFocused},
+       all,
        DPS::dpstMouseDown},
       {"mouse-over over focused", {DPS::dpstMouseOver, DPS::dpstFocused}, all, DPS::dpstMouseOver},
       {"focused alone", {DPS::dpstFocused}, all, DPS::dpstFocused},
-      {"pushed without types leaves mouse-over", {DPS::dpstPushed, DPS::dpstMouseOver}, {DPS::dpstMouseOver},
+      {"pushed without types leaves mouse-over",
+       {DPS::dpstPushed, DPS::dpstMouseOver},
+       {DPS::dpstMouseOver},
        DPS::dpstMouseOver},
       {"an effect without types never wins", {DPS::dpstMouseOver}, {DPS::dpstPushed}, std::nullopt},
   };
@@ -329,6 +343,65 @@ TEST_F(EffectFixture, ClearResetsAlphaAndSubRectangleButEffectsKeepTheirValues) 
   EXPECT_EQ(Param.DrawRectSetting()->Left(), 0);
   EXPECT_FALSE(Effects.IsMixedMouseDownAndPushedEffect());
   EXPECT_EQ(Effects.PushedEffect()->Alpha(), 5);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DrawParamSettingTest, SubRectangleSettersSwitchItOnOnlyAwayFromTheFacadeDefaults) {
+  TDrawParam param(QStringLiteral("P"), QString());
+  TDrawParamSetting facade(&param);
+  TDrawRectSetting& rect = *param.DrawRectSetting();
+
+  facade.SetDrawRectLeft(0);
+  EXPECT_TRUE(rect.Enabled()) << "a new sub-rectangle is in percent, which is not the facade's pixel default";
+  facade.SetDrawRectSizeType(TDPSizeType::dpstPixel);
+  EXPECT_FALSE(rect.Enabled());
+  facade.SetDrawRectWidth(20);
+  EXPECT_TRUE(rect.Enabled());
+  facade.SetDrawRectWidth(0);
+  EXPECT_FALSE(rect.Enabled());
+
+  struct AlignCase {
+    TSkinAlign Align;
+    TDPPositionHorzType Horz;
+    TDPPositionVertType Vert;
+    bool Enabled;
+  };
+  const AlignCase cases[] = {
+      {TSkinAlign::salLeading, TDPPositionHorzType::dpphtLeft, TDPPositionVertType::dppvtTop, false},
+      {TSkinAlign::salCenter, TDPPositionHorzType::dpphtCenter, TDPPositionVertType::dppvtCenter, true},
+      {TSkinAlign::salTrailing, TDPPositionHorzType::dpphtRight, TDPPositionVertType::dppvtBottom, true},
+  };
+  for (const AlignCase& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.Align));
+    facade.SetDrawRectHorzAlign(c.Align);
+    facade.SetDrawRectVertAlign(c.Align);
+    EXPECT_EQ(rect.PositionHorzType(), c.Horz);
+    EXPECT_EQ(rect.PositionVertType(), c.Vert);
+    EXPECT_EQ(facade.DrawRectHorzAlign(), c.Align);
+    EXPECT_EQ(facade.DrawRectVertAlign(), c.Align);
+    EXPECT_EQ(rect.Enabled(), c.Enabled);
+  }
+  rect.SetPositionHorzType(TDPPositionHorzType::dpphtNone);
+  EXPECT_EQ(facade.DrawRectHorzAlign(), TSkinAlign::salLeading);
+}
+
+TEST(DrawParamSettingTest, EffectValuesAndTheirChangeSwitches) {
+  TDrawParam param(QStringLiteral("P"), QString());
+  TDrawParamSetting facade(&param);
+  facade.SetPushedAlpha(90);
+  facade.SetPushedAlphaChange(true);
+  facade.SetPushedOffsetChange(true);
+  facade.SetMouseOverOffset(3);
+  const TDrawParamCommonEffect& pushed = *param.DrawEffectSetting()->PushedEffect();
+  EXPECT_EQ(pushed.Alpha(), 90);
+  EXPECT_EQ(pushed.CommonEffectTypes(), (TDPCommonEffectTypes{CET::dpcetAlphaChange, CET::dpcetOffsetChange}));
+  facade.SetPushedAlphaChange(false);
+  EXPECT_EQ(pushed.CommonEffectTypes(), TDPCommonEffectTypes{CET::dpcetOffsetChange});
+  EXPECT_EQ(param.DrawEffectSetting()->MouseOverEffect()->Offset(), 3);
+  EXPECT_EQ(param.GetDrawParamSettingClass(), &TDrawParamSetting::staticMetaObject);
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
 #include "skin/base/uDrawRectParam.h"
 
-#include "skin/host/PropertyTypes.h"
-#include "tests/support/QtPrinters.h"
-
 #include <gtest/gtest.h>
 
 #include <QByteArray>
-
 #include <vector>
+
+#include "skin/host/PropertyTypes.h"
+#include "tests/support/QtPrinters.h"
 
 namespace {
 
@@ -106,23 +105,62 @@ TEST_F(RectEffectFixture, ResolvedValuesFollowTheEffectTypes) {
   };
   const TDPEffectStates over{DPS::dpstMouseOver};
   const Case cases[] = {
-      {"no state", {ET::drpetFillColorChange, ET::drpetIsFillChange, ET::drpetBorderWidthChange,
-                    ET::drpetBorderColorChange},
-       TColorChangeType::cctNone, {}, 0xFF112233u, false, 1, 0xFF445566u},
-      {"all four replaced", {ET::drpetFillColorChange, ET::drpetIsFillChange, ET::drpetBorderWidthChange,
-                             ET::drpetBorderColorChange},
-       TColorChangeType::cctNone, over, 0xFF0089BFu, true, 3, 0xFF0090C9u},
+      {"no state",
+       {ET::drpetFillColorChange, ET::drpetIsFillChange, ET::drpetBorderWidthChange, ET::drpetBorderColorChange},
+       TColorChangeType::cctNone,
+       {},
+       0xFF112233u,
+       false,
+       1,
+       0xFF445566u},
+      {"all four replaced",
+       {ET::drpetFillColorChange, ET::drpetIsFillChange, ET::drpetBorderWidthChange, ET::drpetBorderColorChange},
+       TColorChangeType::cctNone,
+       over,
+       0xFF0089BFu,
+       true,
+       3,
+       0xFF0090C9u},
       {"fill and border colour as the setup window's buttons",
-       {ET::drpetFillColorChange, ET::drpetBorderColorChange}, TColorChangeType::cctNone, over, 0xFF0089BFu,
-       false, 1, 0xFF0090C9u},
-      {"border colour only leaves the fill", {ET::drpetBorderColorChange}, TColorChangeType::cctNone, over,
-       0xFF112233u, false, 1, 0xFF0090C9u},
-      {"brightness keeps the own fill colour", {ET::drpetFillColorChange}, TColorChangeType::cctBrightness, over,
-       0xFF112233u, false, 1, 0xFF445566u},
-      {"darkness keeps the own fill colour", {ET::drpetFillColorChange}, TColorChangeType::cctDarkness, over,
-       0xFF112233u, false, 1, 0xFF445566u},
-      {"width and fill switch", {ET::drpetBorderWidthChange, ET::drpetIsFillChange}, TColorChangeType::cctNone,
-       over, 0xFF112233u, true, 3, 0xFF445566u},
+       {ET::drpetFillColorChange, ET::drpetBorderColorChange},
+       TColorChangeType::cctNone,
+       over,
+       0xFF0089BFu,
+       false,
+       1,
+       0xFF0090C9u},
+      {"border colour only leaves the fill",
+       {ET::drpetBorderColorChange},
+       TColorChangeType::cctNone,
+       over,
+       0xFF112233u,
+       false,
+       1,
+       0xFF0090C9u},
+      {"brightness keeps the own fill colour",
+       {ET::drpetFillColorChange},
+       TColorChangeType::cctBrightness,
+       over,
+       0xFF112233u,
+       false,
+       1,
+       0xFF445566u},
+      {"darkness keeps the own fill colour",
+       {ET::drpetFillColorChange},
+       TColorChangeType::cctDarkness,
+       over,
+       0xFF112233u,
+       false,
+       1,
+       0xFF445566u},
+      {"width and fill switch",
+       {ET::drpetBorderWidthChange, ET::drpetIsFillChange},
+       TColorChangeType::cctNone,
+       over,
+       0xFF112233u,
+       true,
+       3,
+       0xFF445566u},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -352,9 +390,12 @@ void Flatten(const TBTNode20* ANode, int ADepth, std::vector<NodeRow>& ARows) {
 
 std::vector<NodeRow> EffectRows(int ADepth) {
   return {
-      {ADepth, "Alpha", 9, "透明度", ""},        {ADepth, "Offset", 14, "偏移", ""},
-      {ADepth, "CommonEffectTypes", 4, "通用效果", ""}, {ADepth, "FillDrawColor", 25, "字体颜色", ""},
-      {ADepth, "BorderWidth", 14, "边框宽度", ""},   {ADepth, "IsFill", 21, "是否填充", ""},
+      {ADepth, "Alpha", 9, "透明度", ""},
+      {ADepth, "Offset", 14, "偏移", ""},
+      {ADepth, "CommonEffectTypes", 4, "通用效果", ""},
+      {ADepth, "FillDrawColor", 25, "字体颜色", ""},
+      {ADepth, "BorderWidth", 14, "边框宽度", ""},
+      {ADepth, "IsFill", 21, "是否填充", ""},
       {ADepth, "EffectTypes", 4, "效果集", ""},
   };
 }
@@ -394,12 +435,12 @@ TEST(DrawRectParamDocTest, NodeLayoutOfOneSavedParameter) {
   expected.push_back({2, "PushedEffect", 24, "按下状态效果", "TDrawRectParamEffect"});
   appendEffect();
   const std::vector<NodeRow> rectRows = {
-      {1, "BorderEadges", 4, "边框", ""},        {1, "RectCorners", 4, "角", ""},
-      {1, "IsRound", 21, "是否圆角", ""},         {1, "RoundWidth", 14, "圆角宽度", ""},
-      {1, "RoundHeight", 14, "圆角高度", ""},     {1, "IsFill", 21, "是否填充矩形", ""},
-      {1, "FillDrawColor", 25, "填充颜色", ""},   {1, "IsLine", 21, "是否是线段", ""},
-      {1, "LinePosition", 7, "线段位置", ""},     {1, "BorderDrawColor", 25, "边框颜色", ""},
-      {1, "BorderWidth", 14, "边框宽度", ""},     {1, "BrushKind", 7, "是否填充", ""},
+      {1, "BorderEadges", 4, "边框", ""},       {1, "RectCorners", 4, "角", ""},
+      {1, "IsRound", 21, "是否圆角", ""},       {1, "RoundWidth", 14, "圆角宽度", ""},
+      {1, "RoundHeight", 14, "圆角高度", ""},   {1, "IsFill", 21, "是否填充矩形", ""},
+      {1, "FillDrawColor", 25, "填充颜色", ""}, {1, "IsLine", 21, "是否是线段", ""},
+      {1, "LinePosition", 7, "线段位置", ""},   {1, "BorderDrawColor", 25, "边框颜色", ""},
+      {1, "BorderWidth", 14, "边框宽度", ""},   {1, "BrushKind", 7, "是否填充", ""},
   };
   expected.insert(expected.end(), rectRows.begin(), rectRows.end());
 
@@ -533,7 +574,8 @@ TEST(DrawRectParamDocTest, LoadingClearsFirstAndSkipsUnknownMistypedAndOutOfRang
   node->AddChildNode_Int32(QStringLiteral("BrushKind"), QString(), -1);
   node->AddChildNode_WideString(QStringLiteral("RectCorners"), QString(), QStringLiteral("1, junk,,40,3"));
   node->AddChildNode_Real64(QStringLiteral("BorderWidth"), QString(), 2.0);
-  node->AddChildNode_Class(QStringLiteral("DrawRectSetting"))->AddChildNode_Bool32(QStringLiteral("Enabled"), QString(), true);
+  node->AddChildNode_Class(QStringLiteral("DrawRectSetting"))
+      ->AddChildNode_Bool32(QStringLiteral("Enabled"), QString(), true);
   node->AddChildNode_Directory(QStringLiteral("DrawEffectSetting"));
   node->AddChildNode_Real64(QStringLiteral("RoundWidth"), QString(), 2.0);
   node->AddChildNode_Real64(QStringLiteral("RoundWidth"), QString(), 3.0);
@@ -555,6 +597,35 @@ TEST(DrawRectParamDocTest, LoadingClearsFirstAndSkipsUnknownMistypedAndOutOfRang
   EXPECT_EQ(param.DrawRectSetting()->SizeType(), TDPSizeType::dpstPercent);
   EXPECT_FALSE(param.DrawEffectSetting()->IsMixedMouseDownAndPushedEffect());
   EXPECT_EQ(param.RoundWidth(), 3.0) << "later nodes of the same name win";
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DrawRectParamSettingTest, ChangeSwitchesAddAndRemoveEffectTypes) {
+  TDrawRectParam param;
+  EXPECT_EQ(param.GetDrawParamSettingClass(), &TDrawRectParamSetting::staticMetaObject);
+  TDrawRectParamSetting facade(&param);
+  facade.SetMouseOverFillColor(0xFF0089BFu);
+  facade.SetMouseOverFillColorChange(true);
+  facade.SetMouseOverIsFillChange(true);
+  facade.SetPushedBorderWidth(2);
+  facade.SetPushedBorderWidthChange(true);
+  const auto& effects = *param.DrawEffectSetting();
+  EXPECT_EQ(effects.MouseOverEffect()->EffectTypes(),
+            (TDRPEffectTypes{ET::drpetFillColorChange, ET::drpetIsFillChange}));
+  EXPECT_EQ(effects.MouseOverEffect()->FillDrawColor()->Color(), 0xFF0089BFu);
+  EXPECT_TRUE(facade.IsMouseOverFillColorStored());
+  EXPECT_FALSE(facade.IsPushedFillColorStored());
+  EXPECT_EQ(effects.PushedEffect()->EffectTypes(), TDRPEffectTypes{ET::drpetBorderWidthChange});
+  facade.SetMouseOverIsFillChange(false);
+  EXPECT_EQ(effects.MouseOverEffect()->EffectTypes(), TDRPEffectTypes{ET::drpetFillColorChange});
+  EXPECT_TRUE(facade.MouseOverFillColorChange());
+  EXPECT_FALSE(facade.MouseDownFillColorChange());
+
+  param.SetStaticEffectStates({DPS::dpstMouseOver});
+  EXPECT_EQ(param.CurrentEffectFillDrawColor()->Color(), 0xFF0089BFu);
 }
 
 }  // namespace

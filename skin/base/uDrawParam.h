@@ -354,16 +354,18 @@ class TDrawParamCommonEffect : public ostrel::skin::DocNodeObject {
 
 // The effects of one parameter, one per state, plus the scratch effect that
 // holds the mix of pushed and mouse-down. Only the pushed effect's changes
-// reach the setting's OnChange.
+// reach the setting's OnChange. Each kind's setting republishes the five
+// effects with its own effect type; the declarations here are not stored so
+// that a form writes every effect once, under the kind's declaration.
 class TDrawEffectSetting : public ostrel::skin::DocNodeObject {
   Q_OBJECT
   Q_PROPERTY(bool IsMixedMouseDownAndPushedEffect READ IsMixedMouseDownAndPushedEffect WRITE
                  SetIsMixedMouseDownAndPushedEffect)
-  Q_PROPERTY(TDrawParamCommonEffect* MouseDownEffect READ MouseDownEffect WRITE SetMouseDownEffect)
-  Q_PROPERTY(TDrawParamCommonEffect* MouseOverEffect READ MouseOverEffect WRITE SetMouseOverEffect)
-  Q_PROPERTY(TDrawParamCommonEffect* PushedEffect READ PushedEffect WRITE SetPushedEffect)
-  Q_PROPERTY(TDrawParamCommonEffect* DisabledEffect READ DisabledEffect WRITE SetDisabledEffect)
-  Q_PROPERTY(TDrawParamCommonEffect* FocusedEffect READ FocusedEffect WRITE SetFocusedEffect)
+  Q_PROPERTY(TDrawParamCommonEffect* MouseDownEffect READ MouseDownEffect WRITE SetMouseDownEffect STORED false)
+  Q_PROPERTY(TDrawParamCommonEffect* MouseOverEffect READ MouseOverEffect WRITE SetMouseOverEffect STORED false)
+  Q_PROPERTY(TDrawParamCommonEffect* PushedEffect READ PushedEffect WRITE SetPushedEffect STORED false)
+  Q_PROPERTY(TDrawParamCommonEffect* DisabledEffect READ DisabledEffect WRITE SetDisabledEffect STORED false)
+  Q_PROPERTY(TDrawParamCommonEffect* FocusedEffect READ FocusedEffect WRITE SetFocusedEffect STORED false)
 
  public:
   using TEffectFactory = std::unique_ptr<TDrawParamCommonEffect> (*)();

@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 using ostrel::host::ControlItem;
 
@@ -109,9 +110,17 @@ void TControl::PositionChanged() {
 
 void TControl::MarginsChanged() { RealignParent(); }
 
+namespace {
+
+// Sizes and opacities from forms or animations may be anything; a NaN would
+// make every later comparison false and break hit testing and layout.
+float NonNegative(float AValue) { return std::isfinite(AValue) && AValue > 0.0f ? AValue : 0.0f; }
+
+}  // namespace
+
 void TControl::SetSize(float AWidth, float AHeight) {
-  AWidth = std::max(AWidth, 0.0f);
-  AHeight = std::max(AHeight, 0.0f);
+  AWidth = NonNegative(AWidth);
+  AHeight = NonNegative(AHeight);
   if (AWidth == FWidth && AHeight == FHeight) return;
   FItem->GeometryChanging();
   FWidth = AWidth;
@@ -269,7 +278,7 @@ bool TControl::AbsoluteEnabled() const {
 }
 
 void TControl::SetOpacity(float AValue) {
-  AValue = std::clamp(AValue, 0.0f, 1.0f);
+  AValue = std::min(NonNegative(AValue), 1.0f);
   if (AValue == FOpacity) return;
   FOpacity = AValue;
   NotifyAbsoluteChanged();

@@ -1,10 +1,14 @@
 #include "skin/host/Position.h"
 
+#include <cmath>
+
 TPosition::TPosition(TPointF ADefault) : FX(static_cast<float>(ADefault.x())), FY(static_cast<float>(ADefault.y())) {}
 
 void TPosition::SetPoint(const TPointF& AValue) {
   const auto x = static_cast<float>(AValue.x());
   const auto y = static_cast<float>(AValue.y());
+  // A point that is not a number keeps the last good one.
+  if (!std::isfinite(x) || !std::isfinite(y)) return;
   if (x == FX && y == FY) return;
   FX = x;
   FY = y;

@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QRegularExpression>
 
+#include <limits>
 #include <memory>
 
 using host_test::DoublePress;
@@ -424,4 +425,22 @@ TEST_F(ControlTree, HoverShowsTheControlsHintAndTheNearestCursor) {
   EXPECT_TRUE(viewport->toolTip().isEmpty());
   Move(*form, {150, 150});
   EXPECT_EQ(viewport->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(ControlTree, GeometryAndOpacityRejectValuesThatAreNotNumbers) {
+  Probe* a = Add("A", form.get(), 10, 10, 50, 50);
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  a->SetWidth(nan);
+  a->SetHeight(-5);
+  EXPECT_EQ(a->LocalRect(), QRectF(0, 0, 0, 0));
+  a->SetSize(50, 50);
+  a->Position()->SetX(nan);
+  a->Position()->SetY(inf);
+  EXPECT_EQ(a->BoundsRect(), QRectF(10, 10, 50, 50));
+  a->SetOpacity(nan);
+  EXPECT_EQ(a->Opacity(), 0.0f);
+  a->SetOpacity(3);
+  EXPECT_EQ(a->Opacity(), 1.0f);
+  EXPECT_EQ(form->ObjectAtPoint({20, 20}), a);
 }

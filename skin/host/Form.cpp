@@ -108,6 +108,8 @@ void TForm::SetTransparency(bool AValue) {
 void TForm::UpdateWindowFlags() {
   const bool wasVisible = FView->isVisible();
   Qt::WindowFlags flags = Qt::Window;
+  // A transparent window shows only what its controls draw, so the system's
+  // frame and title bar have no place on it either.
   if (FBorderStyle == TFormBorderStyle::None || FTransparency) flags |= Qt::FramelessWindowHint;
   if (FFormStyle == TFormStyle::StayOnTop) flags |= Qt::WindowStaysOnTopHint;
   FView->setWindowFlags(flags);

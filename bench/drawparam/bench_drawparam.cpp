@@ -2,13 +2,13 @@
 // drawing rectangle, the alpha and the four resolved values. The path must
 // not allocate, so this program counts every allocation it makes.
 
+#include "skin/base/uDrawRectParam.h"
+
 #include <benchmark/benchmark.h>
 
 #include <atomic>
 #include <cstdlib>
 #include <new>
-
-#include "skin/base/uDrawRectParam.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "skin/base/uDrawParam.h"
 
-#include <typeinfo>
-
 #include "skin/host/PropertyTypes.h"
+
+#include <typeinfo>
 
 using ostrel::skin::DiffersFrom;
 using ostrel::skin::EnumToOrdinal;

@@ -31,21 +31,23 @@
 //     "differs from a fresh object" gets Q_INVOKABLE bool Is<Prop>Stored();
 //     doubles compare with StoredTolerance. Enumerations go into a Q_NAMESPACE
 //     named after the unit, with Q_ENUM_NS; sets are TSet<E>; a set node of
-//     the document holds OrdinalSetToText / OrdinalTextToSet text.
-
-#include <QMetaEnum>
-#include <QObject>
-#include <QString>
-#include <cmath>
-#include <cstdint>
-#include <memory>
-#include <type_traits>
+//     the document holds OrdinalSetToText / OrdinalTextToSet text, and the
+//     ReadNodeValue overloads load any stored node into its field safely.
 
 #include "skin/base/uBinaryTreeDoc.h"
 #include "skin/base/uGraphicCommon.h"
 #include "skin/host/Persistent.h"
 #include "skin/host/Set.h"
 #include "skin/host/Types.h"
+
+#include <QMetaEnum>
+#include <QObject>
+#include <QString>
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <type_traits>
 
 namespace uDrawParam {
 Q_NAMESPACE

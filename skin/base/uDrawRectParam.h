@@ -4,13 +4,14 @@
 // per-state effects that replace fill colour, fill switch, border width and
 // border colour. It only holds and resolves values; the canvas draws them.
 
-#include <QObject>
-#include <QString>
-#include <cstdint>
-#include <memory>
-
 #include "skin/base/uDrawParam.h"
 #include "skin/base/uGraphicCommon.h"
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
 
 namespace uDrawRectParam {
 Q_NAMESPACE

@@ -1,6 +1,7 @@
 #include "skin/base/uGraphicCommon.h"
 
 #include <QStringList>
+
 #include <array>
 #include <limits>
 

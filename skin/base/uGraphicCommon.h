@@ -8,16 +8,17 @@
 // can read and write them by value name (Q_ENUM_NS); using-declarations make
 // them available under their plain names.
 
-#include <QObject>
-#include <QString>
-#include <cstdint>
-#include <memory>
-#include <vector>
-
 #include "skin/host/Component.h"
 #include "skin/host/Persistent.h"
 #include "skin/host/Position.h"
 #include "skin/host/Types.h"
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
 
 namespace uGraphicCommon {
 Q_NAMESPACE

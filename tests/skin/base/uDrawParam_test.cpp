@@ -1,10 +1,10 @@
 #include "skin/base/uDrawParam.h"
 
+#include "tests/support/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
-
-#include "tests/support/QtPrinters.h"
 
 namespace {
 

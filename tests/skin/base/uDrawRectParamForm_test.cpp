@@ -1,12 +1,13 @@
-#include <gtest/gtest.h>
-
-#include <memory>
-
 #include "skin/base/uDrawRectParam.h"
 #include "skin/host/ClassRegistry.h"
 #include "skin/host/FormReader.h"
 #include "skin/host/FormWriter.h"
+
 #include "tests/support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 

@@ -1,12 +1,13 @@
 #include "skin/base/uDrawRectParam.h"
+#include "skin/host/PropertyTypes.h"
+
+#include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
 #include <QByteArray>
-#include <vector>
 
-#include "skin/host/PropertyTypes.h"
-#include "tests/support/QtPrinters.h"
+#include <vector>
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "skin/base/uGraphicCommon.h"
 
-#include <gtest/gtest.h>
-
 #include "tests/support/QtPrinters.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -52,6 +52,7 @@ ostrel::skin::DocNodeObject::DocNodeObject() { RegisterDrawParamPropertyTypes();
 ostrel::skin::DocNodeObject::~DocNodeObject() = default;
 
 bool ostrel::skin::DocNodeObject::LoadFromDocNode(TBTNode20_Class* ADocNode) {
+  if (ADocNode == nullptr) return false;
   Clear();
   for (TBTNode20* child : ADocNode->ChildNodes()) LoadFromChildNode(child);
   return true;

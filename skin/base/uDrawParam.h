@@ -182,6 +182,7 @@ class DocNodeObject : public TInterfacedPersistent, public ISupportClassDocNode 
  public:
   ~DocNodeObject() override;
 
+  // False, with the object untouched, when there is no node to read.
   bool LoadFromDocNode(TBTNode20_Class* ADocNode) override;
   bool SaveToDocNode(TBTNode20_Class* ADocNode) const override = 0;
 

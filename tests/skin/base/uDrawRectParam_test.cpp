@@ -598,6 +598,10 @@ TEST(DrawRectParamDocTest, LoadingClearsFirstAndSkipsUnknownMistypedAndOutOfRang
   EXPECT_EQ(param.DrawRectSetting()->SizeType(), TDPSizeType::dpstPercent);
   EXPECT_FALSE(param.DrawEffectSetting()->IsMixedMouseDownAndPushedEffect());
   EXPECT_EQ(param.RoundWidth(), 3.0) << "later nodes of the same name win";
+
+  param.SetBorderWidth(9);
+  EXPECT_FALSE(param.LoadFromDocNode(nullptr));
+  EXPECT_EQ(param.BorderWidth(), 9);
 }
 
 }  // namespace

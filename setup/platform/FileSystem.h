@@ -1,0 +1,34 @@
+#pragma once
+// File and folder operations the setup performs, one to one with the Windows
+// calls it names (GetFileAttributesW, DeleteFileW, CreateDirectoryW,
+// CopyFileW). Paths are UTF-8. None of them throws: each reports success and
+// leaves the caller to decide whether a failure matters. The names keep
+// clear of the Windows header's macros (DeleteFile, CopyFile) so a Windows
+// backend can include it.
+
+#include <string>
+
+namespace ostrel::platform {
+
+// True when path names an existing file that is not a folder. A symbolic
+// link counts by what it points at, as a file attribute query would.
+bool FileExists(const std::string& path);
+
+// True when path names an existing folder.
+bool DirectoryExists(const std::string& path);
+
+// Removes one file; a folder at path is never removed. False when nothing
+// was removed.
+bool RemoveFile(const std::string& path);
+
+// Creates the folder together with every missing parent. True when the
+// folder exists afterwards.
+bool ForceDirectories(const std::string& path);
+
+// Copies the bytes of the file `from` to `to`, with the source's permission
+// to run. With failIfExists a file (or link) already at `to` makes it fail
+// without touching it; otherwise an existing file is replaced. A copy left
+// incomplete is removed again.
+bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists);
+
+}  // namespace ostrel::platform

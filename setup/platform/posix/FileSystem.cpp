@@ -1,0 +1,110 @@
+#include "setup/platform/FileSystem.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstddef>
+
+namespace ostrel::platform {
+namespace {
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int Get() const { return fd_; }
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd < 0 || ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+bool CopyBytes(int in, int out) {
+  std::array<char, 64 * 1024> buffer{};
+  for (;;) {
+    const ssize_t got = ::read(in, buffer.data(), buffer.size());
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (got == 0) return true;
+    if (!WriteAll(out, buffer.data(), static_cast<std::size_t>(got))) return false;
+  }
+}
+
+}  // namespace
+
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool RemoveFile(const std::string& path) {
+  struct stat st {};
+  if (path.empty() || ::lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  return ::unlink(path.c_str()) == 0;
+}
+
+bool ForceDirectories(const std::string& path) {
+  if (path.empty()) return false;
+  if (DirectoryExists(path)) return true;
+  // Each prefix ending before a separator is a parent; the whole path last.
+  for (std::size_t at = 1; at <= path.size(); ++at) {
+    if (at < path.size() && path[at] != '/') continue;
+    const std::string part = path.substr(0, at);
+    if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) return false;
+  }
+  return DirectoryExists(path);
+}
+
+bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
+  const Descriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+  if (in.Get() < 0) return false;
+  struct stat st {};
+  if (::fstat(in.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+
+  // O_NONBLOCK keeps a FIFO planted at `to` from stalling the open; only a
+  // regular file is ever written or removed.
+  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | (failIfExists ? O_EXCL : O_TRUNC);
+  const mode_t mode = st.st_mode & 0777;
+  Descriptor out(::open(to.c_str(), flags, mode));
+  if (out.Get() < 0) return false;
+  struct stat target {};
+  if (::fstat(out.Get(), &target) != 0 || !S_ISREG(target.st_mode)) return false;
+
+  bool ok = ::fchmod(out.Get(), mode) == 0 && CopyBytes(in.Get(), out.Get());
+  ok = out.Close() && ok;
+  if (!ok) ::unlink(to.c_str());
+  return ok;
+}
+
+}  // namespace ostrel::platform

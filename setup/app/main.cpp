@@ -10,6 +10,7 @@
 #include "setup/core/RoleActions.h"
 #include "setup/core/SetupState.h"
 #include "setup/core/Startup.h"
+#include "setup/core/Uninstall.h"
 #include "setup/platform/ExecutableResources.h"
 #include "setup/platform/Services.h"
 
@@ -32,6 +33,11 @@ int main(int argc, char** argv) {
     window.StartOperateAni();
   });
   window.SetInstallHandler([&actions] { actions.Install(); });
+  const setup::SpecialFolders folders(*services.shellFolders, platform::PathStyle::Native);
+  actions.SetUninstall([&services, &folders] {
+    setup::RunUninstallProcedure(
+        setup::NativeUninstallContext(*services.registry, folders, services.system->ExecutablePath()));
+  });
 
   setup::RunStartup(setup::StartupContext{
       state,

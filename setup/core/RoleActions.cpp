@@ -18,9 +18,9 @@ void SetupRoleActions::StartUninstallReport() {
   tasks_.Post([&state] { SendReport(ReportKind::Uninstall, ReportInputsFrom(state)); });
 }
 
-// Removal proper is not part of this program yet; the uninstall role ends
-// with the exit that start-up makes right after this call.
-void SetupRoleActions::RunUninstall() {}
+void SetupRoleActions::RunUninstall() {
+  if (uninstall_) uninstall_();
+}
 
 void SetupRoleActions::Install() {
   if (install_) install_();

@@ -2,6 +2,7 @@
 // The steps start-up hands over, as the program runs them.
 
 #include <functional>
+#include <utility>
 
 #include "setup/core/Report.h"
 #include "setup/core/SetupState.h"
@@ -18,6 +19,9 @@ class SetupRoleActions final : public IRoleActions {
   // install is the window's Install action.
   SetupRoleActions(const SetupState& state, ITaskRunner& tasks, std::function<void()> install);
 
+  // The uninstall procedure RunUninstall carries out.
+  void SetUninstall(std::function<void()> uninstall) { uninstall_ = std::move(uninstall); }
+
   void StartUninstallReport() override;
   void RunUninstall() override;
   void Install() override;
@@ -26,6 +30,7 @@ class SetupRoleActions final : public IRoleActions {
   const SetupState& state_;
   ITaskRunner& tasks_;
   std::function<void()> install_;
+  std::function<void()> uninstall_;
 };
 
 }  // namespace ostrel::setup

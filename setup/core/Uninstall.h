@@ -1,0 +1,70 @@
+#pragma once
+// The uninstall procedure: asks the running product to quit, stops what is
+// left of it, removes its files, language packs, folders, shortcuts and
+// uninstall entry, and has the uninstaller's own file removed. Only named
+// items go: the install folder itself, other files in it and the identity key
+// stay. Every step is guarded on its own.
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "setup/core/Folders.h"
+#include "setup/platform/PathStyle.h"
+#include "setup/platform/Registry.h"
+#include "setup/platform/RunningProductSignal.h"
+#include "setup/platform/Services.h"
+
+namespace ostrel::setup {
+
+// Most times the product is asked to quit, and the pause after each ask.
+inline constexpr int kQuitTries = 50;
+inline constexpr std::chrono::milliseconds kQuitPause{100};
+
+// How long one ask waits for the product to handle the message. A product
+// that never answers would otherwise hold the uninstaller for good; a window
+// that handles its messages answers far sooner.
+inline constexpr std::chrono::milliseconds kQuitAnswerLimit{1000};
+
+// The pause after each round of stop commands.
+inline constexpr std::chrono::milliseconds kStopPause{500};
+
+// The programs stopped by name, in order.
+inline constexpr std::string_view kProductProcesses[] = {"Ostrel", "osd"};
+
+// The product's files in the order they are removed, with the platform's
+// executable suffix where the product's programs carry one.
+std::vector<std::string> ProductFileNames(platform::PathStyle style);
+
+// The language packs below the install folder, "lang" + separator + name.
+std::vector<std::string> LanguagePackPaths(platform::PathStyle style);
+
+// "Ostrel.lnk" on Windows, "Ostrel.desktop" on POSIX.
+std::string ShortcutFileName(platform::PathStyle style);
+
+// What the procedure reaches outside itself.
+struct UninstallContext {
+  platform::IRegistry& registry;
+  const SpecialFolders& folders;
+  // The running uninstaller's full path; its folder is the install folder.
+  std::string uninstallerPath;
+  // One ask to the running product to quit.
+  std::function<platform::QuitAnswer()> askProductToQuit;
+  // Runs a command line hidden, with the working folder, output ignored.
+  std::function<void(const std::string& commandLine, const std::string& workingFolder)> runCommand;
+  std::function<void(std::chrono::milliseconds)> sleep;
+  std::function<void(const std::string& uninstallerPath)> scheduleSelfDelete;
+  platform::PathStyle style = platform::PathStyle::Native;
+};
+
+// The procedure as the running program performs it, with the platform's own
+// signal, child processes, sleeps and self-removal.
+UninstallContext NativeUninstallContext(platform::IRegistry& registry, const SpecialFolders& folders,
+                                        std::string uninstallerPath);
+
+// Steps 1 to 9; the caller ends the process afterwards.
+void RunUninstallProcedure(const UninstallContext& context);
+
+}  // namespace ostrel::setup

@@ -38,7 +38,13 @@ TAnimation::~TAnimation() { Detach(); }
 void TAnimation::SetParent(QObject* AParent) {
   if (FParent == AParent) return;
   FParent = AParent;
-  FTarget = nullptr;
+  ResolveTarget();
+}
+
+void TAnimation::SetPropertyName(const QString& AValue) {
+  if (FPropertyName == AValue) return;
+  FPropertyName = AValue;
+  ResolveTarget();
 }
 
 TComponent* TAnimation::GetParentComponent() const { return qobject_cast<TComponent*>(FParent.data()); }

@@ -45,7 +45,8 @@ class TAnimation : public TComponent, public IEventProperties, public ostrel::ho
   bool Inverse() const { return FInverse; }
   void SetInverse(bool AValue) { FInverse = AValue; }
   QString PropertyName() const { return FPropertyName; }
-  void SetPropertyName(const QString& AValue) { FPropertyName = AValue; }
+  // A new parent or path takes effect at once, also for a running animation.
+  void SetPropertyName(const QString& AValue);
 
   // Enabling starts the animation (once loading has finished); disabling stops it.
   bool Enabled() const { return FEnabled; }

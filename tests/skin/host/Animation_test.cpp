@@ -313,6 +313,17 @@ TEST_F(AnimationTest, PathsResolvePartByPart) {
   EXPECT_EQ(finished, 4) << "animations without a target still run their course";
 }
 
+TEST_F(AnimationTest, ARunningAnimationFollowsANewParentAtOnce) {
+  auto* move = Make<TFloatAnimation>(QStringLiteral("Position.X"), 0, 100, 1);
+  move->Start();
+  clock.Advance(0.5);
+  TestTarget other;
+  move->SetParent(&other);
+  clock.Advance(0.25);
+  EXPECT_EQ(target.FPosition.X, 50);
+  EXPECT_EQ(other.FPosition.X, 75);
+}
+
 TEST_F(AnimationTest, HandlersMayRestartTheAnimationWhenItFinishes) {
   auto* loop = Make<TFloatAnimation>(QStringLiteral("Opacity"), 0, 1, 1);
   int rounds = 0;

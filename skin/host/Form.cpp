@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
+#include <QToolTip>
 #include <QWindow>
 
 namespace {
@@ -175,8 +176,7 @@ void TForm::HoverChanged(TControl* AControl) {
   } else {
     viewport->setCursor(ShapeOf(cursor));
   }
-  const bool hint = AControl != nullptr && AControl->ShowHint() && !AControl->Hint().isEmpty();
-  viewport->setToolTip(hint ? AControl->Hint() : QString());
+  if (AControl == nullptr || !AControl->ShowHint()) QToolTip::hideText();
 }
 
 bool TForm::TakeWindowDragStarted() { return std::exchange(FWindowDragStarted, false); }

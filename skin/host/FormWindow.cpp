@@ -7,7 +7,9 @@
 #include "skin/host/WidgetProxy.h"
 
 #include <QMouseEvent>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <exception>
@@ -138,6 +140,18 @@ void FormView::wheelEvent(QWheelEvent* AEvent) {
   } else {
     AEvent->accept();
   }
+}
+
+bool FormView::viewportEvent(QEvent* AEvent) {
+  if (AEvent->type() != QEvent::ToolTip) return QGraphicsView::viewportEvent(AEvent);
+  // Hints follow the form's own hover, not Graphics View's items under the pointer.
+  const TControl* hovered = FForm.Hovered();
+  if (hovered != nullptr && hovered->ShowHint() && !hovered->Hint().isEmpty()) {
+    QToolTip::showText(static_cast<QHelpEvent*>(AEvent)->globalPos(), hovered->Hint(), viewport());
+  } else {
+    QToolTip::hideText();
+  }
+  return true;
 }
 
 void FormView::leaveEvent(QEvent* AEvent) {

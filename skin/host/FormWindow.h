@@ -30,6 +30,7 @@ class FormView final : public QGraphicsView {
   void mouseReleaseEvent(QMouseEvent* AEvent) override;
   void wheelEvent(QWheelEvent* AEvent) override;
   void leaveEvent(QEvent* AEvent) override;
+  bool viewportEvent(QEvent* AEvent) override;
   void drawBackground(QPainter* APainter, const QRectF& ARect) override;
 
  private:

@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QHelpEvent>
+#include <QToolTip>
 
 #include <limits>
 #include <memory>
@@ -414,15 +416,19 @@ TEST_F(ControlTree, HoverShowsTheControlsHintAndTheNearestCursor) {
   icon->SetHint(QStringLiteral("Browse"));
   icon->SetShowHint(true);
   QWidget* viewport = form->View()->viewport();
+  const auto askForHint = [&](QPoint APoint) {
+    QHelpEvent help(QEvent::ToolTip, APoint, viewport->mapToGlobal(APoint));
+    QCoreApplication::sendEvent(viewport, &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+  };
 
+  // The panel under the pointer has no hint; the tooltip only asks the hovered control.
+  Move(*form, {50, 50});
+  EXPECT_TRUE(askForHint({50, 50}).isEmpty());
   Move(*form, {15, 15});
-  EXPECT_EQ(viewport->toolTip(), QStringLiteral("Browse"));
+  EXPECT_EQ(askForHint({15, 15}), QStringLiteral("Browse"));
   EXPECT_EQ(viewport->cursor().shape(), Qt::PointingHandCursor) << "inherited from the parent";
 
-  icon->SetShowHint(false);
-  Move(*form, {50, 50});
-  Move(*form, {16, 16});
-  EXPECT_TRUE(viewport->toolTip().isEmpty());
   Move(*form, {150, 150});
   EXPECT_EQ(viewport->cursor().shape(), Qt::ArrowCursor);
 }

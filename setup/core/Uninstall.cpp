@@ -40,13 +40,8 @@ constexpr ProductFile kProductFiles[] = {
 };
 
 constexpr std::string_view kLanguagePacks[] = {
-    "日本語",
-    "简体中文",
-    "日本語-Github",
-    "繁體中文(台灣)-Github",
-    "繁體中文(香港)-Github",
-    "Srpski-Github",
-    "한국어-Github",
+    "日本語",        "简体中文",      "日本語-Github", "繁體中文(台灣)-Github", "繁體中文(香港)-Github",
+    "Srpski-Github", "한국어-Github",
 };
 
 constexpr std::string_view kLangFolder = "lang";

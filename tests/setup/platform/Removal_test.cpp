@@ -1,0 +1,148 @@
+#include "setup/platform/Removal.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "setup/platform/SelfDelete.h"
+#include "setup/platform/StopByName.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace platform = ostrel::platform;
+
+class RemovalTest : public ::testing::Test {
+ protected:
+  RemovalTest() {
+    std::string pattern = (fs::temp_directory_path() / "ostrel-removal-XXXXXX").string();
+    root_ = ::mkdtemp(pattern.data());
+    fs::create_directories(Base());
+    fs::create_directories(Outside());
+  }
+  ~RemovalTest() override {
+    std::error_code ignored;
+    fs::permissions(root_, fs::perms::owner_all, ignored);
+    fs::remove_all(root_, ignored);
+  }
+
+  fs::path Base() const { return root_ / "install"; }
+  fs::path Outside() const { return root_ / "elsewhere"; }
+  std::string BaseText() const { return Base().string(); }
+
+  static void Touch(const fs::path& path) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path) << "x";
+  }
+
+  fs::path root_;
+};
+
+TEST_F(RemovalTest, DeleteFileRemovesFilesAndLinksButNeverFolders) {
+  Touch(Base() / "osd");
+  fs::create_directory(Base() / "os-trel");
+  Touch(Outside() / "target");
+  fs::create_symlink(Outside() / "target", Base() / "Ostrel");
+
+  EXPECT_TRUE(platform::DeleteFileBelow(BaseText(), "osd"));
+  EXPECT_FALSE(fs::exists(Base() / "osd"));
+  EXPECT_FALSE(platform::DeleteFileBelow(BaseText(), "os-trel"));
+  EXPECT_TRUE(fs::is_directory(Base() / "os-trel"));
+  EXPECT_TRUE(platform::DeleteFileBelow(BaseText(), "Ostrel"));
+  EXPECT_FALSE(fs::is_symlink(Base() / "Ostrel"));
+  EXPECT_TRUE(fs::exists(Outside() / "target")) << "the link's target was removed";
+  EXPECT_FALSE(platform::DeleteFileBelow(BaseText(), "missing"));
+}
+
+// A "lang" that is a link out of the install folder must not let the
+// language packs reached through it be deleted.
+TEST_F(RemovalTest, NoLinkIsFollowedOnTheWayToAnItem) {
+  Touch(Outside() / "日本語.lang");
+  fs::create_directory_symlink(Outside(), Base() / "lang");
+
+  EXPECT_FALSE(platform::DeleteFileBelow(BaseText(), "lang/日本語.lang"));
+  EXPECT_TRUE(fs::exists(Outside() / "日本語.lang"));
+  EXPECT_FALSE(platform::RemoveEmptyFolderBelow(BaseText(), "lang"));
+  EXPECT_TRUE(fs::is_symlink(Base() / "lang"));
+}
+
+TEST_F(RemovalTest, RefusesNamesThatLeaveTheBase) {
+  Touch(root_ / "victim");
+  for (const std::string relative : {"", "../victim", "./../victim", "lang//x", "/victim"}) {
+    EXPECT_FALSE(platform::DeleteFileBelow(BaseText(), relative)) << relative;
+    EXPECT_FALSE(platform::RemoveFolderTreeBelow(BaseText(), relative)) << relative;
+  }
+  EXPECT_TRUE(fs::exists(root_ / "victim"));
+  EXPECT_FALSE(platform::DeleteFileBelow("", "victim"));
+}
+
+TEST_F(RemovalTest, EmptyFolderIsRemovedOnlyWhenEmpty) {
+  fs::create_directories(Base() / "lang");
+  Touch(Base() / "lang" / "mine.lang");
+  EXPECT_FALSE(platform::RemoveEmptyFolderBelow(BaseText(), "lang"));
+  EXPECT_TRUE(fs::exists(Base() / "lang" / "mine.lang"));
+
+  fs::remove(Base() / "lang" / "mine.lang");
+  EXPECT_TRUE(platform::RemoveEmptyFolderBelow(BaseText(), "lang"));
+  EXPECT_FALSE(fs::exists(Base() / "lang"));
+  EXPECT_FALSE(platform::RemoveEmptyFolderBelow(BaseText(), "lang"));
+}
+
+TEST_F(RemovalTest, TreeGoesWithItsContentsButNotWhatItsLinksPointAt) {
+  Touch(Base() / "wizard" / "wizard.dat");
+  Touch(Base() / "wizard" / "deep" / "er" / "user file");
+  Touch(Outside() / "keep" / "precious");
+  fs::create_directory_symlink(Outside() / "keep", Base() / "wizard" / "deep" / "link-to-folder");
+  fs::create_symlink(Outside() / "keep" / "precious", Base() / "wizard" / "link-to-file");
+
+  EXPECT_TRUE(platform::RemoveFolderTreeBelow(BaseText(), "wizard"));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(Base() / "wizard")));
+  EXPECT_TRUE(fs::exists(Outside() / "keep" / "precious"));
+}
+
+TEST_F(RemovalTest, TreeThatIsALinkLosesTheLinkOnly) {
+  Touch(Outside() / "driver.inf");
+  fs::create_directory_symlink(Outside(), Base() / "driver");
+  Touch(Base() / "wizard");
+
+  EXPECT_TRUE(platform::RemoveFolderTreeBelow(BaseText(), "driver"));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(Base() / "driver")));
+  EXPECT_TRUE(fs::exists(Outside() / "driver.inf"));
+
+  EXPECT_FALSE(platform::RemoveFolderTreeBelow(BaseText(), "wizard")) << "a file is not a folder";
+  EXPECT_TRUE(fs::exists(Base() / "wizard"));
+}
+
+TEST(SelfDeleteBatch, ExactBytes) {
+  EXPECT_EQ(platform::SelfDeleteBatchText("C:\\Users\\u\\AppData\\Roaming\\Ostrel\\Uninstall.exe"),
+            ":try\r\n"
+            "del \"C:\\Users\\u\\AppData\\Roaming\\Ostrel\\Uninstall.exe\"\r\n"
+            "if exist \"C:\\Users\\u\\AppData\\Roaming\\Ostrel\\Uninstall.exe\" goto try\r\n"
+            "del %0");
+  // The command interpreter expands %name% even inside quotes.
+  EXPECT_EQ(platform::SelfDeleteBatchText("D:\\100%\\a&b %x%\\Uninstall.exe"),
+            ":try\r\n"
+            "del \"D:\\100%%\\a&b %%x%%\\Uninstall.exe\"\r\n"
+            "if exist \"D:\\100%%\\a&b %%x%%\\Uninstall.exe\" goto try\r\n"
+            "del %0");
+}
+
+TEST(SelfDelete, LeavesAFileThatIsNotTheRunningProgram) {
+  const fs::path other = fs::temp_directory_path() / ("ostrel-not-me-" + std::to_string(::getpid()));
+  std::ofstream(other) << "x";
+  platform::ScheduleSelfDelete(other.string());
+  EXPECT_TRUE(fs::exists(other));
+  fs::remove(other);
+}
+
+TEST(StopByName, CommandLinePerPlatform) {
+  EXPECT_EQ(platform::StopByNameCommandLine("Ostrel", platform::PathStyle::Windows), "taskkill.exe /f /im Ostrel.exe");
+  EXPECT_EQ(platform::StopByNameCommandLine("osd", platform::PathStyle::Windows), "taskkill.exe /f /im osd.exe");
+  EXPECT_EQ(platform::StopByNameCommandLine("Ostrel", platform::PathStyle::Posix), "pkill -KILL -x Ostrel");
+}
+
+}  // namespace

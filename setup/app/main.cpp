@@ -7,12 +7,14 @@
 
 #include "setup/app/PlainSetupWindow.h"
 #include "setup/app/QtTaskRunner.h"
+#include "setup/core/InstallChain.h"
 #include "setup/core/RoleActions.h"
 #include "setup/core/SetupState.h"
 #include "setup/core/Startup.h"
 #include "setup/core/Uninstall.h"
 #include "setup/platform/ExecutableResources.h"
 #include "setup/platform/Services.h"
+#include "setup/platform/TemporaryFolder.h"
 
 int main(int argc, char** argv) {
   using namespace ostrel;
@@ -28,12 +30,13 @@ int main(int argc, char** argv) {
   setup::SetupState& state = setup::SetupState::Process();
 
   app::PlainSetupWindow window(*services.system);
-  setup::SetupRoleActions actions(state, tasks, [&window] {
-    window.DisableInputs();
-    window.StartOperateAni();
-  });
-  window.SetInstallHandler([&actions] { actions.Install(); });
   const setup::SpecialFolders folders(*services.shellFolders, platform::PathStyle::Native);
+  // Made on first use only, so the uninstall role never creates it.
+  const std::unique_ptr<platform::ITemporaryFolder> temporary = platform::CreateTemporaryFolder();
+  setup::InstallChain installChain(setup::NativeInstallContext(state, window, tasks, *services.registry, folders,
+                                                               *services.system, *temporary, resources.get()));
+  setup::SetupRoleActions actions(state, tasks, [&installChain] { installChain.InstallButtonClick(); });
+  window.SetInstallHandler([&actions] { actions.Install(); });
   actions.SetUninstall([&services, &folders] {
     setup::RunUninstallProcedure(
         setup::NativeUninstallContext(*services.registry, folders, services.system->ExecutablePath()));

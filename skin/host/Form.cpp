@@ -210,9 +210,13 @@ void TForm::Hide() { FView->hide(); }
 
 bool TForm::Visible() const { return FView->isVisible(); }
 
-bool TForm::StartWindowDrag() {
+bool TForm::BeginSystemMove() {
   QWindow* window = FView->windowHandle();
-  if (window == nullptr || !window->startSystemMove()) return false;
+  return window != nullptr && window->startSystemMove();
+}
+
+bool TForm::StartWindowDrag() {
+  if (!BeginSystemMove()) return false;
   FWindowDragStarted = true;
   return true;
 }

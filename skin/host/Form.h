@@ -83,7 +83,9 @@ class TForm : public TComponent, public IEventProperties {
   void Show();
   void Hide();
   bool Visible() const;
-  // Hands the window to the system's window move while a button is held.
+  // Hands the window to the system's window move while a button is held. The
+  // press that asked for it ends at once, without a click: the window system
+  // keeps the release to itself.
   bool StartWindowDrag();
 
   TPointF ClientToScreen(const TPointF& APoint) const;
@@ -113,6 +115,8 @@ class TForm : public TComponent, public IEventProperties {
 
  protected:
   void Notification(TComponent* AComponent, TOperation AOperation) override;
+  // Asks the window system to move the window with the pointer; false when it cannot.
+  virtual bool BeginSystemMove();
 
  private:
   friend class TControl;

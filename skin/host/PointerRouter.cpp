@@ -68,13 +68,10 @@ void PointerRouter::MouseDown(TMouseButton AButton, TShiftState AShift, const TP
   const TPointF local = target->AbsoluteToLocal(APoint);
   target->MouseDown(AButton, AShift, static_cast<float>(local.x()), static_cast<float>(local.y()));
   if (FForm.TakeWindowDragStarted()) {
-    // The window system now owns the pointer until the drag ends and may never
-    // send the release, so nothing may stay pressed or captured.
-    if (target) {
-      target->FPressed = false;
-      target->FDoubleClick = false;
-    }
+    // The window system now owns the pointer until the drag ends and keeps the
+    // release, so the press ends here: released, never clicked, not captured.
     DropCapture();
+    if (target) target->MouseUp(AButton, AShift, static_cast<float>(local.x()), static_cast<float>(local.y()));
   }
 }
 

@@ -450,3 +450,44 @@ TEST_F(ControlTree, GeometryAndOpacityRejectValuesThatAreNotNumbers) {
   EXPECT_EQ(a->Opacity(), 1.0f);
   EXPECT_EQ(form->ObjectAtPoint({20, 20}), a);
 }
+
+namespace {
+
+// A window system that always agrees to move the window.
+class MovableForm : public TForm {
+ public:
+  int moves = 0;
+
+ protected:
+  bool BeginSystemMove() override {
+    ++moves;
+    return true;
+  }
+};
+
+}  // namespace
+
+TEST(WindowDrag, PressThatStartsTheDragEndsAtOnceWithoutClickOrCapture) {
+  host_test::App();
+  MovableForm form;
+  form.SetClientSize(100, 100);
+  form.Show();
+  QStringList log;
+  auto* back = new Probe(&form, "Back", log);
+  back->SetBounds(0, 0, 100, 100);
+  back->SetParent(&form);
+  back->SetOnMouseDown([&form](TObject*, TMouseButton, TShiftState, float, float) { form.StartWindowDrag(); });
+  int clicks = 0;
+  back->SetOnClick([&clicks](TObject*) { ++clicks; });
+
+  Press(form, {10, 10}, Qt::RightButton);
+  EXPECT_EQ(form.moves, 1);
+  EXPECT_EQ(form.Captured(), nullptr);
+  EXPECT_FALSE(back->Pressed());
+  EXPECT_EQ(log, (QStringList{"Back.enter", "Back.down(10,10)", "Back.up"}));
+  // Should the system hand the release over after all, it clicks nothing.
+  Press(form, {10, 10});
+  Release(form, {30, 30});
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(form.moves, 2);
+}

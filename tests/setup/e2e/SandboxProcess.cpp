@@ -37,13 +37,19 @@ std::vector<std::string> Sandbox::Environment() const {
   };
 }
 
-SandboxProcess::SandboxProcess(const Sandbox& sandbox, const fs::path& program, const std::vector<std::string>& args) {
+SandboxProcess::SandboxProcess(const Sandbox& sandbox, const fs::path& program, const std::vector<std::string>& args,
+                               const std::vector<std::string>& environment) {
   std::vector<std::string> argvStore{program.string()};
   argvStore.insert(argvStore.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& a : argvStore) argv.push_back(a.data());
   argv.push_back(nullptr);
   std::vector<std::string> envStore = sandbox.Environment();
+  for (const std::string& entry : environment) {
+    const std::string name = entry.substr(0, entry.find('=') + 1);
+    std::erase_if(envStore, [&name](const std::string& e) { return e.starts_with(name); });
+    envStore.push_back(entry);
+  }
   std::vector<char*> envp;
   for (std::string& e : envStore) envp.push_back(e.data());
   envp.push_back(nullptr);

@@ -34,7 +34,9 @@ class Sandbox {
 // A started program; killed when the object goes if it still runs.
 class SandboxProcess {
  public:
-  SandboxProcess(const Sandbox& sandbox, const std::filesystem::path& program, const std::vector<std::string>& args);
+  // environment: "NAME=value" entries that replace or add to the sandbox's.
+  SandboxProcess(const Sandbox& sandbox, const std::filesystem::path& program, const std::vector<std::string>& args,
+                 const std::vector<std::string>& environment = {});
   SandboxProcess(const SandboxProcess&) = delete;
   SandboxProcess& operator=(const SandboxProcess&) = delete;
   ~SandboxProcess();

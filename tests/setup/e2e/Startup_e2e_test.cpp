@@ -49,7 +49,11 @@ TEST_F(SetupRun, FirstSetupStoresANewIdentityAndItsChannelTag) {
 
 // The unattended start hides the window from a thread of its own through a
 // call the UI thread serves from its loop; the program must keep running.
+// An uninstall entry that cannot be written stops the installation before it
+// would end the process.
 TEST_F(SetupRun, SilentStartWithoutWindowKeepsRunning) {
+  fs::create_directories(sandbox_.RegistryHive() / "Software");
+  { std::ofstream(sandbox_.RegistryHive() / "Software" / "Microsoft") << "not a key"; }
   SandboxProcess setup(sandbox_, InstallCopy("OstrelSetup"), {"silent", "nogui"});
   ASSERT_TRUE(setup.Started());
   ASSERT_TRUE(WaitUntil([&] { return ReadRegistryString(ProductKey() / "fl").has_value(); }, 30s));

@@ -1,0 +1,301 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+
+#include <nlohmann/json.hpp>
+
+#include "setup/platform/RunningProductSignal.h"
+#include "setup/platform/Sha1.h"
+#include "tests/setup/e2e/SandboxProcess.h"
+#include "tests/setup/support/ReportServer.h"
+
+namespace ostrel::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Every file below folder, by its path relative to it.
+std::set<std::string> FilesBelow(const fs::path& folder) {
+  std::set<std::string> files;
+  if (!fs::is_directory(folder)) return files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) files.insert(fs::relative(entry.path(), folder).string());
+  }
+  return files;
+}
+
+// Processes whose program lies below folder: what a run in the sandbox left.
+std::vector<pid_t> ProcessesBelow(const fs::path& folder) {
+  std::vector<pid_t> pids;
+  const std::string prefix = folder.string() + "/";
+  for (const auto& entry : fs::directory_iterator("/proc")) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::error_code error;
+    const fs::path exe = fs::read_symlink(entry.path() / "exe", error);
+    if (!error && exe.string().starts_with(prefix)) pids.push_back(static_cast<pid_t>(std::stoi(name)));
+  }
+  return pids;
+}
+
+// Running, not merely waiting to be reaped by a parent that may never do so.
+bool IsRunning(pid_t pid) {
+  const std::string stat = ReadBytes("/proc/" + std::to_string(pid) + "/stat");
+  const std::size_t end = stat.rfind(") ");
+  return end != std::string::npos && end + 2 < stat.size() && stat[end + 2] != 'Z' && stat[end + 2] != 'X';
+}
+
+std::string Hex(const platform::Sha1Digest& digest) {
+  std::string text;
+  for (const std::uint8_t b : digest) {
+    char pair[3];
+    std::snprintf(pair, sizeof pair, "%02x", b);
+    text += pair;
+  }
+  return text;
+}
+
+class InstallRun : public ::testing::Test {
+ protected:
+  InstallRun()
+      : sandbox_(fs::path(OSTREL_E2E_SANDBOX) / ::testing::UnitTest::GetInstance()->current_test_info()->name()) {
+    fs::create_directories(sandbox_.Home() / "Desktop");
+    // The product's signal is found through the runtime folder, here as in
+    // the sandboxed programs.
+    ::setenv("XDG_RUNTIME_DIR", (sandbox_.Root() / "runtime").c_str(), 1);
+  }
+
+  ~InstallRun() override {
+    if (platform::IsProductRunning("Ostrel")) platform::SendQuitMessage("Ostrel", 2s);
+    WaitUntil([&] { return ProcessesBelow(sandbox_.Root()).empty(); }, 5s);
+    for (const pid_t pid : ProcessesBelow(sandbox_.Root())) ::kill(pid, SIGKILL);
+  }
+
+  fs::path Download(const fs::path& packed, const std::string& folder = "download") {
+    const fs::path target = sandbox_.Root() / folder / "OstrelSetup";
+    fs::create_directories(target.parent_path());
+    fs::copy_file(packed, target, fs::copy_options::overwrite_existing);
+    return target;
+  }
+
+  // Runs the setup unattended and returns its exit code.
+  std::optional<int> RunSilent(const fs::path& setup, std::vector<std::string> environment = {}) {
+    if (server_) {
+      environment.push_back("OSTREL_STAT_BASE=" + server_->BaseUrl());
+      environment.push_back("OSTREL_STAT_CA_FILE=" + server_->CaFile().string());
+    }
+    SandboxProcess process(sandbox_, setup, {"silent", "nogui"}, environment);
+    if (!process.Started()) return std::nullopt;
+    return process.WaitForExit(120s);
+  }
+
+  void StartReportServer() {
+    server_ = std::make_unique<test::ReportServer>(sandbox_.Root() / "server", test::ReportServer::Answer{});
+  }
+
+  fs::path UninstallKey() const {
+    return sandbox_.RegistryHive() / "Software" / "Microsoft" / "Windows" / "CurrentVersion" / "Uninstall" / "Ostrel";
+  }
+  std::optional<std::string> Entry(const std::string& name) const { return ReadRegistryString(UninstallKey() / name); }
+
+  fs::path DesktopEntry() const { return sandbox_.Home() / "Desktop" / "Ostrel.desktop"; }
+  fs::path MenuEntry(const fs::path& dataHome) const { return dataHome / "applications" / "Ostrel.desktop"; }
+
+  // The product answers its quit signal, and then goes.
+  void ExpectProductRunsAndQuits() {
+    ASSERT_TRUE(WaitUntil([] { return platform::IsProductRunning("Ostrel"); }, 20s)) << "the product never started";
+    EXPECT_EQ(platform::SendQuitMessage("Ostrel", 5s), platform::QuitAnswer::Answered);
+    EXPECT_TRUE(WaitUntil([] { return !platform::IsProductRunning("Ostrel"); }, 10s));
+  }
+
+  // The payload tree and the product program, byte for byte.
+  void ExpectPayloadIn(const fs::path& folder) {
+    std::set<std::string> expected = FilesBelow(OSTREL_PAYLOAD_DIR);
+    for (const std::string& name : expected) {
+      EXPECT_EQ(ReadBytes(folder / name), ReadBytes(fs::path(OSTREL_PAYLOAD_DIR) / name)) << name;
+    }
+    EXPECT_EQ(ReadBytes(folder / "Ostrel"), ReadBytes(OSTREL_PRODUCT_PROGRAM));
+    expected.insert({"Ostrel", "Uninstall"});
+    EXPECT_EQ(FilesBelow(folder), expected);
+  }
+
+  void ExpectShortcutsTo(const fs::path& folder, const fs::path& dataHome) {
+    for (const fs::path& entry : {DesktopEntry(), MenuEntry(dataHome)}) {
+      const std::string text = ReadBytes(entry);
+      EXPECT_TRUE(text.starts_with("[Desktop Entry]\nType=Application\nName=Ostrel\n")) << entry << "\n" << text;
+      // Desktop entry values write a backslash doubled.
+      std::string path = folder.string() + "/";
+      for (std::size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 2)) {
+        path.insert(at, 1, '\\');
+      }
+      EXPECT_NE(text.find("\nPath=" + path + "\n"), std::string::npos) << text;
+    }
+  }
+
+  Sandbox sandbox_;
+  std::unique_ptr<test::ReportServer> server_;
+};
+
+TEST_F(InstallRun, FreshSilentInstallLeavesAWorkingInstallationAndOneSignedReport) {
+  StartReportServer();
+  const fs::path setup = Download(OSTREL_PACKED_SETUP);
+  ASSERT_EQ(RunSilent(setup), 0);
+
+  const fs::path folder = sandbox_.DataHome() / "Ostrel";
+  ExpectPayloadIn(folder);
+  EXPECT_EQ(ReadBytes(folder / "Uninstall"), ReadBytes(setup));
+  EXPECT_TRUE((fs::status(folder / "Uninstall").permissions() & fs::perms::owner_exec) != fs::perms::none);
+
+  ExpectShortcutsTo(folder, sandbox_.DataHome());
+  EXPECT_NE(ReadBytes(DesktopEntry()).find("\nExec=\"" + (folder / "Ostrel").string() + "\"\n"), std::string::npos);
+
+  EXPECT_EQ(Entry("DisplayIcon"), (folder / "Ostrel").string());
+  EXPECT_EQ(Entry("DisplayName"), "Ostrel");
+  EXPECT_EQ(Entry("DisplayVersion"), "2.0");
+  EXPECT_TRUE(Entry("Publisher").value_or("").ends_with(".example")) << Entry("Publisher").value_or("none");
+  EXPECT_EQ(Entry("UninstallString"), (folder / "Uninstall").string());
+
+  EXPECT_TRUE(fs::is_empty(sandbox_.Root() / "tmp")) << "the extractor, archive and their folder are gone";
+  ExpectProductRunsAndQuits();
+
+  // The process ends without waiting for the report, so it may land a moment later.
+  WaitUntil([&] { return !server_->Requests().empty(); }, 10s);
+  const auto requests = server_->Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0]["path"], "/stat/install/");
+  const auto body = nlohmann::json::parse(requests[0]["body"].get<std::string>());
+  EXPECT_EQ(body["uuid"], ReadRegistryString(sandbox_.RegistryHive() / "Software" / "Ostrel" / "uuid"));
+  EXPECT_EQ(body["version"], "2.0");
+  EXPECT_EQ(body["fl"], "");
+  const std::string signedText = body["lang"].get<std::string>() + body["fl"].get<std::string>() +
+                                 body["uuid"].get<std::string>() + body["version"].get<std::string>() +
+                                 std::to_string(body["ts"].get<std::int64_t>()) + "Zq4vTe";
+  EXPECT_EQ(body["hash"], Hex(platform::Sha1(std::as_bytes(std::span(signedText.data(), signedText.size())))));
+}
+
+// The old installation's uninstaller removes it without a question or a
+// report, stopping the running product; the new release goes into the same
+// folder.
+TEST_F(InstallRun, UpdateReplacesARunningInstallation) {
+  const fs::path folder = sandbox_.DataHome() / "Ostrel";
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP)), 0);
+  ASSERT_TRUE(WaitUntil([] { return platform::IsProductRunning("Ostrel"); }, 20s));
+  const std::vector<pid_t> oldProduct = ProcessesBelow(folder);
+  ASSERT_EQ(oldProduct.size(), 1u);
+  // Marks that only the old uninstaller's removal (shortcut) or a fresh
+  // extraction (product file) can undo.
+  WriteBytes(DesktopEntry(), "from the old installation");
+  WriteBytes(folder / "wizard" / "wizard.dat", "stale");
+
+  StartReportServer();
+  const fs::path setup = Download(OSTREL_PACKED_SETUP_2_1, "download-2.1");
+  ASSERT_EQ(RunSilent(setup), 0);
+
+  EXPECT_FALSE(IsRunning(oldProduct[0])) << "the old product still runs";
+  EXPECT_EQ(Entry("DisplayVersion"), "2.1");
+  EXPECT_EQ(Entry("UninstallString"), (folder / "Uninstall").string());
+  ExpectPayloadIn(folder);
+  EXPECT_EQ(ReadBytes(folder / "Uninstall"), ReadBytes(setup));
+  ExpectShortcutsTo(folder, sandbox_.DataHome());
+  ExpectProductRunsAndQuits();
+
+  WaitUntil([&] { return !server_->Requests().empty(); }, 10s);
+  const auto requests = server_->Requests();
+  ASSERT_EQ(requests.size(), 1u) << "only the update report, none from the old uninstaller";
+  EXPECT_EQ(requests[0]["path"], "/stat/updateinstall/");
+  EXPECT_EQ(nlohmann::json::parse(requests[0]["body"].get<std::string>())["version"], "2.1");
+}
+
+TEST_F(InstallRun, WrongArchivePasswordStillRegistersTheMissingProduct) {
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP_WRONG_PASSWORD)), 0) << "the start was attempted and the run ended";
+  const fs::path folder = sandbox_.DataHome() / "Ostrel";
+  EXPECT_FALSE(fs::exists(folder / "Ostrel"));
+  EXPECT_FALSE(fs::exists(folder / "os-trel"));
+  EXPECT_TRUE(fs::exists(folder / "Uninstall"));
+  ExpectShortcutsTo(folder, sandbox_.DataHome());
+  EXPECT_EQ(Entry("UninstallString"), (folder / "Uninstall").string());
+  EXPECT_TRUE(fs::is_empty(sandbox_.Root() / "tmp"));
+}
+
+TEST_F(InstallRun, FolderThatCannotBeMadeStillLeadsToEntryAndStartAttempt) {
+  const fs::path blocked = sandbox_.Root() / "blocked";
+  WriteBytes(blocked, "a file where the data folder should be");
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP), {"XDG_DATA_HOME=" + blocked.string()}), 0);
+  EXPECT_EQ(Entry("UninstallString"), (blocked / "Ostrel" / "Uninstall").string());
+  EXPECT_TRUE(fs::exists(DesktopEntry()));
+  EXPECT_FALSE(platform::IsProductRunning("Ostrel"));
+}
+
+TEST_F(InstallRun, ExistingShortcutsAreLeftUntouched) {
+  WriteBytes(DesktopEntry(), "the user's own launcher");
+  WriteBytes(MenuEntry(sandbox_.DataHome()), "points elsewhere");
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP)), 0);
+  EXPECT_EQ(ReadBytes(DesktopEntry()), "the user's own launcher");
+  EXPECT_EQ(ReadBytes(MenuEntry(sandbox_.DataHome())), "points elsewhere");
+  ExpectProductRunsAndQuits();
+}
+
+// Each folder name is taken literally all the way to the extractor, the
+// shortcuts and the product start; nothing it spells is run.
+TEST_F(InstallRun, UnusualFolderNamesInstallAndRunNothingTheySpell) {
+  const std::string names[] = {
+      "my data $HOME %PATH% a&b",
+      "x;touch pwned;y",
+      "日本語 données `touch pwned2`",
+      "back\\slash 'single' $(touch pwned3)",
+  };
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    const fs::path dataHome = sandbox_.Root() / name;
+    fs::create_directories(dataHome);
+    fs::remove_all(sandbox_.Home() / "Desktop");
+    fs::create_directories(sandbox_.Home() / "Desktop");
+    fs::remove_all(UninstallKey());
+
+    ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP), {"XDG_DATA_HOME=" + dataHome.string()}), 0);
+    const fs::path folder = dataHome / "Ostrel";
+    ExpectPayloadIn(folder);
+    ExpectShortcutsTo(folder, dataHome);
+    EXPECT_EQ(Entry("UninstallString"), (folder / "Uninstall").string());
+    ExpectProductRunsAndQuits();
+  }
+  for (const auto& entry : fs::recursive_directory_iterator(sandbox_.Root())) {
+    EXPECT_FALSE(entry.path().filename().string().starts_with("pwned")) << entry.path();
+  }
+}
+
+// A double quote cannot be spelled in the extractor's command line; the
+// setup refuses to run it rather than run something else, and carries on as
+// after a failed extraction.
+TEST_F(InstallRun, QuoteInTheFolderRefusesTheExtractorOnly) {
+  const fs::path dataHome = sandbox_.Root() / "say \"hi\" -o";
+  fs::create_directories(dataHome);
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP), {"XDG_DATA_HOME=" + dataHome.string()}), 0);
+  const fs::path folder = dataHome / "Ostrel";
+  EXPECT_EQ(FilesBelow(folder), std::set<std::string>{"Uninstall"});
+  EXPECT_EQ(FilesBelow(sandbox_.Root() / "say "), std::set<std::string>{}) << "nothing extracted beside it";
+  EXPECT_EQ(Entry("UninstallString"), (folder / "Uninstall").string());
+}
+
+}  // namespace
+}  // namespace ostrel::e2e

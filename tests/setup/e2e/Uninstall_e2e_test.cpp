@@ -107,8 +107,9 @@ void WriteFile(const fs::path& path, const std::string& content) {
 
 std::vector<std::string> With(std::vector<std::string> env, const std::map<std::string, std::string>& extra) {
   for (const auto& [name, value] : extra) {
-    std::erase_if(env, [&](const std::string& e) { return e.starts_with(name + "="); });
-    env.push_back(name + "=" + value);
+    const std::string prefix = name + "=";
+    std::erase_if(env, [&prefix](const std::string& e) { return e.starts_with(prefix); });
+    env.push_back(prefix + value);
   }
   return env;
 }

@@ -65,6 +65,7 @@ void PointerRouter::MouseDown(TMouseButton AButton, TShiftState AShift, const TP
   QPointer<TControl> target = FCaptured != nullptr ? FCaptured : ObjectAtPoint(APoint);
   if (FCaptured == nullptr) SetHovered(target);
   if (!target) return;
+  FPressedOn = target.data();
   const TPointF local = target->AbsoluteToLocal(APoint);
   target->MouseDown(AButton, AShift, static_cast<float>(local.x()), static_cast<float>(local.y()));
   if (FForm.TakeWindowDragStarted()) {
@@ -109,6 +110,13 @@ void PointerRouter::MouseUp(TMouseButton AButton, TShiftState AShift, const TPoi
       if (!failure) failure = std::current_exception();
     }
   }
+  if (FPressedOn && FPressedOn != target) {
+    // Released over another control: the press is over, and a later release
+    // over this one must not turn it into a click.
+    FPressedOn->FPressed = false;
+    FPressedOn->FDoubleClick = false;
+  }
+  if (ANoButtonLeft) FPressedOn = nullptr;
   if (ANoButtonLeft || (target && FCaptured == target)) DropCapture();
   if (FCaptured == nullptr) SetHovered(ObjectAtPoint(APoint));
   if (failure) std::rethrow_exception(failure);

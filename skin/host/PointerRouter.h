@@ -4,9 +4,11 @@
 // before the enter, a press captures, and a release runs the click test, then
 // the release, then ends the capture.
 
+#include "skin/host/Control.h"
 #include "skin/host/Types.h"
 
-class TControl;
+#include <QPointer>
+
 class TForm;
 
 namespace ostrel::host {
@@ -39,6 +41,9 @@ class PointerRouter {
   TForm& FForm;
   TControl* FHovered = nullptr;
   TControl* FCaptured = nullptr;
+  // The control the last press went to; without a capture its release may
+  // land elsewhere, and its press must end with that release all the same.
+  QPointer<TControl> FPressedOn;
 };
 
 }  // namespace ostrel::host

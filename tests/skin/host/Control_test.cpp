@@ -491,3 +491,22 @@ TEST(WindowDrag, PressThatStartsTheDragEndsAtOnceWithoutClickOrCapture) {
   EXPECT_EQ(clicks, 0);
   EXPECT_EQ(form.moves, 2);
 }
+
+TEST_F(ControlTree, PressReleasedElsewhereWithoutCaptureNeverClicksLater) {
+  Probe* a = Add("A", form.get(), 0, 0, 50, 50);
+  Probe* b = Add("B", form.get(), 50, 0, 50, 50);
+  a->SetAutoCapture(false);
+  b->SetAutoCapture(false);
+  int clicksA = 0;
+  a->SetOnClick([&clicksA](TObject*) { ++clicksA; });
+  Press(*form, {10, 10});
+  Release(*form, {60, 10});
+  EXPECT_FALSE(a->Pressed());
+  Press(*form, {60, 10});
+  Release(*form, {10, 10});
+  EXPECT_EQ(clicksA, 0);
+  // A press and release on the same control still clicks.
+  Press(*form, {10, 10});
+  Release(*form, {10, 10});
+  EXPECT_EQ(clicksA, 1);
+}

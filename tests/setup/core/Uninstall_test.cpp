@@ -55,9 +55,9 @@ TEST(UninstallNames, ProductFilesCarryThePlatformsProgramSuffix) {
 
 // A real install folder in a temporary place, with the platform around it
 // faked and every outside call recorded in order.
-class UninstallRun : public ::testing::Test {
+class UninstallProcedure : public ::testing::Test {
  protected:
-  UninstallRun() {
+  UninstallProcedure() {
     std::string pattern = (fs::temp_directory_path() / "ostrel-uninstall-XXXXXX").string();
     root_ = ::mkdtemp(pattern.data());
     fs::create_directories(Install());
@@ -68,7 +68,7 @@ class UninstallRun : public ::testing::Test {
     registry_.keys[std::string(kUninstallKey)] = {{"UninstallString", Uninstaller()}};
     registry_.keys[std::string(kProductKey)] = {{"uuid", "{id}"}, {"fl", "web"}};
   }
-  ~UninstallRun() override {
+  ~UninstallProcedure() override {
     std::error_code ignored;
     fs::remove_all(root_, ignored);
   }
@@ -111,7 +111,7 @@ class UninstallRun : public ::testing::Test {
   std::vector<std::string> log_;
 };
 
-TEST_F(UninstallRun, AsksUntilTheProductIsGoneThenStopsTheRestTwice) {
+TEST_F(UninstallProcedure, AsksUntilTheProductIsGoneThenStopsTheRestTwice) {
   answers_ = {QuitAnswer::Answered, QuitAnswer::Answered};
   Run();
   const std::string folder = " @" + Install().string() + "/";
@@ -130,7 +130,7 @@ TEST_F(UninstallRun, AsksUntilTheProductIsGoneThenStopsTheRestTwice) {
   EXPECT_EQ(log_, expected);
 }
 
-TEST_F(UninstallRun, ProductThatNeverLeavesIsAskedFiftyTimes) {
+TEST_F(UninstallProcedure, ProductThatNeverLeavesIsAskedFiftyTimes) {
   for (const QuitAnswer kept : {QuitAnswer::Answered, QuitAnswer::NoAnswer}) {
     log_.clear();
     answers_ = {kept};
@@ -142,7 +142,7 @@ TEST_F(UninstallRun, ProductThatNeverLeavesIsAskedFiftyTimes) {
   }
 }
 
-TEST_F(UninstallRun, RemovesTheNamedItemsAndNothingElse) {
+TEST_F(UninstallProcedure, RemovesTheNamedItemsAndNothingElse) {
   for (const std::string& name : ProductFileNames(PathStyle::Posix)) {
     if (name != "os-trel") Touch(Install() / name);
   }
@@ -173,7 +173,7 @@ TEST_F(UninstallRun, RemovesTheNamedItemsAndNothingElse) {
   EXPECT_EQ(registry_.keys.at(std::string(kProductKey)).at("uuid"), "{id}");
 }
 
-TEST_F(UninstallRun, EmptyLangFolderGoesAndMissingItemsAreSkipped) {
+TEST_F(UninstallProcedure, EmptyLangFolderGoesAndMissingItemsAreSkipped) {
   Touch(Install() / "lang" / "简体中文.lang");
   registry_.keys.erase(std::string(kUninstallKey));
   shell_.folders.clear();
@@ -184,7 +184,7 @@ TEST_F(UninstallRun, EmptyLangFolderGoesAndMissingItemsAreSkipped) {
 }
 
 // One failing step must not stop the rest.
-TEST_F(UninstallRun, AFailingStepDoesNotStopTheNextOnes) {
+TEST_F(UninstallProcedure, AFailingStepDoesNotStopTheNextOnes) {
   Touch(Install() / "osd");
   Touch(Desktop() / "Ostrel.desktop");
   const SpecialFolders folders(shell_, PathStyle::Posix);

@@ -1,11 +1,11 @@
-// The uninstaller run as a user runs it: from a laid-out install folder in a
-// sandbox home, with the product running and a local report server.
+// The uninstaller run as a user runs it: after a real unattended installation
+// in a sandbox home, with the installed product running and a local report
+// server.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +13,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
@@ -29,11 +30,8 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-const std::vector<std::string> kUninstallKey = {"Software",       "Microsoft", "Windows",
-                                                "CurrentVersion", "Uninstall", "Ostrel"};
-
-// A child with an environment of its own making; killed when the object
-// goes if it still runs.
+// A child with an environment of its own making, its output dropped; killed
+// when the object goes if it still runs.
 class Child {
  public:
   Child(const fs::path& program, const std::vector<std::string>& args, const std::vector<std::string>& env,
@@ -64,10 +62,9 @@ class Child {
     }
   }
 
-  bool Started() const { return pid_ > 0; }
-
-  // The wait status once the child has ended within the time.
-  std::optional<int> Wait(std::chrono::milliseconds limit) {
+  // The exit code once the child has ended by itself within the time.
+  std::optional<int> WaitForExit(std::chrono::milliseconds limit) {
+    if (pid_ <= 0) return std::nullopt;
     WaitUntil(
         [this] {
           int status = 0;
@@ -75,7 +72,8 @@ class Child {
           return status_.has_value();
         },
         limit);
-    return status_;
+    if (!status_ || !WIFEXITED(*status_)) return std::nullopt;
+    return WEXITSTATUS(*status_);
   }
 
  private:
@@ -83,21 +81,9 @@ class Child {
   std::optional<int> status_;
 };
 
-int RunAndWait(const std::vector<std::string>& words) {
-  std::vector<std::string> store = words;
-  std::vector<char*> argv;
-  for (std::string& w : store) argv.push_back(w.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  pid_t pid = -1;
-  const int error = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (error != 0) return -1;
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void WriteFile(const fs::path& path, const std::string& content) {
@@ -105,20 +91,36 @@ void WriteFile(const fs::path& path, const std::string& content) {
   std::ofstream(path, std::ios::binary) << content;
 }
 
-std::vector<std::string> With(std::vector<std::string> env, const std::map<std::string, std::string>& extra) {
-  for (const auto& [name, value] : extra) {
-    const std::string prefix = name + "=";
-    std::erase_if(env, [&prefix](const std::string& e) { return e.starts_with(prefix); });
-    env.push_back(prefix + value);
-  }
-  return env;
+// Running, not merely waiting to be reaped.
+bool IsRunning(pid_t pid) {
+  const std::string stat = ReadBytes("/proc/" + std::to_string(pid) + "/stat");
+  const std::size_t end = stat.rfind(") ");
+  return end != std::string::npos && end + 2 < stat.size() && stat[end + 2] != 'Z' && stat[end + 2] != 'X';
 }
 
-class UninstallRun : public ::testing::Test {
- protected:
-  UninstallRun() : sandbox_(ShortRoot()), installFolder_(sandbox_.DataHome() / "Ostrel") {}
+// Live processes whose program lies below folder.
+std::vector<pid_t> ProcessesBelow(const fs::path& folder) {
+  std::vector<pid_t> pids;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator("/proc", error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.empty() || !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) continue;
+    std::error_code ignored;
+    const std::string exe = fs::read_symlink(entry.path() / "exe", ignored).string();
+    const pid_t pid = static_cast<pid_t>(std::stol(name));
+    if (exe.starts_with(folder.string() + "/") && IsRunning(pid)) pids.push_back(pid);
+  }
+  return pids;
+}
 
-  ~UninstallRun() override {
+class InstalledThenUninstalled : public ::testing::Test {
+ protected:
+  InstalledThenUninstalled() : sandbox_(ShortRoot()), dataHome_(sandbox_.DataHome()) {
+    fs::create_directories(sandbox_.Home() / "Desktop");
+  }
+
+  ~InstalledThenUninstalled() override {
+    for (const pid_t pid : ProcessesBelow(sandbox_.Root())) ::kill(pid, SIGKILL);
     std::error_code ignored;
     fs::remove_all(sandbox_.Root().parent_path(), ignored);
   }
@@ -131,72 +133,74 @@ class UninstallRun : public ::testing::Test {
     return fs::path(::mkdtemp(pattern.data())) / "s";
   }
 
-  fs::path Uninstaller() const { return installFolder_ / "Uninstall"; }
+  fs::path InstallFolder() const { return dataHome_ / "Ostrel"; }
+  fs::path Uninstaller() const { return InstallFolder() / "Uninstall"; }
   fs::path EntryKey() const {
-    fs::path key = sandbox_.RegistryHive();
-    for (const std::string& part : kUninstallKey) key /= part;
-    return key;
+    return sandbox_.RegistryHive() / "Software" / "Microsoft" / "Windows" / "CurrentVersion" / "Uninstall" / "Ostrel";
   }
   fs::path ProductKey() const { return sandbox_.RegistryHive() / "Software" / "Ostrel"; }
   fs::path DesktopShortcut() const { return sandbox_.Home() / "Desktop" / "Ostrel.desktop"; }
-  fs::path MenuShortcut() const { return sandbox_.DataHome() / "applications" / "Ostrel.desktop"; }
+  fs::path MenuShortcut() const { return dataHome_ / "applications" / "Ostrel.desktop"; }
   fs::path ProductSocket() const {
     return sandbox_.Root() / "runtime" / ("Ostrel-" + std::to_string(::getuid()) + ".sock");
   }
 
-  static void WriteValue(const fs::path& key, const std::string& name, const std::string& value) {
-    WriteFile(key / name, "REG_SZ\n" + value);
+  std::vector<std::string> Environment(const std::map<std::string, std::string>& extra = {}) const {
+    std::vector<std::string> env = sandbox_.Environment();
+    std::map<std::string, std::string> all = extra;
+    all.emplace("XDG_DATA_HOME", dataHome_.string());
+    if (server_) {
+      all.emplace("OSTREL_STAT_BASE", server_->BaseUrl());
+      all.emplace("OSTREL_STAT_CA_FILE", server_->CaFile().string());
+    }
+    for (const auto& [name, value] : all) {
+      const std::string prefix = name + "=";
+      std::erase_if(env, [&prefix](const std::string& e) { return e.starts_with(prefix); });
+      env.push_back(prefix + value);
+    }
+    return env;
   }
 
-  // The folder as an installation leaves it: the payload, the setup copied
-  // as the uninstaller, the uninstall entry, the identity and both shortcuts.
-  void LayOutInstallation() {
-    fs::create_directories(installFolder_);
-    ASSERT_EQ(RunAndWait({OSTREL_7ZZ, "x", "-y", std::string("-p") + OSTREL_PAYLOAD_PASSWORD,
-                          "-o" + installFolder_.string(), OSTREL_PAYLOAD_ARCHIVE}),
-              0);
-    fs::copy_file(OSTREL_PACKED_SETUP, Uninstaller());
-    const std::string folder = installFolder_.string() + "/";
-    WriteValue(EntryKey(), "DisplayIcon", folder + "Ostrel");
-    WriteValue(EntryKey(), "DisplayName", "Ostrel");
-    WriteValue(EntryKey(), "DisplayVersion", "2.0");
-    WriteValue(EntryKey(), "Publisher", "https://www.ostrel.example");
-    WriteValue(EntryKey(), "UninstallString", Uninstaller().string());
-    WriteValue(ProductKey(), "uuid", "{00000000-0000-4000-8000-0000000000AB}");
-    WriteValue(ProductKey(), "fl", "web");
-    const std::string entry =
-        "[Desktop Entry]\nType=Application\nName=Ostrel\nExec=\"" + folder + "Ostrel\"\nPath=" + folder + "\n";
-    WriteFile(DesktopShortcut(), entry);
-    WriteFile(MenuShortcut(), entry);
+  void StartReportServer() {
+    server_ = std::make_unique<test::ReportServer>(fs::path(OSTREL_E2E_REPORT_DIR), test::ReportServer::Answer{});
   }
 
-  std::unique_ptr<Child> StartProduct(bool ignoreQuit) {
-    auto env = sandbox_.Environment();
-    if (ignoreQuit) env = With(env, {{"OSTREL_DEMO_IGNORE_QUIT", "1"}});
-    auto product = std::make_unique<Child>(installFolder_ / "Ostrel", std::vector<std::string>{}, env, installFolder_);
-    EXPECT_TRUE(WaitUntil([&] { return fs::exists(ProductSocket()); }, 30s)) << "the product never listened";
-    return product;
+  // The packed setup run unattended, as a user installs; it starts the
+  // product before it ends.
+  void Install(const std::map<std::string, std::string>& extra = {}) {
+    const fs::path setup = sandbox_.Root() / "download" / "OstrelSetup";
+    fs::create_directories(setup.parent_path());
+    fs::copy_file(OSTREL_PACKED_SETUP, setup, fs::copy_options::overwrite_existing);
+    Child process(setup, {"silent", "nogui"}, Environment(extra), sandbox_.Root());
+    ASSERT_EQ(process.WaitForExit(120s), 0);
+    ASSERT_TRUE(fs::exists(Uninstaller()));
+    ASSERT_TRUE(fs::exists(EntryKey() / "UninstallString"));
+    installId_ = ReadRegistryString(ProductKey() / "uuid").value_or("");
+    ASSERT_FALSE(installId_.empty());
   }
 
-  std::vector<std::string> UninstallEnvironment(const test::ReportServer& server) const {
-    return With(sandbox_.Environment(),
-                {{"OSTREL_STAT_BASE", server.BaseUrl()}, {"OSTREL_STAT_CA_FILE", server.CaFile().string()}});
+  // Files a user keeps in and beside the product's folders.
+  void AddUserFiles() {
+    WriteFile(InstallFolder() / "lang" / "Deutsch.lang", "mine");
+    WriteFile(InstallFolder() / "notes.txt", "mine");
+    WriteFile(InstallFolder() / "wizard" / "user" / "goes-with-wizard.txt", "mine");
   }
 
-  // Runs the uninstaller to its end and returns its exit code.
-  std::optional<int> Uninstall(const std::vector<std::string>& args, const std::vector<std::string>& env) {
-    Child uninstaller(Uninstaller(), args, env, sandbox_.Root());
-    EXPECT_TRUE(uninstaller.Started());
-    const auto status = uninstaller.Wait(120s);
-    if (!status || !WIFEXITED(*status)) return std::nullopt;
-    return WEXITSTATUS(*status);
+  std::vector<pid_t> WaitForProduct() {
+    EXPECT_TRUE(WaitUntil([&] { return fs::exists(ProductSocket()) && !ProcessesBelow(InstallFolder()).empty(); }, 30s))
+        << "the installed product never listened";
+    return ProcessesBelow(InstallFolder());
   }
 
-  // The files left in the install folder, relative to it, sorted.
+  std::optional<int> Uninstall(const std::vector<std::string>& args) {
+    Child uninstaller(Uninstaller(), args, Environment(), sandbox_.Root());
+    return uninstaller.WaitForExit(120s);
+  }
+
   std::vector<std::string> LeftInInstallFolder() const {
     std::vector<std::string> left;
-    for (const auto& entry : fs::recursive_directory_iterator(installFolder_)) {
-      left.push_back(fs::relative(entry.path(), installFolder_).string());
+    for (const auto& entry : fs::recursive_directory_iterator(InstallFolder())) {
+      left.push_back(fs::relative(entry.path(), InstallFolder()).string());
     }
     std::sort(left.begin(), left.end());
     return left;
@@ -208,86 +212,92 @@ class UninstallRun : public ::testing::Test {
     EXPECT_FALSE(fs::exists(DesktopShortcut()));
     EXPECT_FALSE(fs::exists(MenuShortcut()));
     EXPECT_FALSE(fs::exists(EntryKey())) << "the uninstall entry is still registered";
-    EXPECT_EQ(ReadRegistryString(ProductKey() / "uuid"), "{00000000-0000-4000-8000-0000000000AB}");
-    EXPECT_EQ(ReadRegistryString(ProductKey() / "fl"), "web");
+    EXPECT_EQ(ReadRegistryString(ProductKey() / "uuid"), installId_) << "the identity must outlive the product";
   }
 
-  void AddUserFiles() {
-    WriteFile(installFolder_ / "lang" / "Deutsch.lang", "mine");
-    WriteFile(installFolder_ / "notes.txt", "mine");
-    WriteFile(installFolder_ / "wizard" / "user" / "kept-here.txt", "goes with wizard");
+  std::vector<nlohmann::json> UninstallReports() const {
+    std::vector<nlohmann::json> reports;
+    for (const nlohmann::json& request : server_->Requests()) {
+      if (request["path"] == "/stat/uninstall/") reports.push_back(request);
+    }
+    return reports;
   }
 
   Sandbox sandbox_;
-  fs::path installFolder_;
+  fs::path dataHome_;
+  std::unique_ptr<test::ReportServer> server_;
+  std::string installId_;
 };
 
-TEST_F(UninstallRun, SilentRunQuitsTheProductRemovesItsItemsAndReportsOnce) {
-  LayOutInstallation();
+TEST_F(InstalledThenUninstalled, SilentRunQuitsTheProductRemovesItsItemsAndReportsOnce) {
+  StartReportServer();
+  Install();
   AddUserFiles();
-  test::ReportServer server(fs::path(OSTREL_E2E_REPORT_DIR), {});
-  auto product = StartProduct(false);
+  const std::vector<pid_t> product = WaitForProduct();
+  ASSERT_FALSE(product.empty());
 
-  EXPECT_EQ(Uninstall({"silent"}, UninstallEnvironment(server)), 0);
+  EXPECT_EQ(Uninstall({"silent"}), 0);
 
-  const auto productStatus = product->Wait(5s);
-  ASSERT_TRUE(productStatus.has_value()) << "the product still runs";
-  EXPECT_TRUE(WIFEXITED(*productStatus)) << "the product was stopped by force though it honours the message";
-  EXPECT_FALSE(fs::exists(ProductSocket()));
+  EXPECT_TRUE(WaitUntil([&] { return !IsRunning(product.front()); }, 5s)) << "the product still runs";
+  EXPECT_FALSE(fs::exists(ProductSocket())) << "the product was stopped by force though it honours the message";
   ExpectEverythingListedGone();
 
-  const auto requests = server.Requests();
-  ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0]["path"], "/stat/uninstall/");
-  const auto body = nlohmann::json::parse(requests[0]["body"].get<std::string>());
-  EXPECT_EQ(body["uuid"], "{00000000-0000-4000-8000-0000000000AB}");
-  EXPECT_EQ(body["fl"], "web");
+  const auto reports = UninstallReports();
+  ASSERT_EQ(reports.size(), 1u);
+  const auto body = nlohmann::json::parse(reports[0]["body"].get<std::string>());
+  EXPECT_EQ(body["uuid"], installId_);
+  EXPECT_EQ(body["version"], "2.0");
 }
 
-TEST_F(UninstallRun, ProductIgnoringTheQuitMessageIsStoppedByName) {
-  LayOutInstallation();
+TEST_F(InstalledThenUninstalled, ProductIgnoringTheQuitMessageIsStoppedByName) {
+  Install({{"OSTREL_DEMO_IGNORE_QUIT", "1"}});
   AddUserFiles();
-  test::ReportServer server(fs::path(OSTREL_E2E_REPORT_DIR), {});
-  auto product = StartProduct(true);
+  const std::vector<pid_t> product = WaitForProduct();
+  ASSERT_FALSE(product.empty());
 
   const auto start = Clock::now();
-  EXPECT_EQ(Uninstall({"silent"}, UninstallEnvironment(server)), 0);
+  EXPECT_EQ(Uninstall({"silent"}), 0);
   const auto took = Clock::now() - start;
 
-  const auto productStatus = product->Wait(5s);
-  ASSERT_TRUE(productStatus.has_value()) << "the product still runs";
-  ASSERT_TRUE(WIFSIGNALED(*productStatus));
-  EXPECT_EQ(WTERMSIG(*productStatus), SIGKILL);
+  EXPECT_TRUE(WaitUntil([&] { return !IsRunning(product.front()); }, 5s)) << "the product still runs";
+  EXPECT_TRUE(fs::exists(ProductSocket())) << "a killed product leaves its socket file behind";
   EXPECT_GE(took, 5s) << "fewer than 50 asks before the forced stop";
   ExpectEverythingListedGone();
 }
 
-TEST_F(UninstallRun, UpdateRunAsksNothingSendsNoReportAndDropsShortcutsAndEntry) {
-  LayOutInstallation();
+TEST_F(InstalledThenUninstalled, UpdateRunAsksNothingSendsNoReportAndDropsShortcutsAndEntry) {
+  StartReportServer();
+  Install();
   AddUserFiles();
-  test::ReportServer server(fs::path(OSTREL_E2E_REPORT_DIR), {});
 
-  EXPECT_EQ(Uninstall({"update"}, UninstallEnvironment(server)), 0);
+  EXPECT_EQ(Uninstall({"update"}), 0);
 
   ExpectEverythingListedGone();
   std::this_thread::sleep_for(1s);
-  EXPECT_TRUE(server.Requests().empty());
+  EXPECT_TRUE(UninstallReports().empty());
 }
 
 // Nothing in the folder's name may be read as a command: not by the stop
 // commands run there, nor by anything that handles the uninstaller's path.
-TEST_F(UninstallRun, FolderNamesWithShellCharactersAreJustNames) {
-  installFolder_ = sandbox_.DataHome() / "it's \"my\" $HOME %PATH% & ; $(touch pwned) `touch pwned2` Überprüfung";
-  LayOutInstallation();
-  AddUserFiles();
-  test::ReportServer server(fs::path(OSTREL_E2E_REPORT_DIR), {});
+// A double quote keeps the extractor from running at install time, so that
+// folder holds only the uninstaller and the user's files.
+TEST_F(InstalledThenUninstalled, FolderNamesWithShellCharactersAreJustNames) {
+  const std::string names[] = {
+      "it's $HOME %PATH% a&b ;touch pwned; $(touch pwned2) `touch pwned3` Überprüfung 日本語",
+      "say \"hi\" & \"bye\"",
+  };
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    dataHome_ = sandbox_.Root() / name;
+    fs::create_directories(dataHome_);
+    Install();
+    AddUserFiles();
 
-  EXPECT_EQ(Uninstall({"silent"}, UninstallEnvironment(server)), 0);
-
-  ExpectEverythingListedGone();
-  for (const fs::path& folder : {sandbox_.Root(), installFolder_, sandbox_.Home()}) {
-    EXPECT_FALSE(fs::exists(folder / "pwned")) << folder;
-    EXPECT_FALSE(fs::exists(folder / "pwned2")) << folder;
+    EXPECT_EQ(Uninstall({"silent"}), 0);
+    ExpectEverythingListedGone();
+  }
+  for (const auto& entry : fs::recursive_directory_iterator(sandbox_.Root())) {
+    EXPECT_FALSE(entry.path().filename().string().starts_with("pwned")) << entry.path();
   }
 }
 

@@ -2,10 +2,12 @@
 
 #include "skin/host/PropertyTypes.h"
 
-#include <QLocale>
+#include <QByteArray>
 
 #include <array>
 #include <charconv>
+#include <cmath>
+#include <optional>
 
 using ostrel::skin::DiffersFrom;
 using ostrel::skin::EnumToOrdinal;
@@ -43,6 +45,18 @@ QString ShortestFloatText(float AValue) {
   const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), AValue);
   if (error != std::errc()) return QString::number(static_cast<double>(AValue));
   return QString::fromLatin1(buffer.data(), static_cast<qsizetype>(end - buffer.data()));
+}
+
+// The single-precision number AText spells in full, read straight to
+// single precision so that ShortestFloatText's text reads back exactly. Text
+// that is no finite number counts as damage.
+std::optional<float> ParseFloat(QStringView AText) {
+  const QByteArray bytes = AText.toLatin1();
+  float value = 0;
+  const char* end = bytes.constData() + bytes.size();
+  const auto [stop, error] = std::from_chars(bytes.constData(), end, value);
+  if (error != std::errc() || stop != end || !std::isfinite(value)) return std::nullopt;
+  return value;
 }
 
 }  // namespace
@@ -152,10 +166,10 @@ void TDrawFont::LoadFromString(const QString& AText) {
 
   const qsizetype sizeEnd = AText.indexOf(u',', familyEnd + 1);
   if (sizeEnd < 0) return;
-  bool ok = false;
-  const double size = QLocale::c().toDouble(QStringView(AText).mid(familyEnd + 1, sizeEnd - familyEnd - 1).trimmed(), &ok);
-  if (!ok) return;
-  SetFontSize(size);
+  const std::optional<float> size =
+      ParseFloat(QStringView(AText).mid(familyEnd + 1, sizeEnd - familyEnd - 1).trimmed());
+  if (!size) return;
+  SetSize(*size);
 
   const qsizetype styleEnd = AText.indexOf(u',', sizeEnd + 1);
   if (styleEnd < 0) return;

@@ -149,6 +149,8 @@ TEST(DrawFontTest, DescriptionTextIsReadAsFarAsItGoes) {
       {"family only", "\"New\"", "Old", 10, old},
       {"family then comma", "\"New\",", "New", 10, old},
       {"size not a number", "\"New\", big, [Bold],", "New", 10, old},
+      {"size not finite", "\"New\", nan, [Bold],", "New", 10, old},
+      {"size beyond single precision", "\"New\", 1e39, [Bold],", "New", 10, old},
       {"size without a following comma", "\"New\", 14", "New", 10, old},
       {"style list without brackets", "\"New\", 14, Bold,", "New", 14, old},
       {"style list not closed", "\"New\", 14, [Bold,", "New", 14, old},

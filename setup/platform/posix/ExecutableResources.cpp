@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 
 namespace ostrel::platform {
 namespace {
@@ -73,6 +74,16 @@ bool WriteAll(int fd, std::span<const std::byte> bytes) {
 // Large enough to keep system calls rare, small enough to stay in cache.
 constexpr std::size_t kChunk = std::size_t{1} << 20;
 
+// Gives back the mapped pages of a piece already written out: they are clean
+// copies of the file and fault in again if read, so a resource of hundreds of
+// megabytes streams through a few pages of memory instead of staying resident.
+void ReleasePages(std::span<const std::byte> piece) {
+  const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const auto begin = reinterpret_cast<std::uintptr_t>(piece.data()) / page * page;
+  const auto end = (reinterpret_cast<std::uintptr_t>(piece.data()) + piece.size()) / page * page;
+  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
+}
+
 }  // namespace
 
 struct ExecutableResources::Impl {
@@ -121,6 +132,7 @@ bool ExecutableResources::SaveToFile(std::string_view name, const std::string& p
     const auto piece = entry->bytes.subspan(at, std::min(kChunk, entry->bytes.size() - at));
     crc.Update(piece);
     ok = WriteAll(out.Get(), piece);
+    ReleasePages(piece);
   }
   ok = ok && crc.Value() == entry->crc;
   ok = out.Close() && ok;

@@ -10,6 +10,8 @@
 #include <iterator>
 #include <thread>
 
+#include "setup/platform/ExecutableResources.h"
+#include "setup/platform/ResourceBundleWriter.h"
 #include "setup/platform/ShellLink.h"
 #include "setup/platform/ShellOpen.h"
 #include "setup/platform/posix/DesktopEntry.h"
@@ -169,6 +171,40 @@ TEST(ShellOpen, StartsTheProgramInASessionOfItsOwnWithoutWaiting) {
 
   EXPECT_FALSE(ShellOpen((dir.Path() / "missing").string()));
   EXPECT_FALSE(ShellOpen(""));
+}
+
+long ResidentKilobytes() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.starts_with("VmRSS:")) return std::stol(line.substr(6));
+  }
+  return -1;
+}
+
+// The install writes the payload archive out of the program's own mapping;
+// a payload of hundreds of megabytes must not stay resident after it.
+TEST(ExecutableResourcesStreaming, SavingALargeResourceKeepsLittleResident) {
+  const TempDir dir;
+  const fs::path program = dir.Path() / "program";
+  constexpr std::size_t kSize = std::size_t{96} << 20;
+  {
+    std::ofstream out(program, std::ios::binary);
+    ResourceBundleWriter writer([&](std::span<const std::byte> b) {
+      out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    });
+    writer.BeginEntry("PAK");
+    const std::string block(std::size_t{1} << 20, 'p');
+    for (std::size_t i = 0; i < kSize / block.size(); ++i) writer.Write(std::as_bytes(std::span(block)));
+    writer.EndEntry();
+    writer.Finish();
+  }
+  const auto resources = ExecutableResources::Open(program.string());
+  const long before = ResidentKilobytes();
+  ASSERT_TRUE(resources->SaveToFile("PAK", (dir.Path() / "copy").string()));
+  const long after = ResidentKilobytes();
+  EXPECT_EQ(fs::file_size(dir.Path() / "copy"), kSize);
+  EXPECT_LT(after - before, 16 * 1024) << "kB resident after saving " << (kSize >> 20) << " MB";
 }
 
 }  // namespace

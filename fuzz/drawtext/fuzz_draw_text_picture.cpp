@@ -1,0 +1,54 @@
+// Loads arbitrary bytes as a binary tree document and every class node of it
+// into a text and a picture parameter, and feeds the bytes as a font
+// description text. Nothing may crash or raise; what a parameter took from a
+// document must save to a document that loads back to the same one.
+
+#include "skin/base/uBinaryTreeDoc.h"
+#include "skin/base/uDrawPictureParam.h"
+#include "skin/base/uDrawTextParam.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+namespace {
+
+template <class TParam>
+void LoadSaveReload(TBTNode20_Class* ANode) {
+  TParam first;
+  first.LoadFromDocNode(ANode);
+  TBTDOC20 once;
+  first.SaveToDocNode(once.TopNode()->AddChildNode_Class(QStringLiteral("P")));
+  const QByteArray saved = once.Save();
+
+  TParam second;
+  second.LoadFromDocNode(once.TopNode()->ChildNodes().GetItems(0)->ConvertNode_Class());
+  TBTDOC20 twice;
+  second.SaveToDocNode(twice.TopNode()->AddChildNode_Class(QStringLiteral("P")));
+  if (twice.Save() != saved) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* AData, std::size_t ASize) {
+  TDrawFont font;
+  font.LoadFromString(QString::fromUtf8(reinterpret_cast<const char*>(AData), static_cast<qsizetype>(ASize)));
+  TDrawFont again;
+  again.LoadFromString(font.SaveToString());
+  if (again.SaveToString() != font.SaveToString()) std::abort();
+
+  TBTDOC20 doc;
+  try {
+    doc.Load(std::as_bytes(std::span(AData, ASize)));
+  } catch (const EBinaryTreeDocError&) {
+    return 0;
+  }
+  for (TBTNode20* node : doc.TopNode()->ChildNodes()) {
+    if (TBTNode20_Class* asClass = node->ConvertNode_Class()) {
+      LoadSaveReload<TDrawTextParam>(asClass);
+      LoadSaveReload<TDrawPictureParam>(asClass);
+    }
+  }
+  return 0;
+}

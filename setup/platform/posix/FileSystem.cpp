@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
 
 namespace ostrel::platform {
 namespace {
@@ -43,7 +44,33 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
   return true;
 }
 
+// The kernel copies without bringing the bytes through this process, and may
+// share them where the file system allows. Nothing copied yet and no kernel
+// support: the caller falls back to reading and writing.
+enum class KernelCopy : std::uint8_t { Done, Failed, Unsupported };
+
+KernelCopy CopyInKernel(int in, int out) {
+  constexpr std::size_t kStep = std::size_t{1} << 30;
+  bool copiedAny = false;
+  for (;;) {
+    const ssize_t got = ::copy_file_range(in, nullptr, out, nullptr, kStep, 0);
+    if (got == 0) return KernelCopy::Done;
+    if (got > 0) {
+      copiedAny = true;
+      continue;
+    }
+    if (errno == EINTR) continue;
+    const bool unsupported = errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP;
+    return unsupported && !copiedAny ? KernelCopy::Unsupported : KernelCopy::Failed;
+  }
+}
+
 bool CopyBytes(int in, int out) {
+  switch (CopyInKernel(in, out)) {
+    case KernelCopy::Done: return true;
+    case KernelCopy::Failed: return false;
+    case KernelCopy::Unsupported: break;
+  }
   std::array<char, 64 * 1024> buffer{};
   for (;;) {
     const ssize_t got = ::read(in, buffer.data(), buffer.size());

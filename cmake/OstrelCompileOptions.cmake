@@ -15,13 +15,37 @@ if(OSTREL_SANITIZE)
 endif()
 
 # Adds one GoogleTest executable and registers its cases with CTest.
-# Tests that paint run on Qt's offscreen platform.
+# Tests that paint run on Qt's offscreen platform. RESOURCE_LOCK names a
+# resource that no two tests holding it use at once: the product lock is
+# taken by every test that starts the product or stops it by name, since
+# stopping by name reaches every process of this user with that name.
 function(ostrel_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main ostrel_options)
+  set(lock)
+  if(ARG_RESOURCE_LOCK)
+    set(lock RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
-               TIMEOUT 300)
+               TIMEOUT 300
+               ${lock})
+endfunction()
+
+# The fuzz build instruments every library for coverage, so a fuzz target
+# links the project's libraries like any program does.
+if(OSTREL_BUILD_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+  add_custom_target(fuzzers)
+endif()
+
+# Adds one libFuzzer program; `cmake --build … --target fuzzers` builds them all.
+function(ostrel_add_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} ostrel_options)
+  add_dependencies(fuzzers ${name})
 endfunction()

@@ -42,8 +42,6 @@ if(NOT _ostrel_7zz_head STREQUAL "7f454c46")
 endif()
 set(OSTREL_EXTRACTOR "${_ostrel_7zz_real}" CACHE FILEPATH "Extractor program carried as the setup's 7ZA resource")
 
-set(_OSTREL_ARCHIVE_SCRIPT "${CMAKE_CURRENT_LIST_DIR}/OstrelMakeArchive.cmake")
-
 function(ostrel_add_payload_archive name)
   cmake_parse_arguments(ARG "" "OUTPUT;PROGRAM;PAYLOAD_DIR;PASSWORD" "" ${ARGN})
   foreach(required OUTPUT PROGRAM PAYLOAD_DIR PASSWORD)
@@ -52,6 +50,8 @@ function(ostrel_add_payload_archive name)
     endif()
   endforeach()
   file(GLOB_RECURSE payload_files CONFIGURE_DEPENDS "${ARG_PAYLOAD_DIR}/*")
+  # Found beside this module whichever folder calls the function.
+  set(archive_script "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/OstrelMakeArchive.cmake")
   add_custom_command(
     OUTPUT "${ARG_OUTPUT}"
     COMMAND ${CMAKE_COMMAND}
@@ -61,8 +61,8 @@ function(ostrel_add_payload_archive name)
             "-DPAYLOAD_DIR=${ARG_PAYLOAD_DIR}"
             "-DPASSWORD=${ARG_PASSWORD}"
             "-DSTAGE_DIR=${CMAKE_CURRENT_BINARY_DIR}/${name}-stage"
-            -P "${_OSTREL_ARCHIVE_SCRIPT}"
-    DEPENDS ${ARG_PROGRAM} ${payload_files} "${_OSTREL_ARCHIVE_SCRIPT}"
+            -P "${archive_script}"
+    DEPENDS ${ARG_PROGRAM} ${payload_files} "${archive_script}"
     COMMENT "Packing the payload archive ${ARG_OUTPUT}"
     VERBATIM)
   add_custom_target(${name} DEPENDS "${ARG_OUTPUT}")

@@ -9,6 +9,7 @@
 #include "setup/platform/Removal.h"
 #include "setup/platform/SelfDelete.h"
 #include "setup/platform/StopByName.h"
+#include "setup/platform/ShellLink.h"
 
 namespace ostrel::setup {
 
@@ -101,7 +102,7 @@ std::vector<std::string> LanguagePackPaths(PathStyle style) {
 }
 
 std::string ShortcutFileName(PathStyle style) {
-  return std::string(kProductName) + (platform::Resolve(style) == PathStyle::Windows ? ".lnk" : ".desktop");
+  return std::string(kProductName) + std::string(platform::ShortcutSuffix(style));
 }
 
 UninstallContext NativeUninstallContext(platform::IRegistry& registry, const SpecialFolders& folders,

@@ -150,6 +150,15 @@ bool IsUtf8(std::string_view bytes) {
 class FileRegistryKey final : public IRegistryKey {
  public:
   FileRegistryKey(Fd dir, RegistryAccess access) : dir_(std::move(dir)), access_(access) {}
+  FileRegistryKey(const FileRegistryKey&) = delete;
+  FileRegistryKey& operator=(const FileRegistryKey&) = delete;
+
+  // Each rename is already atomic for readers; only its durability waits for
+  // the close, so that writing several values costs one folder sync instead
+  // of one per value.
+  ~FileRegistryKey() override {
+    if (renamed_) ::fsync(dir_.Get());
+  }
 
   std::optional<std::string> ReadString(std::string_view name) const override {
     const std::string file = FileRegistry::EncodeName(name);
@@ -191,13 +200,14 @@ class FileRegistryKey final : public IRegistryKey {
       ::unlinkat(dir_.Get(), temp.c_str(), 0);
       return false;
     }
-    ::fsync(dir_.Get());
+    renamed_ = true;
     return true;
   }
 
  private:
   Fd dir_;
   RegistryAccess access_;
+  bool renamed_ = false;
 };
 
 }  // namespace

@@ -3,7 +3,8 @@
 // are files holding a type tag line and the value's bytes. Every write goes to
 // a fresh temporary file that is synced and renamed over the value, so readers
 // and concurrent writers (a setup and an uninstaller at once) see either the
-// old or the new value, never a torn one. Names match case-sensitively,
+// old or the new value, never a torn one. The key's folder is synced once
+// when the key is closed, which makes all its renamed values durable. Names match case-sensitively,
 // unlike on Windows: the program spells every key and value one way.
 
 #include <memory>

@@ -37,7 +37,7 @@ class ExecutableResources {
   // does not match.
   std::optional<std::span<const std::byte>> Find(std::string_view name) const;
 
-  // Streams the resource into `path` straight from the mapping. False when
+  // Copies the resource into `path` from the program file. False when
   // the resource is missing or damaged or the file cannot be written; a
   // file left incomplete is removed again. Symbolic links at `path` are
   // never followed.

@@ -5,11 +5,13 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
+#include <span>
 
 namespace ostrel::platform {
 namespace {
@@ -50,13 +52,13 @@ class ReadOnlyMapping {
   std::size_t size_ = 0;
 };
 
-std::unique_ptr<ReadOnlyMapping> MapFile(const std::string& path) {
-  const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.Get() < 0) return std::make_unique<ReadOnlyMapping>();
+std::unique_ptr<ReadOnlyMapping> MapFile(int fd) {
   struct stat st {};
-  if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) return std::make_unique<ReadOnlyMapping>();
+  if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) {
+    return std::make_unique<ReadOnlyMapping>();
+  }
   const auto size = static_cast<std::size_t>(st.st_size);
-  void* address = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.Get(), 0);
+  void* address = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
   if (address == MAP_FAILED) return std::make_unique<ReadOnlyMapping>();
   return std::make_unique<ReadOnlyMapping>(address, size);
 }
@@ -69,6 +71,29 @@ bool WriteAll(int fd, std::span<const std::byte> bytes) {
     bytes = bytes.subspan(static_cast<std::size_t>(n));
   }
   return true;
+}
+
+// Copies `length` bytes from `offset` of `in` to the end of `out` inside the
+// kernel, page cache to page cache, without passing them through this
+// process. Falls back from copy_file_range (refused across file systems on
+// some kernels) to sendfile, and from that to writing the mapped bytes.
+bool CopyRange(int in, std::size_t offset, int out, std::span<const std::byte> mapped, bool& kernelCopy) {
+  auto at = static_cast<off_t>(offset);
+  std::size_t left = mapped.size();
+  while (kernelCopy && left > 0) {
+    ssize_t n = ::copy_file_range(in, &at, out, nullptr, left, 0);
+    if (n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) {
+      n = ::sendfile(out, in, &at, left);
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EINVAL || errno == ENOSYS) && left == mapped.size()) {
+      kernelCopy = false;
+      break;
+    }
+    if (n <= 0) return false;
+    left -= static_cast<std::size_t>(n);
+  }
+  return left == 0 || WriteAll(out, mapped.subspan(mapped.size() - left));
 }
 
 // Large enough to keep system calls rare, small enough to stay in cache.
@@ -87,6 +112,8 @@ void ReleasePages(std::span<const std::byte> piece) {
 }  // namespace
 
 struct ExecutableResources::Impl {
+  // Kept open so that resources are copied from the file, not the mapping.
+  std::unique_ptr<FileDescriptor> file;
   std::unique_ptr<ReadOnlyMapping> mapping;
   ResourceBundle bundle;
 };
@@ -97,9 +124,10 @@ ExecutableResources::~ExecutableResources() = default;
 std::unique_ptr<ExecutableResources> ExecutableResources::OpenSelf() { return Open("/proc/self/exe"); }
 
 std::unique_ptr<ExecutableResources> ExecutableResources::Open(const std::string& path) {
-  auto mapping = MapFile(path);
+  auto file = std::make_unique<FileDescriptor>(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  auto mapping = MapFile(file->Get());
   auto bundle = ResourceBundle::Parse(mapping->Bytes());
-  auto impl = std::make_unique<Impl>(Impl{std::move(mapping), std::move(bundle)});
+  auto impl = std::make_unique<Impl>(Impl{std::move(file), std::move(mapping), std::move(bundle)});
   return std::unique_ptr<ExecutableResources>(new ExecutableResources(std::move(impl)));
 }
 
@@ -126,12 +154,16 @@ bool ExecutableResources::SaveToFile(std::string_view name, const std::string& p
     return false;
   }
 
+  // The checksum is taken from the same file bytes that were just copied,
+  // while they are still in the page cache.
+  const auto start = static_cast<std::size_t>(entry->bytes.data() - impl_->mapping->Bytes().data());
+  bool kernelCopy = true;
   Crc32 crc;
   bool ok = true;
   for (std::size_t at = 0; ok && at < entry->bytes.size(); at += kChunk) {
     const auto piece = entry->bytes.subspan(at, std::min(kChunk, entry->bytes.size() - at));
-    crc.Update(piece);
-    ok = WriteAll(out.Get(), piece);
+    ok = CopyRange(impl_->file->Get(), start + at, out.Get(), piece, kernelCopy);
+    if (ok) crc.Update(piece);
     ReleasePages(piece);
   }
   ok = ok && crc.Value() == entry->crc;

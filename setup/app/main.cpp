@@ -42,6 +42,11 @@ int main(int argc, char** argv) {
         setup::NativeUninstallContext(*services.registry, folders, services.system->ExecutablePath()));
   });
 
+  // An unattended run without a window never shows it: showing would load
+  // the fonts and paint first, holding up the install chain's steps that run
+  // on this thread.
+  const bool windowless = setup::ArgumentIs(args, 0, "silent") && setup::ArgumentIs(args, 1, "nogui");
+
   setup::RunStartup(setup::StartupContext{
       state,
       *services.registry,
@@ -59,7 +64,7 @@ int main(int argc, char** argv) {
       platform::PathStyle::Native,
   });
 
-  window.show();
+  if (!windowless) window.show();
   QApplication::exec();
   services.system->ExitProcess(0);
 }

@@ -12,6 +12,9 @@
 #include <cerrno>
 #include <cstdint>
 #include <span>
+#include <stop_token>
+#include <system_error>
+#include <thread>
 
 namespace ostrel::platform {
 namespace {
@@ -154,19 +157,34 @@ bool ExecutableResources::SaveToFile(std::string_view name, const std::string& p
     return false;
   }
 
-  // The checksum is taken from the same file bytes that were just copied,
-  // while they are still in the page cache.
-  const auto start = static_cast<std::size_t>(entry->bytes.data() - impl_->mapping->Bytes().data());
-  bool kernelCopy = true;
-  Crc32 crc;
+  // The checksum reads the mapped file bytes beside the kernel copy of the
+  // same bytes, so neither waits for the other; a failed copy stops it.
+  std::uint32_t checksum = 0;
   bool ok = true;
-  for (std::size_t at = 0; ok && at < entry->bytes.size(); at += kChunk) {
-    const auto piece = entry->bytes.subspan(at, std::min(kChunk, entry->bytes.size() - at));
-    ok = CopyRange(impl_->file->Get(), start + at, out.Get(), piece, kernelCopy);
-    if (ok) crc.Update(piece);
-    ReleasePages(piece);
+  try {
+    const std::span<const std::byte> bytes = entry->bytes;
+    std::jthread checker([bytes, &checksum](const std::stop_token& stop) {
+      Crc32 crc;
+      for (std::size_t at = 0; !stop.stop_requested() && at < bytes.size(); at += kChunk) {
+        const auto piece = bytes.subspan(at, std::min(kChunk, bytes.size() - at));
+        crc.Update(piece);
+        ReleasePages(piece);
+      }
+      checksum = crc.Value();
+    });
+    const auto start = static_cast<std::size_t>(bytes.data() - impl_->mapping->Bytes().data());
+    bool kernelCopy = true;
+    for (std::size_t at = 0; ok && at < bytes.size(); at += kChunk) {
+      const auto piece = bytes.subspan(at, std::min(kChunk, bytes.size() - at));
+      ok = CopyRange(impl_->file->Get(), start + at, out.Get(), piece, kernelCopy);
+    }
+    if (!ok) checker.request_stop();
+    // Joined here: leaving the scope would ask the checker to stop early.
+    checker.join();
+  } catch (const std::system_error&) {
+    ok = false;
   }
-  ok = ok && crc.Value() == entry->crc;
+  ok = ok && checksum == entry->crc;
   ok = out.Close() && ok;
   if (!ok) ::unlink(path.c_str());
   return ok;

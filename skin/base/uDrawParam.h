@@ -429,6 +429,33 @@ class TDrawEffectSetting : public ostrel::skin::DocNodeObject {
   bool FIsMixedMouseDownAndPushedEffect = false;
 };
 
+namespace ostrel::skin {
+
+// The effect setting of one parameter kind: its effects are all created as
+// TEffect, so the kind's published effect properties can name that class. A
+// kind derives from it, adds Q_OBJECT and declares the five properties.
+template <class TEffect>
+class TypedEffectSetting : public TDrawEffectSetting {
+ public:
+  TypedEffectSetting() : TDrawEffectSetting(&MakeEffect<TEffect>) {}
+
+  TEffect* DisabledEffect() const { return Typed(TDrawEffectSetting::DisabledEffect()); }
+  TEffect* FocusedEffect() const { return Typed(TDrawEffectSetting::FocusedEffect()); }
+  TEffect* MouseDownEffect() const { return Typed(TDrawEffectSetting::MouseDownEffect()); }
+  TEffect* MouseOverEffect() const { return Typed(TDrawEffectSetting::MouseOverEffect()); }
+  TEffect* PushedEffect() const { return Typed(TDrawEffectSetting::PushedEffect()); }
+  void SetDisabledEffect(const TEffect* AValue) { TDrawEffectSetting::SetDisabledEffect(AValue); }
+  void SetFocusedEffect(const TEffect* AValue) { TDrawEffectSetting::SetFocusedEffect(AValue); }
+  void SetMouseDownEffect(const TEffect* AValue) { TDrawEffectSetting::SetMouseDownEffect(AValue); }
+  void SetMouseOverEffect(const TEffect* AValue) { TDrawEffectSetting::SetMouseOverEffect(AValue); }
+  void SetPushedEffect(const TEffect* AValue) { TDrawEffectSetting::SetPushedEffect(AValue); }
+
+ private:
+  static TEffect* Typed(TDrawParamCommonEffect* AEffect) { return static_cast<TEffect*>(AEffect); }
+};
+
+}  // namespace ostrel::skin
+
 // Base of all drawing parameters: base alpha, sub-rectangle, per-state
 // effects, the states in force (written by the control before each paint)
 // and the alpha actually used for drawing.

@@ -77,7 +77,7 @@ bool TDrawPictureParamEffect::LoadFromChildNode(TBTNode20* ANode) {
 
 // TDrawPictureEffectSetting
 
-TDrawPictureEffectSetting::TDrawPictureEffectSetting() : TDrawEffectSetting(&MakeEffect<TDrawPictureParamEffect>) {}
+TDrawPictureEffectSetting::TDrawPictureEffectSetting() = default;
 
 TDrawPictureEffectSetting::~TDrawPictureEffectSetting() = default;
 

@@ -113,7 +113,7 @@ class TDrawPictureParamEffect : public TDrawParamCommonEffect {
 };
 
 // The effect setting of picture parameters: its effects are picture effects.
-class TDrawPictureEffectSetting : public TDrawEffectSetting {
+class TDrawPictureEffectSetting : public ostrel::skin::TypedEffectSetting<TDrawPictureParamEffect> {
   Q_OBJECT
   Q_PROPERTY(TDrawPictureParamEffect* DisabledEffect READ DisabledEffect WRITE SetDisabledEffect)
   Q_PROPERTY(TDrawPictureParamEffect* FocusedEffect READ FocusedEffect WRITE SetFocusedEffect)
@@ -124,23 +124,6 @@ class TDrawPictureEffectSetting : public TDrawEffectSetting {
  public:
   TDrawPictureEffectSetting();
   ~TDrawPictureEffectSetting() override;
-
-  TDrawPictureParamEffect* DisabledEffect() const { return Picture(TDrawEffectSetting::DisabledEffect()); }
-  TDrawPictureParamEffect* FocusedEffect() const { return Picture(TDrawEffectSetting::FocusedEffect()); }
-  TDrawPictureParamEffect* MouseDownEffect() const { return Picture(TDrawEffectSetting::MouseDownEffect()); }
-  TDrawPictureParamEffect* MouseOverEffect() const { return Picture(TDrawEffectSetting::MouseOverEffect()); }
-  TDrawPictureParamEffect* PushedEffect() const { return Picture(TDrawEffectSetting::PushedEffect()); }
-  void SetDisabledEffect(const TDrawPictureParamEffect* AValue) { TDrawEffectSetting::SetDisabledEffect(AValue); }
-  void SetFocusedEffect(const TDrawPictureParamEffect* AValue) { TDrawEffectSetting::SetFocusedEffect(AValue); }
-  void SetMouseDownEffect(const TDrawPictureParamEffect* AValue) { TDrawEffectSetting::SetMouseDownEffect(AValue); }
-  void SetMouseOverEffect(const TDrawPictureParamEffect* AValue) { TDrawEffectSetting::SetMouseOverEffect(AValue); }
-  void SetPushedEffect(const TDrawPictureParamEffect* AValue) { TDrawEffectSetting::SetPushedEffect(AValue); }
-
- private:
-  // Every effect of this setting is created as a TDrawPictureParamEffect.
-  static TDrawPictureParamEffect* Picture(TDrawParamCommonEffect* AEffect) {
-    return static_cast<TDrawPictureParamEffect*>(AEffect);
-  }
 };
 
 // Holds and resolves every value of a picture parameter.

@@ -101,7 +101,7 @@ bool TDrawRectParamEffect::LoadFromChildNode(TBTNode20* ANode) {
 
 // TDrawRectEffectSetting
 
-TDrawRectEffectSetting::TDrawRectEffectSetting() : TDrawEffectSetting(&MakeEffect<TDrawRectParamEffect>) {}
+TDrawRectEffectSetting::TDrawRectEffectSetting() = default;
 
 TDrawRectEffectSetting::~TDrawRectEffectSetting() = default;
 

@@ -114,7 +114,7 @@ class TDrawRectParamEffect : public TDrawParamCommonEffect {
 };
 
 // The effect setting of rectangle parameters: its effects are rectangle effects.
-class TDrawRectEffectSetting : public TDrawEffectSetting {
+class TDrawRectEffectSetting : public ostrel::skin::TypedEffectSetting<TDrawRectParamEffect> {
   Q_OBJECT
   Q_PROPERTY(TDrawRectParamEffect* DisabledEffect READ DisabledEffect WRITE SetDisabledEffect)
   Q_PROPERTY(TDrawRectParamEffect* FocusedEffect READ FocusedEffect WRITE SetFocusedEffect)
@@ -125,23 +125,6 @@ class TDrawRectEffectSetting : public TDrawEffectSetting {
  public:
   TDrawRectEffectSetting();
   ~TDrawRectEffectSetting() override;
-
-  TDrawRectParamEffect* DisabledEffect() const { return Rect(TDrawEffectSetting::DisabledEffect()); }
-  TDrawRectParamEffect* FocusedEffect() const { return Rect(TDrawEffectSetting::FocusedEffect()); }
-  TDrawRectParamEffect* MouseDownEffect() const { return Rect(TDrawEffectSetting::MouseDownEffect()); }
-  TDrawRectParamEffect* MouseOverEffect() const { return Rect(TDrawEffectSetting::MouseOverEffect()); }
-  TDrawRectParamEffect* PushedEffect() const { return Rect(TDrawEffectSetting::PushedEffect()); }
-  void SetDisabledEffect(const TDrawRectParamEffect* AValue) { TDrawEffectSetting::SetDisabledEffect(AValue); }
-  void SetFocusedEffect(const TDrawRectParamEffect* AValue) { TDrawEffectSetting::SetFocusedEffect(AValue); }
-  void SetMouseDownEffect(const TDrawRectParamEffect* AValue) { TDrawEffectSetting::SetMouseDownEffect(AValue); }
-  void SetMouseOverEffect(const TDrawRectParamEffect* AValue) { TDrawEffectSetting::SetMouseOverEffect(AValue); }
-  void SetPushedEffect(const TDrawRectParamEffect* AValue) { TDrawEffectSetting::SetPushedEffect(AValue); }
-
- private:
-  // Every effect of this setting is created as a TDrawRectParamEffect.
-  static TDrawRectParamEffect* Rect(TDrawParamCommonEffect* AEffect) {
-    return static_cast<TDrawRectParamEffect*>(AEffect);
-  }
 };
 
 // Holds and resolves every value of a rectangle parameter.

@@ -283,7 +283,7 @@ bool TDrawTextParamEffect::LoadFromChildNode(TBTNode20* ANode) {
 
 // TDrawTextEffectSetting
 
-TDrawTextEffectSetting::TDrawTextEffectSetting() : TDrawEffectSetting(&MakeEffect<TDrawTextParamEffect>) {}
+TDrawTextEffectSetting::TDrawTextEffectSetting() = default;
 
 TDrawTextEffectSetting::~TDrawTextEffectSetting() = default;
 

@@ -199,7 +199,7 @@ class TDrawTextParamEffect : public TDrawParamCommonEffect {
 };
 
 // The effect setting of text parameters: its effects are text effects.
-class TDrawTextEffectSetting : public TDrawEffectSetting {
+class TDrawTextEffectSetting : public ostrel::skin::TypedEffectSetting<TDrawTextParamEffect> {
   Q_OBJECT
   Q_PROPERTY(TDrawTextParamEffect* DisabledEffect READ DisabledEffect WRITE SetDisabledEffect)
   Q_PROPERTY(TDrawTextParamEffect* FocusedEffect READ FocusedEffect WRITE SetFocusedEffect)
@@ -210,23 +210,6 @@ class TDrawTextEffectSetting : public TDrawEffectSetting {
  public:
   TDrawTextEffectSetting();
   ~TDrawTextEffectSetting() override;
-
-  TDrawTextParamEffect* DisabledEffect() const { return Text(TDrawEffectSetting::DisabledEffect()); }
-  TDrawTextParamEffect* FocusedEffect() const { return Text(TDrawEffectSetting::FocusedEffect()); }
-  TDrawTextParamEffect* MouseDownEffect() const { return Text(TDrawEffectSetting::MouseDownEffect()); }
-  TDrawTextParamEffect* MouseOverEffect() const { return Text(TDrawEffectSetting::MouseOverEffect()); }
-  TDrawTextParamEffect* PushedEffect() const { return Text(TDrawEffectSetting::PushedEffect()); }
-  void SetDisabledEffect(const TDrawTextParamEffect* AValue) { TDrawEffectSetting::SetDisabledEffect(AValue); }
-  void SetFocusedEffect(const TDrawTextParamEffect* AValue) { TDrawEffectSetting::SetFocusedEffect(AValue); }
-  void SetMouseDownEffect(const TDrawTextParamEffect* AValue) { TDrawEffectSetting::SetMouseDownEffect(AValue); }
-  void SetMouseOverEffect(const TDrawTextParamEffect* AValue) { TDrawEffectSetting::SetMouseOverEffect(AValue); }
-  void SetPushedEffect(const TDrawTextParamEffect* AValue) { TDrawEffectSetting::SetPushedEffect(AValue); }
-
- private:
-  // Every effect of this setting is created as a TDrawTextParamEffect.
-  static TDrawTextParamEffect* Text(TDrawParamCommonEffect* AEffect) {
-    return static_cast<TDrawTextParamEffect*>(AEffect);
-  }
 };
 
 // Holds and resolves every value of a text parameter.

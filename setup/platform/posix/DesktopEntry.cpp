@@ -1,4 +1,5 @@
 #include "setup/platform/posix/DesktopEntry.h"
+#include "setup/platform/posix/UniqueFd.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -63,18 +64,6 @@ std::string_view BaseName(std::string_view path) {
   constexpr std::string_view kSuffix = ".desktop";
   if (name.size() > kSuffix.size() && name.ends_with(kSuffix)) name.remove_suffix(kSuffix.size());
   return name;
-}
-
-bool WriteAll(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t written = ::write(fd, text.data(), text.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    text.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
 }
 
 // Written beside the target and renamed over it, so a reader never sees half

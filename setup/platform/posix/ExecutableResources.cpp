@@ -1,4 +1,5 @@
 #include "setup/platform/ExecutableResources.h"
+#include "setup/platform/posix/UniqueFd.h"
 
 #include "setup/platform/Crc32.h"
 #include "setup/platform/ResourceBundle.h"
@@ -18,26 +19,6 @@
 
 namespace ostrel::platform {
 namespace {
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd = -1) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int Get() const { return fd_; }
-  // Closes now and reports whether the kernel accepted the last writes.
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd < 0 || ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 class ReadOnlyMapping {
  public:
@@ -64,16 +45,6 @@ std::unique_ptr<ReadOnlyMapping> MapFile(int fd) {
   void* address = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
   if (address == MAP_FAILED) return std::make_unique<ReadOnlyMapping>();
   return std::make_unique<ReadOnlyMapping>(address, size);
-}
-
-bool WriteAll(int fd, std::span<const std::byte> bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes = bytes.subspan(static_cast<std::size_t>(n));
-  }
-  return true;
 }
 
 // Copies `length` bytes from `offset` of `in` to the end of `out` inside the
@@ -116,7 +87,7 @@ void ReleasePages(std::span<const std::byte> piece) {
 
 struct ExecutableResources::Impl {
   // Kept open so that resources are copied from the file, not the mapping.
-  std::unique_ptr<FileDescriptor> file;
+  std::unique_ptr<UniqueFd> file;
   std::unique_ptr<ReadOnlyMapping> mapping;
   ResourceBundle bundle;
 };
@@ -127,7 +98,7 @@ ExecutableResources::~ExecutableResources() = default;
 std::unique_ptr<ExecutableResources> ExecutableResources::OpenSelf() { return Open("/proc/self/exe"); }
 
 std::unique_ptr<ExecutableResources> ExecutableResources::Open(const std::string& path) {
-  auto file = std::make_unique<FileDescriptor>(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  auto file = std::make_unique<UniqueFd>(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   auto mapping = MapFile(file->Get());
   auto bundle = ResourceBundle::Parse(mapping->Bytes());
   auto impl = std::make_unique<Impl>(Impl{std::move(file), std::move(mapping), std::move(bundle)});
@@ -146,7 +117,7 @@ bool ExecutableResources::SaveToFile(std::string_view name, const std::string& p
   // a regular file is written (and only such a file is ever removed again).
   const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | (options.createNew ? O_EXCL : O_TRUNC);
   const mode_t mode = options.executable ? 0700 : 0600;
-  FileDescriptor out(::open(path.c_str(), flags, mode));
+  UniqueFd out(::open(path.c_str(), flags, mode));
   if (out.Get() < 0) return false;
   struct stat st {};
   if (::fstat(out.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;

@@ -1,4 +1,5 @@
 #include "setup/platform/posix/FileRegistry.h"
+#include "setup/platform/posix/UniqueFd.h"
 
 #include <fcntl.h>
 #include <sys/random.h>
@@ -19,53 +20,14 @@ namespace ostrel::platform::posix {
 
 namespace {
 
-class Fd {
- public:
-  Fd() = default;
-  explicit Fd(int fd) : fd_(fd) {}
-  Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  Fd& operator=(Fd&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  ~Fd() { Reset(); }
-
-  int Get() const { return fd_; }
-  bool Valid() const { return fd_ >= 0; }
-
- private:
-  void Reset() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-  }
-  int fd_ = -1;
-};
-
 constexpr int kDirFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
-Fd OpenDirAt(int parent, const std::string& name) {
+UniqueFd OpenDirAt(int parent, const std::string& name) {
   int fd;
   do {
     fd = ::openat(parent, name.c_str(), kDirFlags);
   } while (fd < 0 && errno == EINTR);
-  return Fd(fd);
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
+  return UniqueFd(fd);
 }
 
 // Names that cannot clash with any encoded name, because those never begin
@@ -149,7 +111,7 @@ bool IsUtf8(std::string_view bytes) {
 
 class FileRegistryKey final : public IRegistryKey {
  public:
-  FileRegistryKey(Fd dir, RegistryAccess access) : dir_(std::move(dir)), access_(access) {}
+  FileRegistryKey(UniqueFd dir, RegistryAccess access) : dir_(std::move(dir)), access_(access) {}
   FileRegistryKey(const FileRegistryKey&) = delete;
   FileRegistryKey& operator=(const FileRegistryKey&) = delete;
 
@@ -163,7 +125,7 @@ class FileRegistryKey final : public IRegistryKey {
   std::optional<std::string> ReadString(std::string_view name) const override {
     const std::string file = FileRegistry::EncodeName(name);
     // Non-blocking, so that a FIFO in the value's place cannot stall the reader.
-    Fd fd(::openat(dir_.Get(), file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    UniqueFd fd(::openat(dir_.Get(), file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (!fd.Valid()) return std::nullopt;
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
@@ -191,11 +153,11 @@ class FileRegistryKey final : public IRegistryKey {
     if (access_ != RegistryAccess::All) return false;
     const std::string file = FileRegistry::EncodeName(name);
     const std::string temp = HiddenUniqueName(".tmp-");
-    Fd fd(::openat(dir_.Get(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    UniqueFd fd(::openat(dir_.Get(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!fd.Valid()) return false;
     const bool written =
         WriteAll(fd.Get(), FileRegistry::kStringTypeTag) && WriteAll(fd.Get(), value) && ::fsync(fd.Get()) == 0;
-    fd = Fd();
+    fd = UniqueFd();
     if (!written || ::renameat(dir_.Get(), temp.c_str(), dir_.Get(), file.c_str()) != 0) {
       ::unlinkat(dir_.Get(), temp.c_str(), 0);
       return false;
@@ -205,7 +167,7 @@ class FileRegistryKey final : public IRegistryKey {
   }
 
  private:
-  Fd dir_;
+  UniqueFd dir_;
   RegistryAccess access_;
   bool renamed_ = false;
 };
@@ -237,7 +199,7 @@ std::unique_ptr<IRegistryKey> FileRegistry::OpenKey(std::string_view path, Regis
   const auto parts = SplitKeyPath(path);
   if (!parts) return nullptr;
   if (access == RegistryAccess::All) MakeFolders(hiveFolder_);
-  Fd dir(::open(hiveFolder_.c_str(), kDirFlags));
+  UniqueFd dir(::open(hiveFolder_.c_str(), kDirFlags));
   if (!dir.Valid()) return nullptr;
   for (const std::string& part : *parts) {
     if (access == RegistryAccess::All && ::mkdirat(dir.Get(), part.c_str(), 0700) != 0 && errno != EEXIST) {
@@ -252,7 +214,7 @@ std::unique_ptr<IRegistryKey> FileRegistry::OpenKey(std::string_view path, Regis
 bool FileRegistry::DeleteKey(std::string_view path) {
   const auto parts = SplitKeyPath(path);
   if (!parts || parts->empty()) return false;
-  Fd parent(::open(hiveFolder_.c_str(), kDirFlags));
+  UniqueFd parent(::open(hiveFolder_.c_str(), kDirFlags));
   std::string parentPath = hiveFolder_;
   for (std::size_t i = 0; parent.Valid() && i + 1 < parts->size(); ++i) {
     parent = OpenDirAt(parent.Get(), (*parts)[i]);

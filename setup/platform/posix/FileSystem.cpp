@@ -1,4 +1,5 @@
 #include "setup/platform/FileSystem.h"
+#include "setup/platform/posix/UniqueFd.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,38 +12,6 @@
 
 namespace ostrel::platform {
 namespace {
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int Get() const { return fd_; }
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd < 0 || ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
-bool WriteAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
-}
 
 // The kernel copies without bringing the bytes through this process, and may
 // share them where the file system allows. Nothing copied yet and no kernel
@@ -79,7 +48,7 @@ bool CopyBytes(int in, int out) {
       return false;
     }
     if (got == 0) return true;
-    if (!WriteAll(out, buffer.data(), static_cast<std::size_t>(got))) return false;
+    if (!WriteAll(out, std::string_view(buffer.data(), static_cast<std::size_t>(got)))) return false;
   }
 }
 
@@ -114,7 +83,7 @@ bool ForceDirectories(const std::string& path) {
 }
 
 bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
-  const Descriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+  const UniqueFd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
   if (in.Get() < 0) return false;
   struct stat st {};
   if (::fstat(in.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
@@ -123,7 +92,7 @@ bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExist
   // regular file is ever written or removed.
   const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | (failIfExists ? O_EXCL : O_TRUNC);
   const mode_t mode = st.st_mode & 0777;
-  Descriptor out(::open(to.c_str(), flags, mode));
+  UniqueFd out(::open(to.c_str(), flags, mode));
   if (out.Get() < 0) return false;
   struct stat target {};
   if (::fstat(out.Get(), &target) != 0 || !S_ISREG(target.st_mode)) return false;

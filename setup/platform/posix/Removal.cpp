@@ -1,4 +1,5 @@
 #include "setup/platform/Removal.h"
+#include "setup/platform/posix/UniqueFd.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -12,36 +13,12 @@
 namespace ostrel::platform {
 namespace {
 
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(Fd&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  Fd& operator=(Fd&& other) noexcept {
-    if (this != &other) {
-      if (fd_ >= 0) ::close(fd_);
-      fd_ = other.fd_;
-      other.fd_ = -1;
-    }
-    return *this;
-  }
-  int Get() const { return fd_; }
-  bool Valid() const { return fd_ >= 0; }
-
- private:
-  int fd_;
-};
-
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
 // The folder holding the item, opened without following a link in any part
 // below base, and the item's own name.
 struct Parent {
-  Fd folder;
+  UniqueFd folder;
   std::string name;
 };
 
@@ -59,9 +36,9 @@ std::optional<Parent> OpenParent(const std::string& base, const std::string& rel
   }
   if (base.empty() || parts.empty()) return std::nullopt;
 
-  Fd folder(::open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  UniqueFd folder(::open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   for (std::size_t i = 0; folder.Valid() && i + 1 < parts.size(); ++i) {
-    folder = Fd(::openat(folder.Get(), parts[i].c_str(), kFolderFlags));
+    folder = UniqueFd(::openat(folder.Get(), parts[i].c_str(), kFolderFlags));
   }
   if (!folder.Valid()) return std::nullopt;
   return Parent{std::move(folder), std::move(parts.back())};
@@ -95,7 +72,7 @@ std::vector<std::string> EntryNames(int folder) {
 bool RemoveTree(int parent, const std::string& name) {
   bool ok = true;
   {
-    const Fd folder(::openat(parent, name.c_str(), kFolderFlags));
+    const UniqueFd folder(::openat(parent, name.c_str(), kFolderFlags));
     if (!folder.Valid()) return false;
     for (const std::string& entry : EntryNames(folder.Get())) {
       const auto st = StatNoFollow(folder.Get(), entry);

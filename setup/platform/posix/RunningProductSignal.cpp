@@ -1,4 +1,5 @@
 #include "setup/platform/RunningProductSignal.h"
+#include "setup/platform/posix/UniqueFd.h"
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -19,29 +20,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t kRequestSize = 12;
 constexpr std::size_t kAnswerSize = 4;
-
-class Socket {
- public:
-  explicit Socket(int fd = -1) : fd_(fd) {}
-  ~Socket() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Socket(const Socket&) = delete;
-  Socket& operator=(const Socket&) = delete;
-  int Get() const { return fd_; }
-  int Release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-  void Reset(int fd) {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = fd;
-  }
-
- private:
-  int fd_;
-};
 
 struct Address {
   sockaddr_un addr{};
@@ -126,8 +104,8 @@ std::uint32_t GetU32(const std::byte* in) {
 
 enum class Connect : std::uint8_t { Connected, Nobody, Busy };
 
-Connect ConnectTo(const ProductSocketName& name, Socket& out) {
-  Socket s(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+Connect ConnectTo(const ProductSocketName& name, UniqueFd& out) {
+  UniqueFd s(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
   if (s.Get() < 0) return Connect::Nobody;
   const Address a = MakeAddress(name);
   int r;
@@ -155,7 +133,7 @@ ProductSocketName ProductSocketNameFor(std::string_view product) {
 
 QuitAnswer SendQuitMessage(std::string_view product, std::chrono::milliseconds timeout) {
   const auto deadline = Clock::now() + timeout;
-  Socket s;
+  UniqueFd s;
   switch (ConnectTo(ProductSocketNameFor(product), s)) {
     case Connect::Nobody:
       return QuitAnswer::NotRunning;
@@ -172,19 +150,19 @@ QuitAnswer SendQuitMessage(std::string_view product, std::chrono::milliseconds t
 }
 
 bool IsProductRunning(std::string_view product) {
-  Socket s;
+  UniqueFd s;
   return ConnectTo(ProductSocketNameFor(product), s) != Connect::Nobody;
 }
 
 std::unique_ptr<ProductSignalListener> ProductSignalListener::Listen(std::string_view product) {
   ProductSocketName name = ProductSocketNameFor(product);
   const Address a = MakeAddress(name);
-  Socket s(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+  UniqueFd s(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
   if (s.Get() < 0) return nullptr;
   auto bind = [&] { return ::bind(s.Get(), reinterpret_cast<const sockaddr*>(&a.addr), a.length) == 0; };
   if (!bind()) {
     if (errno != EADDRINUSE || name.abstract) return nullptr;
-    Socket probe;
+    UniqueFd probe;
     if (ConnectTo(name, probe) != Connect::Nobody) return nullptr;
     // Nobody answers on it: a socket file left by an instance that crashed.
     ::unlink(name.name.c_str());
@@ -208,7 +186,7 @@ void ProductSignalListener::StopListening() {
 
 bool ProductSignalListener::ServeOne(const Handler& handler, std::chrono::milliseconds readTimeout) {
   if (fd_ < 0) return false;
-  Socket c(::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+  UniqueFd c(::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
   if (c.Get() < 0) return false;
   if (!PeerIsSameUser(c.Get())) return true;
   const auto deadline = Clock::now() + readTimeout;

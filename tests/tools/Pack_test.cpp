@@ -1,4 +1,5 @@
 #include "tests/tools/ChildProcess.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -21,23 +22,6 @@ const std::string kPackedProbe = OSTREL_PACKED_PROBE;
 const std::string kPackedProbe21 = OSTREL_PACKED_PROBE_2_1;
 const std::string kArchive = OSTREL_PAYLOAD_ARCHIVE;
 const std::string kExtractor = OSTREL_EXTRACTOR;
-
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "ostrel-pack-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-  const fs::path& Path() const { return path_; }
-
- private:
-  fs::path path_;
-};
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

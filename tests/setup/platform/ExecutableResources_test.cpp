@@ -1,4 +1,5 @@
 #include "setup/platform/ExecutableResources.h"
+#include "tests/support/TempDir.h"
 #include "setup/platform/ResourceBundle.h"
 #include "setup/platform/ResourceBundleWriter.h"
 
@@ -22,22 +23,6 @@ using ostrel::platform::ExecutableResources;
 using ostrel::platform::ResourceBundle;
 using ostrel::platform::ResourceBundleWriter;
 using ostrel::platform::SaveOptions;
-
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "ostrel-res-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  fs::path path_;
-};
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

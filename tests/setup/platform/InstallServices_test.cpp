@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include "tests/support/TempDir.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,22 +22,6 @@ namespace ostrel::platform {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "ostrel-inst-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  const fs::path& Path() const { return path_; }
-
- private:
-  fs::path path_;
-};
 
 std::string ReadText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "setup/core/Runner.h"
+#include "setup/core/StagedCopy.h"
 #include "setup/core/Startup.h"
 #include "setup/platform/CommandLine.h"
 #include "setup/platform/FileSystem.h"
@@ -125,11 +126,15 @@ void InstallChain::InstallPayload() {
   c_.saveResource("pak", *archive, platform::SaveOptions{});
   if (!platform::DirectoryExists(target)) platform::ForceDirectories(target);
 
+  // The extractor leaves a processor idle: the uninstaller is copied beside
+  // its place meanwhile and only moved in by the block after extraction.
+  auto uninstallerCopy = std::make_unique<StagedCopy>(
+      c_.system.ExecutablePath(), target + platform::UninstallerFileName(c_.style) + std::string(kStagingSuffix));
   if (const auto commandLine = ExtractorCommandLine(extractor, *archive, target, c_.style)) {
     c_.runCaptured(*commandLine, *temporaryFolder, true, 0);
   }
 
-  ReplaceUninstaller(extractor, *archive, target);
+  ReplaceUninstaller(extractor, *archive, target, std::move(uninstallerCopy));
 
   const std::string product = target + platform::ExecutableName(kProductName, c_.style);
   if (!CreateShortcuts(product, target)) return;
@@ -139,14 +144,15 @@ void InstallChain::InstallPayload() {
 }
 
 // One block: the first step that fails skips the rest of it.
+// The staged copy is dropped wherever the block ends without it.
 void InstallChain::ReplaceUninstaller(const std::string& extractor, const std::string& archive,
-                                      const std::string& target) {
+                                      const std::string& target, std::unique_ptr<StagedCopy> copy) {
   if (platform::FileExists(extractor) && !platform::RemoveFile(extractor)) return;
   if (platform::FileExists(archive) && !platform::RemoveFile(archive)) return;
   c_.temporary.Release();
   const std::string uninstaller = target + platform::UninstallerFileName(c_.style);
   if (platform::FileExists(uninstaller) && !platform::RemoveFile(uninstaller)) return;
-  platform::CopyFileTo(c_.system.ExecutablePath(), uninstaller, true);
+  if (!copy->MoveTo(uninstaller)) platform::CopyFileTo(c_.system.ExecutablePath(), uninstaller, true);
 }
 
 bool InstallChain::CreateShortcuts(const std::string& product, const std::string& target) {

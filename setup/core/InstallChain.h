@@ -16,6 +16,7 @@
 #include "setup/core/Folders.h"
 #include "setup/core/Report.h"
 #include "setup/core/SetupState.h"
+#include "setup/core/StagedCopy.h"
 #include "setup/core/TaskRunner.h"
 #include "setup/core/WindowInterface.h"
 #include "setup/platform/ExecutableResources.h"
@@ -28,6 +29,9 @@
 namespace ostrel::setup {
 
 inline constexpr std::string_view kArchivePassword = "Zq4vTe";
+
+// Appended to the uninstaller's name for its copy while that is being made.
+inline constexpr std::string_view kStagingSuffix = ".new";
 
 // How long the old uninstaller may run before it is ended.
 inline constexpr std::int32_t kOldUninstallerTimeLimit = 15;
@@ -97,7 +101,8 @@ class InstallChain {
   void InstallPayload();
 
  private:
-  void ReplaceUninstaller(const std::string& extractor, const std::string& archive, const std::string& target);
+  void ReplaceUninstaller(const std::string& extractor, const std::string& archive, const std::string& target,
+                          std::unique_ptr<StagedCopy> copy);
   bool CreateShortcuts(const std::string& product, const std::string& target);
   bool WriteUninstallEntry(const std::string& target);
 

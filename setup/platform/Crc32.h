@@ -19,6 +19,10 @@ class Crc32 {
     return crc.Value();
   }
 
+  // The byte-table computation alone, whatever the processor offers; the
+  // reference the faster paths are held to.
+  static std::uint32_t PortableOf(std::span<const std::byte> bytes);
+
  private:
   std::uint32_t state_ = 0xFFFFFFFFu;
 };

@@ -1,7 +1,7 @@
 #pragma once
 // File and folder operations the setup performs, one to one with the Windows
 // calls it names (GetFileAttributesW, DeleteFileW, CreateDirectoryW,
-// CopyFileW). Paths are UTF-8. None of them throws: each reports success and
+// CopyFileW, MoveFileW). Paths are UTF-8. None of them throws: each reports success and
 // leaves the caller to decide whether a failure matters. The names keep
 // clear of the Windows header's macros (DeleteFile, CopyFile) so a Windows
 // backend can include it.
@@ -30,5 +30,9 @@ bool ForceDirectories(const std::string& path);
 // without touching it; otherwise an existing file is replaced. A copy left
 // incomplete is removed again.
 bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists);
+
+// Gives the file `from` the name `to` in one step; anything already at `to`
+// makes it fail and stays as it was. Both names on one volume.
+bool MoveFileTo(const std::string& from, const std::string& to);
 
 }  // namespace ostrel::platform

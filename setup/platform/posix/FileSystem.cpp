@@ -2,6 +2,7 @@
 #include "setup/platform/posix/UniqueFd.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -101,6 +102,18 @@ bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExist
   ok = out.Close() && ok;
   if (!ok) ::unlink(to.c_str());
   return ok;
+}
+
+bool MoveFileTo(const std::string& from, const std::string& to) {
+  if (from.empty() || to.empty()) return false;
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  // A file system without the no-replace rename: a hard link refuses an
+  // existing name just the same, and the old name goes once the new one is in.
+  struct stat st {};
+  if (::lstat(from.c_str(), &st) != 0 || S_ISDIR(st.st_mode) || ::link(from.c_str(), to.c_str()) != 0) return false;
+  ::unlink(from.c_str());
+  return true;
 }
 
 }  // namespace ostrel::platform

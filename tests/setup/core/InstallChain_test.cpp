@@ -247,6 +247,7 @@ TEST_F(InstallChainRun, FreshInstallWalksEveryStepAndEnds) {
                                             Target() + "\" | " + temp + " | utf8 | 0"});
   EXPECT_FALSE(fs::exists(root_ / "tmp")) << "extractor, archive and their folder are gone";
   EXPECT_EQ(ReadText(Target() + "Uninstall"), "setup program bytes");
+  EXPECT_FALSE(fs::exists(Target() + "Uninstall.new")) << "the staged copy was moved, not copied again";
 
   ASSERT_EQ(links_.size(), 2u);
   EXPECT_EQ(links_[0].path, DesktopLink());
@@ -366,8 +367,38 @@ TEST_F(InstallChainRun, UninstallerThatCannotBeReplacedEndsOnlyItsBlock) {
 
   EXPECT_TRUE(RunToTheEnd(chain));
   EXPECT_TRUE(fs::is_directory(Target() + "Uninstall/inside"));
+  EXPECT_FALSE(fs::exists(Target() + "Uninstall.new")) << "the unused staged copy is dropped";
   EXPECT_EQ(links_.size(), 2u);
   EXPECT_EQ(registry_.writes.size(), 5u);
+}
+
+// The uninstaller is copied while the extractor runs; what the extractor
+// sees and what stays afterwards is as if it were copied after it. A staged
+// file left by an interrupted run is replaced, and an old uninstaller that
+// cannot be removed keeps the block from putting the new one in.
+TEST_F(InstallChainRun, UninstallerIsCopiedDuringExtractionAndMovedInAfterIt) {
+  window_.items = {(root_ / "data" / "Ostrel").string()};
+  window_.selected = 0;
+  fs::create_directories(Target());
+  WriteText(Target() + "Uninstall.new", "left by an interrupted run");
+  onRun_ = [&] { EXPECT_FALSE(fs::exists(Target() + "Uninstall")) << "not under its name before extraction ends"; };
+  {
+    InstallChain chain(Context());
+    EXPECT_TRUE(RunToTheEnd(chain));
+  }
+  EXPECT_EQ(ReadText(Target() + "Uninstall"), "setup program bytes");
+  EXPECT_FALSE(fs::exists(Target() + "Uninstall.new"));
+
+  onRun_ = [&] {
+    fs::remove(Target() + "Uninstall");
+    fs::create_directories(Target() + "Uninstall/kept");
+  };
+  state_.SetInstallPath("");
+  tasks_.posted.clear();
+  InstallChain chain(Context());
+  EXPECT_TRUE(RunToTheEnd(chain));
+  EXPECT_TRUE(fs::is_directory(Target() + "Uninstall/kept"));
+  EXPECT_FALSE(fs::exists(Target() + "Uninstall.new"));
 }
 
 TEST_F(InstallChainRun, TargetThatCannotBeMadeStillRegistersAndTriesTheStart) {

@@ -93,4 +93,27 @@ TEST(FileSystem, CopyFailIfExistsLeavesTheOldFileAndLinksAlone) {
   EXPECT_FALSE(fs::exists(dir / "other"));
 }
 
+// The move never replaces: whatever holds the new name (file, folder or a
+// link to elsewhere) stays, and so does the file that was to be moved.
+TEST(FileSystem, MoveTakesOnlyAFreeName) {
+  const TempDir dir;
+  WriteText(dir / "staged", "program");
+  WriteText(dir / "taken", "old");
+  fs::create_directory(dir / "folder");
+  fs::create_symlink(dir / "nowhere", dir / "dangling");
+
+  for (const char* name : {"taken", "folder", "dangling"}) {
+    EXPECT_FALSE(platform::MoveFileTo(dir / "staged", dir / name)) << name;
+    EXPECT_EQ(ReadText(dir / "staged"), "program") << name;
+  }
+  EXPECT_EQ(ReadText(dir / "taken"), "old");
+  EXPECT_TRUE(fs::is_symlink(dir / "dangling"));
+  EXPECT_FALSE(fs::exists(dir / "nowhere"));
+
+  ASSERT_TRUE(platform::MoveFileTo(dir / "staged", dir / "Uninstall"));
+  EXPECT_EQ(ReadText(dir / "Uninstall"), "program");
+  EXPECT_FALSE(fs::exists(dir / "staged"));
+  EXPECT_FALSE(platform::MoveFileTo(dir / "staged", dir / "again"));
+}
+
 }  // namespace

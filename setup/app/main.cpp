@@ -2,9 +2,12 @@
 // uninstaller, removes the product.
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "setup/app/HeadlessSetupWindow.h"
 #include "setup/app/PlainSetupWindow.h"
 #include "setup/app/QtTaskRunner.h"
 #include "setup/core/InstallChain.h"
@@ -23,29 +26,34 @@ int main(int argc, char** argv) {
   // its arguments exactly as given.
   std::vector<std::string> args(argv + 1, argv + argc);
 
-  QApplication application(argc, argv);
+  // An unattended run without a window never shows one, so it makes neither
+  // widgets nor a connection to a display: the core application starts in a
+  // fraction of the time and the run works where no display is reachable.
+  const bool windowless = setup::ArgumentIs(args, 0, "silent") && setup::ArgumentIs(args, 1, "nogui");
+  const std::unique_ptr<QCoreApplication> application =
+      windowless ? std::make_unique<QCoreApplication>(argc, argv) : std::make_unique<QApplication>(argc, argv);
+
   platform::Services services = platform::CreateNativeServices();
   const std::unique_ptr<platform::ExecutableResources> resources = platform::ExecutableResources::OpenSelf();
   app::QtTaskRunner tasks;
   setup::SetupState& state = setup::SetupState::Process();
 
-  app::PlainSetupWindow window(*services.system);
+  app::HeadlessSetupWindow headlessWindow;
+  const std::unique_ptr<app::PlainSetupWindow> plainWindow =
+      windowless ? nullptr : std::make_unique<app::PlainSetupWindow>(*services.system);
+  setup::ISetupWindow& window = plainWindow ? static_cast<setup::ISetupWindow&>(*plainWindow) : headlessWindow;
+
   const setup::SpecialFolders folders(*services.shellFolders, platform::PathStyle::Native);
   // Made on first use only, so the uninstall role never creates it.
   const std::unique_ptr<platform::ITemporaryFolder> temporary = platform::CreateTemporaryFolder();
   setup::InstallChain installChain(setup::NativeInstallContext(state, window, tasks, *services.registry, folders,
                                                                *services.system, *temporary, resources.get()));
   setup::SetupRoleActions actions(state, tasks, [&installChain] { installChain.InstallButtonClick(); });
-  window.SetInstallHandler([&actions] { actions.Install(); });
+  if (plainWindow) plainWindow->SetInstallHandler([&actions] { actions.Install(); });
   actions.SetUninstall([&services, &folders] {
     setup::RunUninstallProcedure(
         setup::NativeUninstallContext(*services.registry, folders, services.system->ExecutablePath()));
   });
-
-  // An unattended run without a window never shows it: showing would load
-  // the fonts and paint first, holding up the install chain's steps that run
-  // on this thread.
-  const bool windowless = setup::ArgumentIs(args, 0, "silent") && setup::ArgumentIs(args, 1, "nogui");
 
   setup::RunStartup(setup::StartupContext{
       state,
@@ -64,7 +72,7 @@ int main(int argc, char** argv) {
       platform::PathStyle::Native,
   });
 
-  if (!windowless) window.show();
-  QApplication::exec();
+  if (plainWindow) plainWindow->show();
+  QCoreApplication::exec();
   services.system->ExitProcess(0);
 }

@@ -237,6 +237,17 @@ TEST_F(InstallRun, WrongArchivePasswordStillRegistersTheMissingProduct) {
   EXPECT_TRUE(fs::is_empty(sandbox_.Root() / "tmp"));
 }
 
+// "silent nogui" shows no window, so it must not need a display: with the
+// desktop platform chosen and no display to reach, it still installs. (The
+// product, which does need one, cannot start here.)
+TEST_F(InstallRun, WindowlessRunNeedsNoDisplay) {
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP), {"QT_QPA_PLATFORM=xcb"}), 0);
+  const fs::path folder = sandbox_.DataHome() / "Ostrel";
+  ExpectPayloadIn(folder);
+  EXPECT_EQ(Entry("UninstallString"), (folder / "Uninstall").string());
+  EXPECT_TRUE(fs::is_empty(sandbox_.Root() / "tmp"));
+}
+
 TEST_F(InstallRun, FolderThatCannotBeMadeStillLeadsToEntryAndStartAttempt) {
   const fs::path blocked = sandbox_.Root() / "blocked";
   WriteBytes(blocked, "a file where the data folder should be");

@@ -2,7 +2,8 @@
 // The resource bundle that the packer appends to a built program, and its
 // parser. A bundle is read from the end of the file:
 //
-//   entry bytes ...                       each entry's bytes, back to back
+//   entry bytes ...                       each entry's bytes in order; zeros
+//                                         may come before one to align it
 //   index                                 one record per entry:
 //     u64 offset, u64 size                  of the entry, from the bundle's start
 //     u32 crc                               CRC-32 of the entry's bytes

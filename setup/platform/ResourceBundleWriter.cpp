@@ -15,20 +15,24 @@ void PutLe(std::vector<std::byte>& out, std::uint64_t v, std::size_t width) {
 
 }  // namespace
 
-ResourceBundleWriter::ResourceBundleWriter(Sink sink) : sink_(std::move(sink)) {}
+ResourceBundleWriter::ResourceBundleWriter(Sink sink, std::uint64_t fileOffset)
+    : sink_(std::move(sink)), fileOffset_(fileOffset) {}
 
 void ResourceBundleWriter::Emit(std::span<const std::byte> bytes) {
   sink_(bytes);
   written_ += bytes.size();
 }
 
-void ResourceBundleWriter::BeginEntry(std::string_view name) {
+void ResourceBundleWriter::BeginEntry(std::string_view name, std::size_t alignment) {
   if (open_ || finished_) throw std::logic_error("resource bundle writer: an entry is still open or the bundle is finished");
   if (!IsValidResourceName(name)) throw std::invalid_argument("invalid resource name \"" + std::string(name) + "\"");
   for (const Record& r : records_) {
     if (ResourceNamesEqual(r.name, name)) throw std::invalid_argument("resource \"" + std::string(name) + "\" given twice");
   }
   if (records_.size() == kMaxEntries) throw std::invalid_argument("too many resources");
+  if (alignment == 0 || (alignment & (alignment - 1)) != 0) throw std::invalid_argument("alignment is not a power of two");
+  const std::uint64_t misalignment = (fileOffset_ + written_) & (alignment - 1);
+  if (misalignment != 0) Emit(std::vector<std::byte>(static_cast<std::size_t>(alignment - misalignment)));
   records_.push_back(Record{std::string(name), written_, 0, 0});
   entryCrc_ = Crc32{};
   open_ = true;

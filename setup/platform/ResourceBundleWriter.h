@@ -19,11 +19,15 @@ class ResourceBundleWriter {
   // Receives the bundle's bytes in order; reports a failure by throwing.
   using Sink = std::function<void(std::span<const std::byte>)>;
 
-  explicit ResourceBundleWriter(Sink sink);
+  // fileOffset: where in its file the bundle begins, for alignment.
+  explicit ResourceBundleWriter(Sink sink, std::uint64_t fileOffset = 0);
 
-  // Throws std::invalid_argument for a name that is invalid or already used
-  // (ignoring letter case), std::logic_error when an entry is still open.
-  void BeginEntry(std::string_view name);
+  // Starts the entry at a file offset that is a multiple of alignment (a
+  // power of two), zeros filling the gap. Throws std::invalid_argument for a
+  // name that is invalid or already used (ignoring letter case) or an
+  // alignment that is not a power of two, std::logic_error when an entry is
+  // still open.
+  void BeginEntry(std::string_view name, std::size_t alignment = 1);
   void Write(std::span<const std::byte> bytes);
   void EndEntry();
   void AddEntry(std::string_view name, std::span<const std::byte> bytes);
@@ -42,6 +46,7 @@ class ResourceBundleWriter {
   void Emit(std::span<const std::byte> bytes);
 
   Sink sink_;
+  std::uint64_t fileOffset_ = 0;
   std::vector<Record> records_;
   Crc32 entryCrc_;
   std::uint64_t written_ = 0;

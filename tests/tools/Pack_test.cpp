@@ -1,5 +1,6 @@
 #include "tests/tools/ChildProcess.h"
 #include "tests/support/TempDir.h"
+#include "setup/platform/ResourceBundle.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,13 @@ TEST(PackedProgramTest, ReadsItsOwnResourcesByNameInAnyCase) {
   EXPECT_EQ(RunProgram({kPackedProbe21, "pak"}).output, RunProgram({kPackedProbe, "pak"}).output);
   EXPECT_EQ(RunProgram({kPackedProbe, "bg"}).exitCode, 3);
   EXPECT_EQ(RunProgram({kProbe, "ver"}).exitCode, 3) << "the unpacked program has no resources";
+
+  // File resources start on a page of the packed file, text ones need not.
+  const std::string packed = ReadFile(kPackedProbe);
+  const auto bundle = ostrel::platform::ResourceBundle::Parse(std::as_bytes(std::span(packed)));
+  for (const char* name : {"7za", "pak"}) {
+    EXPECT_EQ((bundle.Find(name)->data() - std::as_bytes(std::span(packed)).data()) % 4096, 0) << name;
+  }
 
   const auto list = RunProgram({kPack, "--list", kPackedProbe});
   EXPECT_EQ(list.exitCode, 0);

@@ -202,6 +202,43 @@ TEST(ResourceBundleWriterTest, RefusesNamesALookupCouldNotTellApart) {
   EXPECT_THROW(w.Finish(), std::logic_error);
 }
 
+// Aligned entries start on the asked boundary of the whole file, whatever
+// the program before the bundle, with zeros in the gap; the bundle still
+// reads back entry for entry.
+TEST(ResourceBundleWriterTest, AlignsEntriesWithinTheWholeFile) {
+  for (const std::size_t programSize : {std::size_t{0}, std::size_t{1}, std::size_t{26}, std::size_t{4096}}) {
+    Bytes file(programSize, std::byte{0x7f});
+    ResourceBundleWriter w([&](std::span<const std::byte> b) { file.insert(file.end(), b.begin(), b.end()); },
+                           programSize);
+    w.AddEntry("VER", ToBytes("2.0"));
+    w.BeginEntry("7ZA", 4096);
+    w.Write(ToBytes("extractor"));
+    w.EndEntry();
+    w.BeginEntry("PAK", 4096);
+    w.Write(ToBytes(std::string(5000, 'p')));
+    w.EndEntry();
+    w.Finish();
+
+    const auto bundle = ResourceBundle::Parse(file);
+    ASSERT_EQ(bundle.GetState(), State::Valid) << bundle.Problem();
+    EXPECT_EQ(bundle.ProgramSize(), programSize);
+    EXPECT_EQ(ToString(*bundle.Find("ver")), "2.0");
+    EXPECT_EQ(ToString(*bundle.Find("7za")), "extractor");
+    EXPECT_EQ(ToString(*bundle.Find("pak")), std::string(5000, 'p'));
+    for (const char* name : {"7za", "pak"}) {
+      const auto offset = static_cast<std::size_t>(bundle.Find(name)->data() - file.data());
+      EXPECT_EQ(offset % 4096, 0u) << name << " after a program of " << programSize;
+    }
+    const auto verEnd = static_cast<std::size_t>(bundle.Find("ver")->data() - file.data()) + 3;
+    const auto extractorAt = static_cast<std::size_t>(bundle.Find("7za")->data() - file.data());
+    for (std::size_t at = verEnd; at < extractorAt; ++at) ASSERT_EQ(file[at], std::byte{0}) << at;
+  }
+  ResourceBundleWriter w([](std::span<const std::byte>) {});
+  for (const std::size_t bad : {std::size_t{0}, std::size_t{3}, std::size_t{4095}}) {
+    EXPECT_THROW(w.BeginEntry("PAK", bad), std::invalid_argument) << bad;
+  }
+}
+
 TEST(Crc32Test, MatchesTheStandardCheckValue) {
   EXPECT_EQ(Crc32::Of(ToBytes("123456789")), 0xCBF43926u);
   EXPECT_EQ(Crc32::Of({}), 0u);

@@ -115,12 +115,17 @@ bool ExecutableResources::SaveToFile(std::string_view name, const std::string& p
 
   // O_NONBLOCK keeps a FIFO planted at `path` from blocking the open; only
   // a regular file is written (and only such a file is ever removed again).
-  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | (options.createNew ? O_EXCL : O_TRUNC);
+  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | (options.createNew ? O_EXCL : 0);
   const mode_t mode = options.executable ? 0700 : 0600;
   UniqueFd out(::open(path.c_str(), flags, mode));
   if (out.Get() < 0) return false;
   struct stat st {};
   if (::fstat(out.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  // Truncated only when there is something to cut: ext4 takes the truncation
+  // of a file, even an empty one, as a rewrite in place and pushes all of the
+  // new bytes to disk when it is closed, which for a payload costs more than
+  // the copy itself. The temporary archive arrives here as a new empty file.
+  if (st.st_size > 0 && ::ftruncate(out.Get(), 0) != 0) return false;
   // An existing file keeps its old mode through O_TRUNC; a program must be runnable.
   if (options.executable && !options.createNew && ::fchmod(out.Get(), mode) != 0) {
     out.Close();

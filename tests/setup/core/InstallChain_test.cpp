@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <mutex>
+#include <set>
 
 #include "setup/platform/CommandLine.h"
 #include "tests/setup/core/StartupFakes.h"
@@ -165,7 +167,8 @@ class InstallChainRun : public ::testing::Test {
         system_,
         temporary_,
         [this](std::string_view name, const std::string& path, platform::SaveOptions options) {
-          saved_.push_back(std::string(name) + " -> " + path + (options.executable ? " (program)" : ""));
+          const std::scoped_lock lock(savedMutex_);
+          saved_.insert(std::string(name) + " -> " + path + (options.executable ? " (program)" : ""));
           WriteText(path, std::string(name) + " bytes");
           return true;
         },
@@ -211,7 +214,10 @@ class InstallChainRun : public ::testing::Test {
   SpecialFolders folders_;
   bool failLink_ = false;
   std::function<void()> onRun_;
-  std::vector<std::string> saved_, runs_, opened_;
+  // The two saves may run side by side.
+  std::mutex savedMutex_;
+  std::set<std::string> saved_;
+  std::vector<std::string> runs_, opened_;
   std::vector<SavedLink> links_;
   std::vector<ReportKind> reports_;
 };
@@ -242,7 +248,7 @@ TEST_F(InstallChainRun, FreshInstallWalksEveryStepAndEnds) {
   EXPECT_TRUE(exited);
 
   const std::string temp = (root_ / "tmp").string() + "/";
-  EXPECT_EQ(saved_, (std::vector<std::string>{"7za -> " + temp + "7za (program)", "pak -> " + temp + "tmp0001.tmp"}));
+  EXPECT_EQ(saved_, (std::set<std::string>{"7za -> " + temp + "7za (program)", "pak -> " + temp + "tmp0001.tmp"}));
   EXPECT_EQ(runs_, std::vector<std::string>{"\"" + temp + "7za\" x -pZq4vTe -aoa \"" + temp + "tmp0001.tmp\" -o\"" +
                                             Target() + "\" | " + temp + " | utf8 | 0"});
   EXPECT_FALSE(fs::exists(root_ / "tmp")) << "extractor, archive and their folder are gone";

@@ -1,5 +1,5 @@
 #pragma once
-// SHA-1 from the platform's crypto library.
+// SHA-1, for the signature of the statistics report.
 
 #include <array>
 #include <cstddef>

@@ -8,9 +8,9 @@ packages=(
   build-essential cmake ninja-build clang lld libclang-rt-14-dev pkg-config
   # host UI framework
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  # setup core: HTTPS client (header to build, library opened at run time),
-  # JSON; the test report server makes its certificates with openssl
-  libcurl4-openssl-dev openssl nlohmann-json3-dev
+  # setup core: HTTPS client and SHA-1 (headers to build, libraries opened at
+  # run time), JSON; the test report server makes certificates with openssl
+  libcurl4-openssl-dev libssl-dev openssl nlohmann-json3-dev
   # extractor carried inside the setup and used to build the payload
   7zip
   # tests, benchmarks, screenshots

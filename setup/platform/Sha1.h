@@ -1,5 +1,6 @@
 #pragma once
-// SHA-1, for the signature of the statistics report.
+// SHA-1 from the platform's crypto library, for the signature of the
+// statistics report.
 
 #include <array>
 #include <cstddef>

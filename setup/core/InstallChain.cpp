@@ -1,6 +1,8 @@
 #include "setup/core/InstallChain.h"
 
 #include <exception>
+#include <functional>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -14,6 +16,18 @@
 
 namespace ostrel::setup {
 namespace {
+
+// Runs `side` on a thread of its own while `main` runs here, or after it when
+// no thread can be had; returns once both are done.
+void SideBySide(const std::function<void()>& side, const std::function<void()>& main) {
+  std::jthread other;
+  try {
+    other = std::jthread(side);
+  } catch (const std::system_error&) {
+    side();
+  }
+  main();
+}
 
 using platform::PathStyle;
 
@@ -125,12 +139,9 @@ void InstallChain::InstallPayload() {
 
   // Neither save needs the other, and each spends much of its time in the
   // kernel: side by side they take about as long as the archive alone.
-  {
-    const std::jthread extractorSave([this, &extractor] {
-      c_.saveResource("7za", extractor, platform::SaveOptions{.createNew = false, .executable = true});
-    });
-    c_.saveResource("pak", *archive, platform::SaveOptions{});
-  }
+  SideBySide([this, &extractor] {
+    c_.saveResource("7za", extractor, platform::SaveOptions{.createNew = false, .executable = true});
+  }, [this, &archive] { c_.saveResource("pak", *archive, platform::SaveOptions{}); });
   if (!platform::DirectoryExists(target)) platform::ForceDirectories(target);
 
   // The extractor leaves a processor idle: the uninstaller is copied beside

@@ -8,20 +8,23 @@
 #     OUTPUT  ${CMAKE_BINARY_DIR}/OstrelSetup
 #     PROGRAM OstrelSetup
 #     VERSION "2.0"
-#     PAYLOAD ostrel_payload)
+#     PAYLOAD ostrel_payload
+#     RESOURCES "GUI=$<TARGET_FILE:ostrel_setup_window>")
 #   # the same program as a newer release, for update runs:
 #   ostrel_pack_setup(OstrelSetup_2_1_packed
 #     OUTPUT  ${CMAKE_BINARY_DIR}/setup-2.1/OstrelSetup
 #     PROGRAM OstrelSetup
 #     VERSION "2.1"
-#     PAYLOAD ostrel_payload)
+#     PAYLOAD ostrel_payload
+#     RESOURCES "GUI=$<TARGET_FILE:ostrel_setup_window>")
 #
 # ostrel_pack_setup(<target> OUTPUT <file> PROGRAM <executable target> VERSION <text>
 #                   PAYLOAD <archive target> [EXTRACTOR <file>] [RESOURCES NAME=FILE ...])
 #   Adds <target> (built by default) that writes <file>: the program with the
 #   resources VER (the version text, exactly its bytes), 7ZA (the extractor,
 #   by default the system's 7-Zip console program), PAK (the archive) and any
-#   further RESOURCES (pictures, the stored form), in that order.
+#   further RESOURCES (the window module, pictures, the stored form), in that
+#   order.
 #
 # ostrel_add_payload_archive(<target> OUTPUT <file.7z> PROGRAM <executable target>
 #                            PAYLOAD_DIR <dir> PASSWORD <text>)

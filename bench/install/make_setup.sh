@@ -19,4 +19,5 @@ head -c "$((size_mb * 1024 * 1024))" /dev/urandom > "$stage/data.bin"
 rm -rf "$stage"
 
 "$build/tools/ostrel-pack" --program "$build/setup/app/OstrelSetup" --output "$out/OstrelSetup" \
-  --resource-text VER=2.0 --resource "7ZA=$(readlink -f "$(command -v 7zz)")" --resource "PAK=$out/payload.7z"
+  --resource-text VER=2.0 --resource "7ZA=$(readlink -f "$(command -v 7zz)")" --resource "PAK=$out/payload.7z" \
+  --resource "GUI=$build/setup/app/libostrel_setup_window.so"

@@ -1,15 +1,16 @@
 // The setup program: one executable that installs, updates or, named as the
 // uninstaller, removes the product.
 
-#include <QApplication>
 #include <QCoreApplication>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "setup/app/HeadlessSetupWindow.h"
-#include "setup/app/PlainSetupWindow.h"
 #include "setup/app/QtTaskRunner.h"
+#include "setup/app/WindowModule.h"
+#include "setup/app/WindowModuleLoader.h"
 #include "setup/core/InstallChain.h"
 #include "setup/core/RoleActions.h"
 #include "setup/core/SetupState.h"
@@ -26,22 +27,30 @@ int main(int argc, char** argv) {
   // its arguments exactly as given.
   std::vector<std::string> args(argv + 1, argv + argc);
 
-  // An unattended run without a window never shows one, so it makes neither
-  // widgets nor a connection to a display: the core application starts in a
-  // fraction of the time and the run works where no display is reachable.
+  // An unattended run without a window never shows one, so it loads neither
+  // the window module nor Qt's widget libraries and makes a core application:
+  // it starts in a fraction of the time and works where no display is reachable.
   const bool windowless = setup::ArgumentIs(args, 0, "silent") && setup::ArgumentIs(args, 1, "nogui");
-  const std::unique_ptr<QCoreApplication> application =
-      windowless ? std::make_unique<QCoreApplication>(argc, argv) : std::make_unique<QApplication>(argc, argv);
 
   platform::Services services = platform::CreateNativeServices();
   const std::unique_ptr<platform::ExecutableResources> resources = platform::ExecutableResources::OpenSelf();
+  const app::WindowModule* windowModule =
+      windowless ? nullptr : app::LoadWindowModule(resources.get(), services.system->ExecutablePath());
+  if (!windowless && windowModule == nullptr) {
+    std::fputs("OstrelSetup: the setup window cannot be loaded; the program is damaged.\n", stderr);
+    return 1;
+  }
+  const std::unique_ptr<QCoreApplication> application = windowModule != nullptr
+                                                            ? windowModule->createApplication(argc, argv)
+                                                            : std::make_unique<QCoreApplication>(argc, argv);
+
   app::QtTaskRunner tasks;
   setup::SetupState& state = setup::SetupState::Process();
 
   app::HeadlessSetupWindow headlessWindow;
-  const std::unique_ptr<app::PlainSetupWindow> plainWindow =
-      windowless ? nullptr : std::make_unique<app::PlainSetupWindow>(*services.system);
-  setup::ISetupWindow& window = plainWindow ? static_cast<setup::ISetupWindow&>(*plainWindow) : headlessWindow;
+  const std::unique_ptr<app::ShownSetupWindow> shownWindow =
+      windowModule != nullptr ? windowModule->createWindow(*services.system) : nullptr;
+  setup::ISetupWindow& window = shownWindow ? static_cast<setup::ISetupWindow&>(*shownWindow) : headlessWindow;
 
   const setup::SpecialFolders folders(*services.shellFolders, platform::PathStyle::Native);
   // Made on first use only, so the uninstall role never creates it.
@@ -49,7 +58,7 @@ int main(int argc, char** argv) {
   setup::InstallChain installChain(setup::NativeInstallContext(state, window, tasks, *services.registry, folders,
                                                                *services.system, *temporary, resources.get()));
   setup::SetupRoleActions actions(state, tasks, [&installChain] { installChain.InstallButtonClick(); });
-  if (plainWindow) plainWindow->SetInstallHandler([&actions] { actions.Install(); });
+  if (shownWindow) shownWindow->SetInstallHandler([&actions] { actions.Install(); });
   actions.SetUninstall([&services, &folders] {
     setup::RunUninstallProcedure(
         setup::NativeUninstallContext(*services.registry, folders, services.system->ExecutablePath()));
@@ -72,7 +81,7 @@ int main(int argc, char** argv) {
       platform::PathStyle::Native,
   });
 
-  if (plainWindow) plainWindow->show();
+  if (shownWindow) shownWindow->Show();
   QCoreApplication::exec();
   services.system->ExitProcess(0);
 }

@@ -2,7 +2,7 @@
 
 #include <curl/curl.h>
 
-#include "setup/platform/posix/SharedLibrary.h"
+#include "setup/platform/SharedLibrary.h"
 
 #include <memory>
 

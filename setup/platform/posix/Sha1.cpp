@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "setup/platform/posix/SharedLibrary.h"
+#include "setup/platform/SharedLibrary.h"
 
 namespace ostrel::platform {
 namespace {

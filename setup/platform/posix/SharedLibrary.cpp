@@ -1,6 +1,10 @@
-#include "setup/platform/posix/SharedLibrary.h"
+#include "setup/platform/SharedLibrary.h"
 
 #include <dlfcn.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include "setup/platform/posix/UniqueFd.h"
 
 namespace ostrel::platform {
 
@@ -8,13 +12,27 @@ std::unique_ptr<SharedLibrary> SharedLibrary::OpenFirst(const std::vector<std::s
   for (const std::string& name : names) {
     // Local: its symbols stay out of the way of everything loaded later.
     if (void* handle = ::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL)) {
-      return std::unique_ptr<SharedLibrary>(new SharedLibrary(handle));
+      return std::unique_ptr<SharedLibrary>(new SharedLibrary(handle, -1));
     }
   }
   return nullptr;
 }
 
-SharedLibrary::~SharedLibrary() { ::dlclose(handle_); }
+std::unique_ptr<SharedLibrary> SharedLibrary::OpenBytes(std::span<const std::byte> bytes, const std::string& name) {
+  // An anonymous in-memory file: no path in a shared folder to race for, and
+  // nothing left behind when the process ends.
+  UniqueFd file(::memfd_create(name.c_str(), MFD_CLOEXEC));
+  if (!file.Valid() || !WriteAll(file.Get(), bytes)) return nullptr;
+  const std::string path = "/proc/self/fd/" + std::to_string(file.Get());
+  void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) return nullptr;
+  return std::unique_ptr<SharedLibrary>(new SharedLibrary(handle, file.Release()));
+}
+
+SharedLibrary::~SharedLibrary() {
+  ::dlclose(handle_);
+  if (sourceFile_ >= 0) ::close(sourceFile_);
+}
 
 void* SharedLibrary::Address(const char* name) const { return ::dlsym(handle_, name); }
 

@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <vector>
 
+#include "setup/platform/ResourceBundle.h"
 #include "tests/setup/e2e/SandboxProcess.h"
 
 namespace ostrel::e2e {
@@ -45,6 +47,27 @@ TEST_F(SetupRun, FirstSetupStoresANewIdentityAndItsChannelTag) {
   EXPECT_TRUE(std::regex_match(*uuid, std::regex("\\{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\\}"))) << *uuid;
   EXPECT_EQ(ReadRegistryString(ProductKey() / "fl"), "web");
   EXPECT_FALSE(fs::exists(sandbox_.RegistryHive() / "Software" / "Microsoft")) << "nothing was installed";
+}
+
+// The window comes from a module the packed program carries. Damaged, it is
+// refused by its checksum: the interactive run ends at once with an error
+// instead of loading bad code or showing nothing for ever.
+TEST_F(SetupRun, DamagedWindowModuleEndsTheInteractiveRun) {
+  const fs::path setup = InstallCopy("OstrelSetup");
+  std::vector<std::byte> bytes(fs::file_size(setup));
+  std::ifstream(setup, std::ios::binary).read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  const auto module = platform::ResourceBundle::Parse(bytes).Find("gui");
+  ASSERT_TRUE(module.has_value()) << "the packed setup carries its window module";
+  const auto at = static_cast<std::streamoff>(module->data() - bytes.data()) + static_cast<std::streamoff>(module->size() / 2);
+  {
+    std::fstream file(setup, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(at);
+    file.put(static_cast<char>(~static_cast<unsigned char>(bytes[static_cast<std::size_t>(at)])));
+  }
+
+  SandboxProcess run(sandbox_, setup, {});
+  ASSERT_TRUE(run.Started());
+  EXPECT_EQ(run.WaitForExit(30s), 1);
 }
 
 // The unattended start hides the window from a thread of its own through a

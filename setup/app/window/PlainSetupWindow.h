@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "setup/core/WindowInterface.h"
+#include "setup/app/WindowModule.h"
 #include "setup/platform/System.h"
 
 class QCheckBox;
@@ -18,12 +18,12 @@ class QPushButton;
 
 namespace ostrel::app {
 
-class PlainSetupWindow final : public QWidget, public setup::ISetupWindow {
+class PlainSetupWindow final : public QWidget, public ShownSetupWindow {
  public:
   explicit PlainSetupWindow(platform::ISystem& system);
 
-  // What InstallButton runs.
-  void SetInstallHandler(std::function<void()> handler);
+  void SetInstallHandler(std::function<void()> handler) override;
+  void Show() override;
 
   void SetCaption(std::string_view caption) override;
   void SetInstallButtonCaption(std::string_view caption) override;

@@ -1,4 +1,4 @@
-#include "setup/app/PlainSetupWindow.h"
+#include "setup/app/window/PlainSetupWindow.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -78,6 +78,8 @@ PlainSetupWindow::PlainSetupWindow(platform::ISystem& system) : system_(system) 
 }
 
 void PlainSetupWindow::SetInstallHandler(std::function<void()> handler) { installHandler_ = std::move(handler); }
+
+void PlainSetupWindow::Show() { show(); }
 
 void PlainSetupWindow::SetCaption(std::string_view caption) { setWindowTitle(ToQString(caption)); }
 

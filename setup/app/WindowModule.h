@@ -1,0 +1,35 @@
+#pragma once
+// What the setup program and its window module share. The window, and with
+// it Qt's widget and graphics libraries, is built as a module of its own that
+// the packed program carries among its resources: a run that shows no window
+// never loads them (a third of the program's start-up) and needs no display.
+// Both halves come from one build, so C++ types cross between them.
+
+#include <QCoreApplication>
+#include <functional>
+#include <memory>
+
+#include "setup/core/WindowInterface.h"
+#include "setup/platform/System.h"
+
+namespace ostrel::app {
+
+// The setup window as the program drives it.
+class ShownSetupWindow : public setup::ISetupWindow {
+ public:
+  // What InstallButton runs.
+  virtual void SetInstallHandler(std::function<void()> handler) = 0;
+  virtual void Show() = 0;
+};
+
+struct WindowModule {
+  // The widget application, made in place of the core one before any window.
+  std::unique_ptr<QCoreApplication> (*createApplication)(int& argc, char** argv);
+  std::unique_ptr<ShownSetupWindow> (*createWindow)(platform::ISystem& system);
+};
+
+// The one function the module exports, by this name.
+inline constexpr const char* kWindowModuleEntry = "OstrelSetupWindowModule";
+using WindowModuleEntry = const WindowModule*();
+
+}  // namespace ostrel::app

@@ -1,0 +1,25 @@
+// The window module's one export: how the program makes the widget
+// application and the setup window.
+
+#include <QApplication>
+
+#include "setup/app/WindowModule.h"
+#include "setup/app/window/PlainSetupWindow.h"
+
+namespace {
+
+std::unique_ptr<QCoreApplication> CreateApplication(int& argc, char** argv) {
+  return std::make_unique<QApplication>(argc, argv);
+}
+
+std::unique_ptr<ostrel::app::ShownSetupWindow> CreateWindow(ostrel::platform::ISystem& system) {
+  return std::make_unique<ostrel::app::PlainSetupWindow>(system);
+}
+
+constexpr ostrel::app::WindowModule kModule{&CreateApplication, &CreateWindow};
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) const ostrel::app::WindowModule* OstrelSetupWindowModule() {
+  return &kModule;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// A shared library opened at run time, for what the setup uses only now and
+// then (the program then starts without loading it, and runs without it), or
+// a module the program carries among its resources. Once opened it stays for
+// the life of the object.
+
+#include <cstddef>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace ostrel::platform {
+
+class SharedLibrary {
+ public:
+  // The first of the names that opens; nothing when none does.
+  static std::unique_ptr<SharedLibrary> OpenFirst(const std::vector<std::string>& names);
+  // A module given as its bytes, loaded without a file anyone else could
+  // reach or replace; name is what debuggers and maps show.
+  static std::unique_ptr<SharedLibrary> OpenBytes(std::span<const std::byte> bytes, const std::string& name);
+  ~SharedLibrary();
+
+  SharedLibrary(const SharedLibrary&) = delete;
+  SharedLibrary& operator=(const SharedLibrary&) = delete;
+
+  // Points slot at the function of that name; false when there is none.
+  template <typename Function>
+  bool Bind(Function*& slot, const char* name) const {
+    slot = reinterpret_cast<Function*>(Address(name));
+    return slot != nullptr;
+  }
+
+ private:
+  SharedLibrary(void* handle, int sourceFile) : handle_(handle), sourceFile_(sourceFile) {}
+  void* Address(const char* name) const;
+
+  void* handle_;
+  // The in-memory file a module given as bytes was loaded from, or -1. Kept
+  // open while the module is: the loader knows a module by the path it was
+  // opened under, and a closed descriptor's number, and so its path, would be
+  // handed to the next module, which the loader would take for this one.
+  int sourceFile_;
+};
+
+}  // namespace ostrel::platform

@@ -2,6 +2,7 @@
 
 #include <openssl/evp.h>
 
+#include <memory>
 #include <stdexcept>
 
 #include "setup/platform/SharedLibrary.h"
@@ -10,8 +11,8 @@ namespace ostrel::platform {
 namespace {
 
 // The system's crypto library, opened on first use: only the report signs
-// anything, on its own thread, and by then the HTTPS client has usually
-// loaded the library already.
+// anything, on its own thread, before it posts; the HTTPS client's own load
+// then finds the library already there.
 struct Crypto {
   std::unique_ptr<SharedLibrary> library;
   decltype(&EVP_sha1) sha1 = nullptr;

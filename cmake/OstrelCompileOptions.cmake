@@ -1,3 +1,13 @@
+# Every preset compiles through ccache when the machine has it: CI builds a
+# fresh clone each time, and the cache in the home folder carries over. Paths
+# are hashed relative to the source folder, so a clone elsewhere still hits.
+find_program(OSTREL_CCACHE ccache)
+if(OSTREL_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
+  set(launcher env CCACHE_BASEDIR=${CMAKE_SOURCE_DIR} CCACHE_NOHASHDIR=1 CCACHE_SLOPPINESS=pch_defines,time_macros ${OSTREL_CCACHE})
+  set(CMAKE_C_COMPILER_LAUNCHER ${launcher})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${launcher})
+endif()
+
 # Warning and sanitizer flags shared by every target of the project.
 add_library(ostrel_options INTERFACE)
 target_compile_options(ostrel_options INTERFACE -Wall -Wextra -Wpedantic)

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # toolchain
-  build-essential cmake ninja-build clang lld libclang-rt-14-dev pkg-config
+  build-essential cmake ninja-build ccache clang lld libclang-rt-14-dev pkg-config
   # host UI framework
   qt6-base-dev qt6-base-dev-tools libgl-dev
   # setup core: HTTPS client and SHA-1 (headers to build, libraries opened at

@@ -43,7 +43,7 @@ class ReportServer {
     std::filesystem::create_directories(folder_);
     std::filesystem::remove(LogFile());
     const std::filesystem::path script =
-        std::filesystem::path(__FILE__).parent_path() / "report_server.py";
+        std::filesystem::path(OSTREL_SOURCE_DIR) / "tests/setup/support/report_server.py";
     const std::vector<std::string> words = {
         "python3",  script.string(),      "--dir",   folder_.string(),
         "--status", std::to_string(answer.status), "--body", answer.body,

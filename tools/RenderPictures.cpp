@@ -7,18 +7,22 @@
 // and DIR/FILE@<k>x.png at k times that size for every further scale k: the
 // names under which image lists look up a picture for a display of scale k.
 //
-// Qt's renderer leaves out, with no more than a warning, whatever it cannot
-// draw (filters, text without a font database, unknown elements), so a
-// picture could lose a part unseen. Every warning it gives is therefore an
-// error here, and such a picture is not written at all.
+// Qt's renderer leaves out what it cannot draw (filters, clipping paths,
+// masks, patterns), some of it without a word, and text needs a font
+// database a build tool should not depend on. So a picture could lose a part
+// unseen, or look different on another machine. The tool therefore accepts
+// only the elements it draws faithfully, takes every warning of the renderer
+// as an error, and writes nothing for a picture it refuses.
 
-#include <QByteArray>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QSaveFile>
 #include <QString>
+#include <QStringList>
 #include <QSvgRenderer>
+#include <QXmlStreamReader>
 #include <QtGlobal>
 
 #include <charconv>
@@ -109,12 +113,49 @@ class WarningTrap {
   QtMessageHandler previous_;
 };
 
+// Refuses a source that uses what the renderer would draw differently or
+// not at all, or that does not declare its size.
+void CheckSource(const QString& source) {
+  static const QStringList kElements{
+      QStringLiteral("svg"),    QStringLiteral("defs"),     QStringLiteral("g"),
+      QStringLiteral("path"),   QStringLiteral("rect"),     QStringLiteral("circle"),
+      QStringLiteral("ellipse"), QStringLiteral("line"),    QStringLiteral("polyline"),
+      QStringLiteral("polygon"), QStringLiteral("linearGradient"), QStringLiteral("radialGradient"),
+      QStringLiteral("stop"),   QStringLiteral("use"),      QStringLiteral("title"),
+      QStringLiteral("desc")};
+  static const QStringList kIgnoredAttributes{QStringLiteral("filter"), QStringLiteral("clip-path"), QStringLiteral("mask")};
+
+  QFile file(source);
+  if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot open " + source.toStdString());
+  QXmlStreamReader xml(&file);
+  const auto refuse = [&](const QString& why) {
+    throw std::runtime_error(QStringLiteral("%1:%2: %3").arg(source).arg(xml.lineNumber()).arg(why).toStdString());
+  };
+  bool root = true;
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    const QString name = xml.name().toString();
+    if (!kElements.contains(name)) refuse(QStringLiteral("Qt's renderer leaves out or changes <%1>").arg(name));
+    const QXmlStreamAttributes attributes = xml.attributes();
+    for (const QString& attribute : kIgnoredAttributes) {
+      if (attributes.hasAttribute(attribute)) refuse(QStringLiteral("the renderer ignores %1").arg(attribute));
+    }
+    if (root && (name != QLatin1String("svg") || !attributes.hasAttribute(QStringLiteral("width")) ||
+                 !attributes.hasAttribute(QStringLiteral("height")))) {
+      refuse(QStringLiteral("the picture must be an <svg> that declares its width and height"));
+    }
+    root = false;
+  }
+  if (xml.hasError()) refuse(xml.errorString());
+}
+
 QString OutputName(const QString& dir, const QString& base, int scale) {
   const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
   return dir + QLatin1Char('/') + base + suffix + QStringLiteral(".png");
 }
 
 void Render(const QString& source, const Options& o) {
+  CheckSource(source);
   const WarningTrap trap;
   QSvgRenderer renderer(source);
   if (!renderer.isValid()) throw std::runtime_error(source.toStdString() + " is not an SVG picture Qt can read");

@@ -160,7 +160,7 @@ void Render(const QString& source, const Options& o) {
   QSvgRenderer renderer(source);
   if (!renderer.isValid()) throw std::runtime_error(source.toStdString() + " is not an SVG picture Qt can read");
   const QSize size = renderer.defaultSize();
-  if (size.isEmpty()) throw std::runtime_error(source.toStdString() + " declares no width and height");
+  if (size.isEmpty()) throw std::runtime_error(source.toStdString() + " declares an empty size");
 
   std::vector<QImage> images;
   for (const int scale : o.scales) {

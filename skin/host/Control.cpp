@@ -248,6 +248,7 @@ void TControl::SetVisible(bool AValue) {
   if (!AValue) {
     if (TForm* form = Form()) {
       if (FocusedIn(form)) form->SetFocusedControl(nullptr);
+      form->FRouter->LeaveIfWithin(this);
     }
   }
   RealignParent();
@@ -259,6 +260,7 @@ void TControl::SetEnabled(bool AValue) {
   if (!AValue) {
     if (TForm* form = Form()) {
       if (FocusedIn(form)) form->SetFocusedControl(nullptr);
+      form->FRouter->LeaveIfWithin(this);
     }
   }
   NotifyAbsoluteChanged();

@@ -72,7 +72,8 @@ class TForm : public TComponent, public IEventProperties {
 
   // The controls at the top of the form's tree, in paint order.
   const QList<TControl*>& Controls() const { return FControls; }
-  // The top-most control that takes pointer input at APoint (client coordinates).
+  // The top-most visible, hit-testable control at APoint (client coordinates).
+  // A disabled one is found too: it swallows the input, so nothing beneath gets it.
   TControl* ObjectAtPoint(const TPointF& APoint) const;
   TControl* FocusedControl() const { return FFocused; }
   TControl* Hovered() const;

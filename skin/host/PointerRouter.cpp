@@ -17,11 +17,12 @@ bool Contains(const TRectF& ARect, const TPointF& APoint) {
          APoint.y() < ARect.bottom();
 }
 
-// A hidden or disabled control takes nothing, and neither do its children;
-// one without HitTest lets the point through to what lies beneath, but its
-// children are still searched.
+// A hidden control takes nothing, and neither do its children; one without
+// HitTest lets the point through to what lies beneath, but its children are
+// still searched. A disabled control is hit like any other: it lies on top,
+// so what lies beneath must not get the press.
 TControl* FindAt(TControl* AControl, const TPointF& AAbsolute) {
-  if (!AControl->Visible() || !AControl->Enabled()) return nullptr;
+  if (!AControl->Visible()) return nullptr;
   const TPointF local = AControl->AbsoluteToLocal(AAbsolute);
   if (AControl->ClipChildren() && !Contains(AControl->LocalRect(), local)) return nullptr;
   const QList<TControl*>& children = AControl->Controls();
@@ -40,6 +41,11 @@ TControl* PointerRouter::ObjectAtPoint(const TPointF& APoint) const {
     if (TControl* hit = FindAt(top[i], APoint)) return hit;
   }
   return nullptr;
+}
+
+TControl* PointerRouter::TargetAt(const TPointF& APoint) const {
+  TControl* hit = ObjectAtPoint(APoint);
+  return hit != nullptr && hit->AbsoluteEnabled() ? hit : nullptr;
 }
 
 void PointerRouter::SetHovered(TControl* AControl) {
@@ -62,7 +68,7 @@ void PointerRouter::MouseDown(TMouseButton AButton, TShiftState AShift, const TP
     const TPointF local = stale->AbsoluteToLocal(APoint);
     stale->MouseUp(AButton, AShift, static_cast<float>(local.x()), static_cast<float>(local.y()));
   }
-  QPointer<TControl> target = FCaptured != nullptr ? FCaptured : ObjectAtPoint(APoint);
+  QPointer<TControl> target = FCaptured != nullptr ? FCaptured : TargetAt(APoint);
   if (FCaptured == nullptr) SetHovered(target);
   if (!target) return;
   FPressedOn = target.data();
@@ -82,7 +88,7 @@ void PointerRouter::MouseMove(TShiftState AShift, const TPointF& APoint) {
     FCaptured->MouseMove(AShift, static_cast<float>(local.x()), static_cast<float>(local.y()));
     return;
   }
-  TControl* target = ObjectAtPoint(APoint);
+  TControl* target = TargetAt(APoint);
   SetHovered(target);
   if (FHovered != nullptr && FHovered == target) {
     const TPointF local = target->AbsoluteToLocal(APoint);
@@ -91,7 +97,7 @@ void PointerRouter::MouseMove(TShiftState AShift, const TPointF& APoint) {
 }
 
 void PointerRouter::MouseUp(TMouseButton AButton, TShiftState AShift, const TPointF& APoint, bool ANoButtonLeft) {
-  QPointer<TControl> target = FCaptured != nullptr ? FCaptured : ObjectAtPoint(APoint);
+  QPointer<TControl> target = FCaptured != nullptr ? FCaptured : TargetAt(APoint);
   // A failing click handler must not leave the control pressed and captured:
   // the release and the end of the capture happen anyway, then the error goes on.
   std::exception_ptr failure;
@@ -118,12 +124,12 @@ void PointerRouter::MouseUp(TMouseButton AButton, TShiftState AShift, const TPoi
   }
   if (ANoButtonLeft) FPressedOn = nullptr;
   if (ANoButtonLeft || (target && FCaptured == target)) DropCapture();
-  if (FCaptured == nullptr) SetHovered(ObjectAtPoint(APoint));
+  if (FCaptured == nullptr) SetHovered(TargetAt(APoint));
   if (failure) std::rethrow_exception(failure);
 }
 
 void PointerRouter::MouseWheel(TShiftState AShift, int AWheelDelta, const TPointF& APoint) {
-  QPointer<TControl> target = FCaptured != nullptr ? FCaptured : ObjectAtPoint(APoint);
+  QPointer<TControl> target = FCaptured != nullptr ? FCaptured : TargetAt(APoint);
   bool handled = false;
   while (target && !handled) {
     target->MouseWheel(AShift, AWheelDelta, handled);
@@ -136,6 +142,10 @@ void PointerRouter::MouseLeave() {
 }
 
 void PointerRouter::DropCapture() { FCaptured = nullptr; }
+
+void PointerRouter::LeaveIfWithin(const TControl* AControl) {
+  if (FHovered != nullptr && (FHovered == AControl || AControl->IsAncestorOf(FHovered))) SetHovered(nullptr);
+}
 
 void PointerRouter::Forget(const TControl* AControl) {
   const auto within = [AControl](const TControl* c) {

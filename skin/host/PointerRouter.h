@@ -3,6 +3,11 @@
 // hit-testable control under the pointer gets it, hover moves with a leave
 // before the enter, a press captures, and a release runs the click test, then
 // the release, then ends the capture.
+//
+// A disabled control (or one inside a disabled parent) takes the hit and
+// swallows it: it gets no hover, press, move, release, click or wheel, and
+// neither does anything beneath it. A capture it held from before it was
+// disabled still ends with its release, so no press is left half done.
 
 #include "skin/host/Control.h"
 #include "skin/host/Types.h"
@@ -27,14 +32,20 @@ class PointerRouter {
   void MouseWheel(TShiftState AShift, int AWheelDelta, const TPointF& APoint);
   void MouseLeave();
 
+  // The top-most visible, hit-testable control under APoint, disabled or not.
   TControl* ObjectAtPoint(const TPointF& APoint) const;
   TControl* Hovered() const { return FHovered; }
   TControl* Captured() const { return FCaptured; }
   void SetCaptured(TControl* AControl) { FCaptured = AControl; }
   // Drops hover and capture held by AControl or one of its children.
   void Forget(const TControl* AControl);
+  // Ends the hover of AControl or one of its children with its leave event:
+  // they were hidden or disabled and take no pointer any more.
+  void LeaveIfWithin(const TControl* AControl);
 
  private:
+  // The hit at APoint when it is enabled; none when a disabled control swallows it.
+  TControl* TargetAt(const TPointF& APoint) const;
   void SetHovered(TControl* AControl);
   void DropCapture();
 

@@ -1,5 +1,6 @@
 #include "skin/host/HostClasses.h"
 
+#include "skin/host/Action.h"
 #include "skin/host/ClassRegistry.h"
 #include "skin/host/Control.h"
 #include "skin/host/Form.h"
@@ -15,6 +16,7 @@ void RegisterHostClasses() {
   RegisterClass<TTimer>();
   RegisterClass<TGlowEffect>();
   RegisterClass<TWidgetProxy>();
+  RegisterClass<TBasicAction>();
 }
 
 }  // namespace ostrel::host

@@ -93,7 +93,10 @@ class TComponent : public TPersistent {
 
  protected:
   // Called when AComponent is inserted into or removed from this component's
-  // owner tree, or when a component this one asked about is being freed.
+  // owner tree, or when a component this one asked about is being freed. A
+  // component being freed has lost its derived parts already (C++ destroys
+  // them before TComponent's destructor sends this): compare its address and
+  // read at most its TComponent part, never cast it or call into it.
   virtual void Notification(TComponent* AComponent, TOperation AOperation);
   // First step of destruction: marks csDestroying on this component and its owned ones.
   virtual void Destroying();

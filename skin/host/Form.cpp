@@ -179,8 +179,6 @@ void TForm::HoverChanged(TControl* AControl) {
   if (AControl == nullptr || !AControl->ShowHint()) QToolTip::hideText();
 }
 
-bool TForm::TakeWindowDragStarted() { return std::exchange(FWindowDragStarted, false); }
-
 void TForm::DoCreate() {
   if (FCreated) return;
   FCreated = true;
@@ -217,9 +215,11 @@ bool TForm::BeginSystemMove() {
 
 bool TForm::StartWindowDrag() {
   if (!BeginSystemMove()) return false;
-  FWindowDragStarted = true;
+  FRouter->HandOffPress();
   return true;
 }
+
+void TForm::HandOffPointerPress() { FRouter->HandOffPress(); }
 
 TPointF TForm::ClientToScreen(const TPointF& APoint) const {
   return FView->viewport()->mapToGlobal(FView->mapFromScene(0, 0)) + APoint;

@@ -88,6 +88,9 @@ class TForm : public TComponent, public IEventProperties {
   // press that asked for it ends at once, without a click: the window system
   // keeps the release to itself.
   bool StartWindowDrag();
+  // Something outside the controls took the pointer (a popup a control
+  // opened): the press in progress ends without a click, as for a window drag.
+  void HandOffPointerPress();
 
   TPointF ClientToScreen(const TPointF& APoint) const;
   TPointF ScreenToClient(const TPointF& APoint) const;
@@ -130,7 +133,6 @@ class TForm : public TComponent, public IEventProperties {
   void ForgetControls(TControl* AControl);
   void SetFocusedControl(TControl* AControl);
   void HoverChanged(TControl* AControl);
-  bool TakeWindowDragStarted();
   void UpdateWindowFlags();
   void PlaceWindow();
 
@@ -152,7 +154,6 @@ class TForm : public TComponent, public IEventProperties {
   bool FTransparency = false;
   bool FCreated = false;
   bool FPlaced = false;
-  bool FWindowDragStarted = false;
   bool FRealigning = false;
 
   TNotifyEvent FOnCreate;

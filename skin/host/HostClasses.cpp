@@ -2,6 +2,7 @@
 
 #include "skin/host/Action.h"
 #include "skin/host/ClassRegistry.h"
+#include "skin/host/ComboBox.h"
 #include "skin/host/Control.h"
 #include "skin/host/Form.h"
 #include "skin/host/GlowEffect.h"
@@ -17,6 +18,7 @@ void RegisterHostClasses() {
   RegisterClass<TGlowEffect>();
   RegisterClass<TWidgetProxy>();
   RegisterClass<TBasicAction>();
+  RegisterClass<TComboBox>();
 }
 
 }  // namespace ostrel::host

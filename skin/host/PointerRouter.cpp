@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include <exception>
+#include <utility>
 
 namespace ostrel::host {
 
@@ -72,14 +73,39 @@ void PointerRouter::MouseDown(TMouseButton AButton, TShiftState AShift, const TP
   if (FCaptured == nullptr) SetHovered(target);
   if (!target) return;
   FPressedOn = target.data();
+  FPressButton = AButton;
+  FPressShift = AShift;
+  FPressPoint = APoint;
+  FHandOffAsked = false;
   const TPointF local = target->AbsoluteToLocal(APoint);
-  target->MouseDown(AButton, AShift, static_cast<float>(local.x()), static_cast<float>(local.y()));
-  if (FForm.TakeWindowDragStarted()) {
-    // The window system now owns the pointer until the drag ends and keeps the
-    // release, so the press ends here: released, never clicked, not captured.
-    DropCapture();
-    if (target) target->MouseUp(AButton, AShift, static_cast<float>(local.x()), static_cast<float>(local.y()));
+  FInPress = true;
+  try {
+    target->MouseDown(AButton, AShift, static_cast<float>(local.x()), static_cast<float>(local.y()));
+  } catch (...) {
+    FInPress = false;
+    throw;
   }
+  FInPress = false;
+  if (std::exchange(FHandOffAsked, false)) EndPress();
+}
+
+void PointerRouter::HandOffPress() {
+  if (FInPress) {
+    FHandOffAsked = true;
+  } else {
+    EndPress();
+  }
+}
+
+void PointerRouter::EndPress() {
+  // The new owner of the pointer keeps the release, so the press ends here:
+  // released, never clicked, not captured.
+  QPointer<TControl> pressed = FCaptured != nullptr ? FCaptured : FPressedOn.data();
+  DropCapture();
+  FPressedOn = nullptr;
+  if (!pressed) return;
+  const TPointF local = pressed->AbsoluteToLocal(FPressPoint);
+  pressed->MouseUp(FPressButton, FPressShift, static_cast<float>(local.x()), static_cast<float>(local.y()));
 }
 
 void PointerRouter::MouseMove(TShiftState AShift, const TPointF& APoint) {

@@ -31,6 +31,11 @@ class PointerRouter {
   void MouseUp(TMouseButton AButton, TShiftState AShift, const TPointF& APoint, bool ANoButtonLeft);
   void MouseWheel(TShiftState AShift, int AWheelDelta, const TPointF& APoint);
   void MouseLeave();
+  // Something outside the control tree took the pointer (the window system
+  // moving the window, a popup): the press in progress ends, released without
+  // a click and no longer captured. Asked for inside a press handler, it
+  // happens once that handler returns.
+  void HandOffPress();
 
   // The top-most visible, hit-testable control under APoint, disabled or not.
   TControl* ObjectAtPoint(const TPointF& APoint) const;
@@ -48,6 +53,7 @@ class PointerRouter {
   TControl* TargetAt(const TPointF& APoint) const;
   void SetHovered(TControl* AControl);
   void DropCapture();
+  void EndPress();
 
   TForm& FForm;
   TControl* FHovered = nullptr;
@@ -55,6 +61,12 @@ class PointerRouter {
   // The control the last press went to; without a capture its release may
   // land elsewhere, and its press must end with that release all the same.
   QPointer<TControl> FPressedOn;
+  // The last press, for ending it early.
+  TMouseButton FPressButton = TMouseButton::mbLeft;
+  TShiftState FPressShift;
+  TPointF FPressPoint;
+  bool FInPress = false;
+  bool FHandOffAsked = false;
 };
 
 }  // namespace ostrel::host

@@ -78,15 +78,17 @@ void PointerRouter::MouseDown(TMouseButton AButton, TShiftState AShift, const TP
   FPressPoint = APoint;
   FHandOffAsked = false;
   const TPointF local = target->AbsoluteToLocal(APoint);
+  // A handler that asked for the hand-off and then failed still gets its press ended.
+  std::exception_ptr failure;
   FInPress = true;
   try {
     target->MouseDown(AButton, AShift, static_cast<float>(local.x()), static_cast<float>(local.y()));
   } catch (...) {
-    FInPress = false;
-    throw;
+    failure = std::current_exception();
   }
   FInPress = false;
   if (std::exchange(FHandOffAsked, false)) EndPress();
+  if (failure) std::rethrow_exception(failure);
 }
 
 void PointerRouter::HandOffPress() {

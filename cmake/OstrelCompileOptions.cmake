@@ -29,7 +29,7 @@ endif()
 # resource that no two tests holding it use at once: the product lock is
 # taken by every test that starts the product or stops it by name, since
 # stopping by name reaches every process of this user with that name.
-# Under the sanitizers, blocks a system library keeps for the life of the
+# Under the sanitizers, blocks system libraries keep for the life of the
 # process are not reported as leaks (cmake/lsan.supp).
 function(ostrel_add_test name)
   cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "SOURCES;LIBS" ${ARGN})

@@ -466,18 +466,30 @@ class MovableForm : public TForm {
   }
 };
 
+// A shown 100 x 100 window whose background starts the window drag on any press.
+struct DraggableWindow {
+  DraggableWindow() {
+    host_test::App();
+    form.SetClientSize(100, 100);
+    form.Show();
+    back = new Probe(&form, "Back", log);
+    back->SetBounds(0, 0, 100, 100);
+    back->SetParent(&form);
+    back->SetOnMouseDown([this](TObject*, TMouseButton, TShiftState, float, float) { form.StartWindowDrag(); });
+  }
+
+  MovableForm form;
+  QStringList log;
+  Probe* back = nullptr;
+};
+
 }  // namespace
 
 TEST(WindowDrag, PressThatStartsTheDragEndsAtOnceWithoutClickOrCapture) {
-  host_test::App();
-  MovableForm form;
-  form.SetClientSize(100, 100);
-  form.Show();
-  QStringList log;
-  auto* back = new Probe(&form, "Back", log);
-  back->SetBounds(0, 0, 100, 100);
-  back->SetParent(&form);
-  back->SetOnMouseDown([&form](TObject*, TMouseButton, TShiftState, float, float) { form.StartWindowDrag(); });
+  DraggableWindow window;
+  MovableForm& form = window.form;
+  Probe* back = window.back;
+  const QStringList& log = window.log;
   int clicks = 0;
   back->SetOnClick([&clicks](TObject*) { ++clicks; });
 
@@ -494,7 +506,6 @@ TEST(WindowDrag, PressThatStartsTheDragEndsAtOnceWithoutClickOrCapture) {
 }
 
 TEST(DisabledControl, SwallowsThePointerSoNothingBeneathClicksOrDragsTheWindow) {
-  host_test::App();
   struct Case {
     const char* what;
     bool disableParent;  // else the button itself
@@ -508,14 +519,10 @@ TEST(DisabledControl, SwallowsThePointerSoNothingBeneathClicksOrDragsTheWindow) 
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    MovableForm form;
-    form.SetClientSize(100, 100);
-    form.Show();
-    QStringList log;
-    auto* back = new Probe(&form, "Back", log);
-    back->SetBounds(0, 0, 100, 100);
-    back->SetParent(&form);
-    back->SetOnMouseDown([&form](TObject*, TMouseButton, TShiftState, float, float) { form.StartWindowDrag(); });
+    DraggableWindow window;
+    MovableForm& form = window.form;
+    Probe* back = window.back;
+    QStringList& log = window.log;
     auto* panel = new Probe(&form, "Panel", log);
     panel->SetBounds(10, 10, 80, 80);
     panel->SetParent(back);

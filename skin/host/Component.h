@@ -114,3 +114,45 @@ class TComponent : public TPersistent {
   TComponentState FComponentState;
   TComponentStyle FComponentStyle = {TComponentStyleItem::csInheritable};
 };
+
+namespace ostrel::host {
+
+// A component's reference to another one it does not own (a control's
+// action, a form's style book), kept right through the other's life: the
+// watcher is told when the other is freed and Removed, called from its
+// Notification, then drops the reference. The reference is held and compared
+// as a TComponent*, the one view of a component that stays valid while it is
+// being destroyed.
+template <class T>
+class WatchedComponent {
+ public:
+  explicit WatchedComponent(TComponent& AWatcher) : FWatcher(AWatcher) {}
+  WatchedComponent(const WatchedComponent&) = delete;
+  WatchedComponent& operator=(const WatchedComponent&) = delete;
+
+  T* Get() const { return static_cast<T*>(FTarget); }
+  void Set(T* AValue) {
+    TComponent* const value = AValue;
+    if (value == FTarget) return;
+    if (FTarget != nullptr) FTarget->RemoveFreeNotification(&FWatcher);
+    FTarget = value;
+    if (FTarget != nullptr) FTarget->FreeNotification(&FWatcher);
+  }
+  // True when AComponent was the watched one and is being freed; the
+  // reference is gone then. One that only changed owners stays watched.
+  bool Removed(TComponent* AComponent, TOperation AOperation) {
+    if (AOperation != TOperation::opRemove || AComponent == nullptr || AComponent != FTarget) return false;
+    if (!AComponent->IsDestroying()) {
+      AComponent->FreeNotification(&FWatcher);
+      return false;
+    }
+    FTarget = nullptr;
+    return true;
+  }
+
+ private:
+  TComponent& FWatcher;
+  TComponent* FTarget = nullptr;
+};
+
+}  // namespace ostrel::host

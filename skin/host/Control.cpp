@@ -379,27 +379,16 @@ void TControl::DoMouseLeave() {
 }
 
 void TControl::Click() {
-  if (FEnableExecuteAction && FAction != nullptr && FAction->Execute()) return;
+  TBasicAction* const action = FAction.Get();
+  if (FEnableExecuteAction && action != nullptr && action->Execute()) return;
   if (FOnClick) FOnClick(this);
 }
 
-void TControl::SetAction(TBasicAction* AValue) {
-  if (AValue == FAction) return;
-  if (FAction != nullptr) FAction->RemoveFreeNotification(this);
-  FAction = AValue;
-  if (FAction != nullptr) FAction->FreeNotification(this);
-}
+void TControl::SetAction(TBasicAction* AValue) { FAction.Set(AValue); }
 
 void TControl::Notification(TComponent* AComponent, TOperation AOperation) {
   TComponent::Notification(AComponent, AOperation);
-  // Only the pointer is compared: a component being freed has lost its derived parts already.
-  if (AOperation != TOperation::opRemove || AComponent == nullptr || AComponent != FAction) return;
-  if (AComponent->IsDestroying()) {
-    FAction = nullptr;
-  } else {
-    // The action only changed owners; keep being told when it goes.
-    FAction->FreeNotification(this);
-  }
+  FAction.Removed(AComponent, AOperation);
 }
 
 void TControl::DoEnter() {

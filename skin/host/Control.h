@@ -156,7 +156,7 @@ class TControl : public TComponent, public IEventProperties {
   void ResetFocus();
 
   // The action a click runs, when action execution is on (see Click).
-  TBasicAction* Action() const { return FAction; }
+  TBasicAction* Action() const { return FAction.Get(); }
   void SetAction(TBasicAction* AValue);
   bool EnableExecuteAction() const { return FEnableExecuteAction; }
   void SetEnableExecuteAction(bool AValue) { FEnableExecuteAction = AValue; }
@@ -261,7 +261,7 @@ class TControl : public TComponent, public IEventProperties {
   std::unique_ptr<TBounds> FMargins;
   TComponent* FParent = nullptr;
   QList<TControl*> FControls;
-  TBasicAction* FAction = nullptr;
+  ostrel::host::WatchedComponent<TBasicAction> FAction{*this};
 
   float FWidth = 0.0f;
   float FHeight = 0.0f;

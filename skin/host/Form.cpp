@@ -120,22 +120,11 @@ void TForm::UpdateWindowFlags() {
   if (wasVisible) FView->show();
 }
 
-void TForm::SetStyleBook(TComponent* AValue) {
-  if (AValue == FStyleBook) return;
-  if (FStyleBook != nullptr) FStyleBook->RemoveFreeNotification(this);
-  FStyleBook = AValue;
-  if (FStyleBook != nullptr) FStyleBook->FreeNotification(this);
-}
+void TForm::SetStyleBook(TComponent* AValue) { FStyleBook.Set(AValue); }
 
 void TForm::Notification(TComponent* AComponent, TOperation AOperation) {
   TComponent::Notification(AComponent, AOperation);
-  if (AOperation != TOperation::opRemove || AComponent != FStyleBook) return;
-  if (AComponent->IsDestroying()) {
-    FStyleBook = nullptr;
-  } else {
-    // The style book only changed owners (a form read into this one, say).
-    FStyleBook->FreeNotification(this);
-  }
+  FStyleBook.Removed(AComponent, AOperation);
 }
 
 TControl* TForm::ObjectAtPoint(const TPointF& APoint) const { return FRouter->ObjectAtPoint(APoint); }

@@ -67,7 +67,7 @@ class TForm : public TComponent, public IEventProperties {
   void SetFormStyle(TFormStyle AValue);
   bool Transparency() const { return FTransparency; }
   void SetTransparency(bool AValue);
-  TComponent* StyleBook() const { return FStyleBook; }
+  TComponent* StyleBook() const { return FStyleBook.Get(); }
   void SetStyleBook(TComponent* AValue);
 
   // The controls at the top of the form's tree, in paint order.
@@ -141,7 +141,7 @@ class TForm : public TComponent, public IEventProperties {
   std::unique_ptr<ostrel::host::PointerRouter> FRouter;
   QList<TControl*> FControls;
   TControl* FFocused = nullptr;
-  TComponent* FStyleBook = nullptr;
+  ostrel::host::WatchedComponent<TComponent> FStyleBook{*this};
 
   QString FCaption;
   int FClientWidth = 640;

@@ -87,12 +87,15 @@ bool FormView::IsControlWidget(const QGraphicsItem* AItem) {
   return proxy != nullptr && proxy->Proxy() == AItem;
 }
 
+bool FormView::PopupHoldsThePointer() const {
+  const QGraphicsItem* grabber = scene()->mouseGrabberItem();
+  return grabber != nullptr && !IsControlWidget(grabber);
+}
+
 FormView::Delivery FormView::DeliveryAt(const QPointF& AClientPoint) const {
   if (const QGraphicsItem* grabber = scene()->mouseGrabberItem()) {
     return IsControlWidget(grabber) ? Delivery::ControlsAndScene : Delivery::Scene;
   }
-  const QGraphicsItem* top = scene()->itemAt(AClientPoint, QTransform());
-  if (top != nullptr && ControlItem::ControlOf(top) == nullptr && !IsControlWidget(top)) return Delivery::Scene;
   return dynamic_cast<TWidgetProxy*>(FForm.ObjectAtPoint(AClientPoint)) != nullptr ? Delivery::ControlsAndScene
                                                                                   : Delivery::Controls;
 }
@@ -121,8 +124,8 @@ void FormView::mouseDoubleClickEvent(QMouseEvent* AEvent) { Press(AEvent, true);
 
 void FormView::mouseMoveEvent(QMouseEvent* AEvent) {
   const QPointF point = mapToScene(QPoint(0, 0)) + AEvent->position();
-  if (DeliveryAt(point) == Delivery::Scene) {
-    // Over a popup the pointer is over none of the controls.
+  if (PopupHoldsThePointer()) {
+    // While a popup is open the pointer is over none of the controls.
     Guarded([&] { FForm.FRouter->MouseLeave(); });
   } else {
     Guarded([&] { FForm.FRouter->MouseMove(ShiftOf(AEvent->modifiers(), AEvent->buttons()), point); });
@@ -136,7 +139,7 @@ void FormView::mouseReleaseEvent(QMouseEvent* AEvent) {
   const std::optional<TMouseButton> button = ButtonOf(AEvent->button());
   const QPointF point = mapToScene(QPoint(0, 0)) + AEvent->position();
   const QGraphicsItem* grabber = scene()->mouseGrabberItem();
-  if (button && (grabber == nullptr || IsControlWidget(grabber))) {
+  if (button && !PopupHoldsThePointer()) {
     Guarded([&] {
       FForm.FRouter->MouseUp(*button, ShiftOf(AEvent->modifiers(), AEvent->buttons()), point,
                              AEvent->buttons() == Qt::NoButton);

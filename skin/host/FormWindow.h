@@ -40,10 +40,12 @@ class FormView final : public QGraphicsView {
 
   void Press(QMouseEvent* AEvent, bool ADouble);
   // Both when a proxied widget is the target or holds Qt's grab; the scene
-  // alone while a popup a proxied widget opened (Qt embeds it as an item of
-  // its own, above every control) is under the pointer or holds the grab, so
-  // a click in the list never reaches a control beneath it.
+  // alone while a popup holds the pointer, so a click in the list never
+  // reaches a control beneath it.
   Delivery DeliveryAt(const QPointF& AClientPoint) const;
+  // A popup a proxied widget opened (Qt embeds it as an item of its own, above
+  // every control) holds Qt's mouse grab for as long as it is open.
+  bool PopupHoldsThePointer() const;
   // True for the item that shows a control's proxied widget.
   static bool IsControlWidget(const QGraphicsItem* AItem);
 

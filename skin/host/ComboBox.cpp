@@ -242,7 +242,7 @@ void TComboBox::DropDown() {
     // Qt gives no signal when its list closes by itself (a click beside it).
     if (QWidget* list = FBox->view()->window(); list != nullptr && list != FBox) list->installEventFilter(this);
   } else {
-    ShowDropDown();
+    OpenCustomPopup();
   }
   FPopupOpen = DroppedDown();
   if (!FPopupOpen) return;
@@ -250,7 +250,7 @@ void TComboBox::DropDown() {
   if (FOnPopup) FOnPopup(this);
 }
 
-void TComboBox::ShowDropDown() {
+void TComboBox::OpenCustomPopup() {
   if (!FPopup) {
     FPopup = std::make_unique<ostrel::host::ComboPopup>(*FBox);
     FPopup->OnChosen = [this](int ARow) { SetItemIndex(ARow); };

@@ -137,7 +137,7 @@ class TComboBox : public TWidgetProxy {
   void PaintFace(QPainter& ACanvas);
   void SelectionChanged();
   void HostFocused();
-  void ShowDropDown();
+  void OpenCustomPopup();
   void PopupClosed();
   void ApplyRowHeight();
   int RowHeight() const;

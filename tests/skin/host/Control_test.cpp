@@ -469,7 +469,6 @@ class MovableForm : public TForm {
 // A shown 100 x 100 window whose background starts the window drag on any press.
 struct DraggableWindow {
   DraggableWindow() {
-    host_test::App();
     form.SetClientSize(100, 100);
     form.Show();
     back = new Probe(&form, "Back", log);
@@ -478,6 +477,7 @@ struct DraggableWindow {
     back->SetOnMouseDown([this](TObject*, TMouseButton, TShiftState, float, float) { form.StartWindowDrag(); });
   }
 
+  QApplication& app = host_test::App();  // before the form
   MovableForm form;
   QStringList log;
   Probe* back = nullptr;

@@ -26,8 +26,7 @@ void ReadVersion(const StartupContext& c) {
 }
 
 void RunUninstallRole(const StartupContext& c) {
-  const bool unattended = ArgumentIs(c.args, 0, "update") || ArgumentIs(c.args, 0, "silent");
-  if (!unattended && !c.window.AskYesNo("Uninstall Ostrel?", kProductName)) c.system.ExitProcess(0);
+  if (UninstallAsks(c.args) && !c.window.AskYesNo("Uninstall Ostrel?", kProductName)) c.system.ExitProcess(0);
 
   if (const auto key = c.registry.OpenKey(kProductKey, RegistryAccess::ReadOnly)) {
     if (auto id = key->ReadString("uuid")) c.state.SetInstallId(std::move(*id));
@@ -89,7 +88,7 @@ SetupMode RunInstallRole(const StartupContext& c) {
 
   if (ArgumentIs(c.args, 0, "silent")) {
     c.actions.Install();
-    if (ArgumentIs(c.args, 1, "nogui")) {
+    if (SetupRunsWindowless(c.args)) {
       ISetupWindow& window = c.window;
       ITaskRunner& tasks = c.tasks;
       tasks.StartThread([&window, &tasks] { tasks.CallOnUiThread([&window] { window.Hide(); }); });
@@ -119,6 +118,18 @@ std::string ChannelTagFromExecutable(std::string_view executablePath, PathStyle 
 
 bool ArgumentIs(const std::vector<std::string>& args, std::size_t index, std::string_view word) {
   return index < args.size() && args[index] == word;
+}
+
+bool UninstallAsks(const std::vector<std::string>& args) {
+  return !ArgumentIs(args, 0, "update") && !ArgumentIs(args, 0, "silent");
+}
+
+bool SetupRunsWindowless(const std::vector<std::string>& args) {
+  return ArgumentIs(args, 0, "silent") && ArgumentIs(args, 1, "nogui");
+}
+
+bool RunNeedsWindow(SetupRole role, const std::vector<std::string>& args) {
+  return role == SetupRole::Uninstall ? UninstallAsks(args) : !SetupRunsWindowless(args);
 }
 
 std::string GuidText(const platform::GuidBytes& guid) {

@@ -44,6 +44,18 @@ std::string ChannelTagFromExecutable(std::string_view executablePath, platform::
 // word; missing arguments match nothing.
 bool ArgumentIs(const std::vector<std::string>& args, std::size_t index, std::string_view word);
 
+// Whether the uninstall role asks "Uninstall Ostrel?" first: unless told
+// "update" or "silent".
+bool UninstallAsks(const std::vector<std::string>& args);
+
+// Whether the setup runs without ever showing its window: "silent nogui".
+bool SetupRunsWindowless(const std::vector<std::string>& args);
+
+// Whether a run may show the setup window or its question, and so needs the
+// window module, a GUI application and a display. Decided before anything
+// else runs, from the same rules start-up then follows.
+bool RunNeedsWindow(SetupRole role, const std::vector<std::string>& args);
+
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper case.
 std::string GuidText(const platform::GuidBytes& guid);
 

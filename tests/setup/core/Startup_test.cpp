@@ -72,6 +72,9 @@ TEST(Startup, FileNameAndCommandLineChooseTheBehaviour) {
     EXPECT_EQ(Has(rig.actions.calls, "uninstall"), c.uninstall);
     EXPECT_EQ(Has(rig.actions.calls, "install"), c.install);
     EXPECT_EQ(Has(rig.window.calls, "hide"), c.hidden);
+    // The program loads the window, and needs a display, exactly for the
+    // runs that ask or show it.
+    EXPECT_EQ(RunNeedsWindow(RoleFromExecutable(c.executable, c.style), c.args), uninstallRole ? c.asked : !c.hidden);
     if (c.hidden) {
       EXPECT_EQ(rig.tasks.calls, (std::vector<std::string>{"thread", "ui call"}));
     }

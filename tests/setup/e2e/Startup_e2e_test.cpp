@@ -29,11 +29,22 @@ class SetupRun : public ::testing::Test {
 
   fs::path ProductKey() const { return sandbox_.RegistryHive() / "Software" / "Ostrel"; }
 
+  // What a run wrote to standard error, line by line.
+  std::vector<std::string> ErrorLines(const fs::path& file) const {
+    std::vector<std::string> lines;
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+
   Sandbox sandbox_;
 };
 
+// Runs that show a window get one; the sandbox itself names no display.
+const std::vector<std::string> kOffscreen = {"QT_QPA_PLATFORM=offscreen"};
+
 TEST_F(SetupRun, FirstSetupStoresANewIdentityAndItsChannelTag) {
-  SandboxProcess setup(sandbox_, InstallCopy("OstrelSetup.web"), {});
+  SandboxProcess setup(sandbox_, InstallCopy("OstrelSetup.web"), {}, kOffscreen);
   ASSERT_TRUE(setup.Started());
 
   // "fl" is written after "uuid", so both are there once "fl" is.
@@ -65,9 +76,43 @@ TEST_F(SetupRun, DamagedWindowModuleEndsTheInteractiveRun) {
     file.put(static_cast<char>(~static_cast<unsigned char>(bytes[static_cast<std::size_t>(at)])));
   }
 
-  SandboxProcess run(sandbox_, setup, {});
+  SandboxProcess run(sandbox_, setup, {}, kOffscreen);
   ASSERT_TRUE(run.Started());
   EXPECT_EQ(run.WaitForExit(30s), 1);
+}
+
+// A run that would show the window or its question, on a machine with no
+// display at all: one line that says so, an exit code, no abort, and nothing
+// done.
+TEST_F(SetupRun, InteractiveRunsWithoutADisplaySaySoInOneLine) {
+  for (const std::string name : {"OstrelSetup", "Uninstall"}) {
+    SCOPED_TRACE(name);
+    const fs::path errors = sandbox_.Root() / (name + ".err");
+    SandboxProcess run(sandbox_, InstallCopy(name), {}, {}, errors);
+    ASSERT_TRUE(run.Started());
+    EXPECT_EQ(run.WaitForExit(30s), 1) << "ended by a signal, or not at all";
+    const std::vector<std::string> lines = ErrorLines(errors);
+    ASSERT_EQ(lines.size(), 1u) << ::testing::PrintToString(lines);
+    EXPECT_TRUE(lines[0].starts_with("OstrelSetup: ") && lines[0].find("display") != std::string::npos) << lines[0];
+    EXPECT_FALSE(fs::exists(sandbox_.RegistryHive())) << "nothing was read or written";
+  }
+}
+
+// Only words one and two mean anything to the program; options the host
+// framework would take for its own (a platform that does not exist) are
+// neither obeyed nor fatal. Both runs wait, the setup with its window and the
+// uninstaller with its question.
+TEST_F(SetupRun, FrameworkOptionsAmongTheArgumentsMeanNothing) {
+  for (const std::string name : {"OstrelSetup", "Uninstall"}) {
+    SCOPED_TRACE(name);
+    SandboxProcess run(sandbox_, InstallCopy(name), {"-platform", "nowhere", "-display", ":99"}, kOffscreen);
+    ASSERT_TRUE(run.Started());
+    if (name == "OstrelSetup") {
+      EXPECT_TRUE(WaitUntil([&] { return ReadRegistryString(ProductKey() / "fl").has_value(); }, 30s));
+    }
+    run.WaitForExit(2s);
+    EXPECT_TRUE(run.Running()) << "the run ended";
+  }
 }
 
 // The unattended start hides the window from a thread of its own through a

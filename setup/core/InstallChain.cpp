@@ -10,11 +10,17 @@
 #include "setup/core/Runner.h"
 #include "setup/core/StagedCopy.h"
 #include "setup/core/Startup.h"
+#include "setup/core/Uninstall.h"
 #include "setup/platform/CommandLine.h"
 #include "setup/platform/FileSystem.h"
 #include "setup/platform/ShellOpen.h"
 
 namespace ostrel::setup {
+
+// The old uninstaller must get through its asks and its stop by name before
+// an update ends it, or the old product would keep running.
+static_assert(kQuitAndStopBudget + std::chrono::seconds(5) <= std::chrono::seconds(kOldUninstallerTimeLimit));
+
 namespace {
 
 // Runs `side` on a thread of its own while `main` runs here, or after it when

@@ -227,6 +227,27 @@ TEST_F(InstallRun, UpdateReplacesARunningInstallation) {
   EXPECT_EQ(nlohmann::json::parse(requests[0]["body"].get<std::string>())["version"], "2.1");
 }
 
+// A product that takes the quit request and never answers: the old
+// uninstaller still gets to its stop by name inside the time the update gives
+// it, so the old product is gone and the new one starts in its place.
+TEST_F(InstallRun, HungProductDoesNotDefeatAnUpdate) {
+  const fs::path folder = sandbox_.DataHome() / "Ostrel";
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP), {"OSTREL_DEMO_HANG_ON_QUIT=1"}), 0);
+  ASSERT_TRUE(WaitUntil([] { return platform::IsProductRunning("Ostrel"); }, 20s));
+  const std::vector<pid_t> oldProduct = ProcessesBelow(folder);
+  ASSERT_EQ(oldProduct.size(), 1u);
+
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP_2_1, "download-2.1")), 0);
+
+  EXPECT_FALSE(IsRunning(oldProduct[0])) << "the old product still runs";
+  EXPECT_EQ(Entry("DisplayVersion"), "2.1");
+  ASSERT_TRUE(WaitUntil([&] {
+    const std::vector<pid_t> now = ProcessesBelow(folder);
+    return now.size() == 1 && now[0] != oldProduct[0] && platform::IsProductRunning("Ostrel");
+  }, 20s)) << "the new product did not start";
+  ExpectProductRunsAndQuits();
+}
+
 TEST_F(InstallRun, WrongArchivePasswordStillRegistersTheMissingProduct) {
   ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP_WRONG_PASSWORD)), 0) << "the start was attempted and the run ended";
   const fs::path folder = sandbox_.DataHome() / "Ostrel";

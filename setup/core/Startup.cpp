@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "setup/core/Diagnostics.h"
 #include "setup/core/Utf8.h"
 
 namespace ostrel::setup {
@@ -55,7 +56,15 @@ void LoadOrCreateIdentity(const StartupContext& c, const std::string& channelTag
 
 SetupMode DetectMode(const StartupContext& c) {
   if (const auto key = c.registry.OpenKey(kUninstallKey, RegistryAccess::ReadOnly)) {
-    if (auto uninstaller = key->ReadString("UninstallString")) c.state.SetInstallPath(std::move(*uninstaller));
+    if (auto uninstaller = key->ReadString("UninstallString")) {
+      if (IsUninstallerPath(*uninstaller, c.style)) {
+        c.state.SetInstallPath(std::move(*uninstaller));
+      } else {
+        WriteDiagnostic("the registered uninstaller \"" + ReplaceInvalidUtf8(*uninstaller) +
+                        "\" is not an absolute path to " + platform::UninstallerFileName(c.style) +
+                        "; installing anew.");
+      }
+    }
   }
   return c.state.InstallPath().empty() ? SetupMode::Install : SetupMode::Update;
 }
@@ -79,7 +88,8 @@ void PrepareWindow(const StartupContext& c, SetupMode mode) {
 SetupMode RunInstallRole(const StartupContext& c) {
   c.window.CreateOperateAni();
 
-  const std::string channelTag = ChannelTagFromExecutable(c.system.ExecutablePath(), c.style);
+  // A POSIX file name may hold any bytes; the tag is stored and sent as text.
+  const std::string channelTag = ReplaceInvalidUtf8(ChannelTagFromExecutable(c.system.ExecutablePath(), c.style));
   c.state.SetChannelTag(channelTag);
 
   LoadOrCreateIdentity(c, channelTag);
@@ -114,6 +124,10 @@ std::string ChannelTagFromExecutable(std::string_view executablePath, PathStyle 
   }
   if (name == "NewSetup") return {};
   return std::string(name);
+}
+
+bool IsUninstallerPath(std::string_view path, PathStyle style) {
+  return platform::IsAbsolutePath(path, style) && RoleFromExecutable(path, style) == SetupRole::Uninstall;
 }
 
 bool ArgumentIs(const std::vector<std::string>& args, std::size_t index, std::string_view word) {

@@ -37,6 +37,12 @@ inline constexpr std::string_view kIntroAnimations[] = {"Ani1O", "Ani2X", "Ani2Y
 // The uninstaller's file name (any letter case) selects the uninstall role.
 SetupRole RoleFromExecutable(std::string_view executablePath, platform::PathStyle style);
 
+// Whether a registered "UninstallString" may stand for an installation: an
+// absolute path whose file name runs as the uninstaller. The file itself need
+// not exist. Anything else would have the setup run an arbitrary program and
+// install, and later uninstall, in its folder.
+bool IsUninstallerPath(std::string_view path, platform::PathStyle style);
+
 // The channel tag a setup's file name carries: "OstrelSetup.web.exe" → "web".
 std::string ChannelTagFromExecutable(std::string_view executablePath, platform::PathStyle style);
 

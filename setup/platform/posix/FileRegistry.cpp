@@ -150,7 +150,9 @@ class FileRegistryKey final : public IRegistryKey {
   }
 
   bool WriteString(std::string_view name, std::string_view value) override {
-    if (access_ != RegistryAccess::All) return false;
+    // A value the reader would refuse is never stored: it would read back as
+    // missing, and be written again by every later run.
+    if (access_ != RegistryAccess::All || !IsUtf8(value)) return false;
     const std::string file = FileRegistry::EncodeName(name);
     const std::string temp = HiddenUniqueName(".tmp-");
     UniqueFd fd(::openat(dir_.Get(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));

@@ -100,15 +100,19 @@ class InstallRun : public ::testing::Test {
   }
 
   // Runs the setup unattended and returns its exit code.
+  // What the setup writes to standard error goes to ErrorFile().
   std::optional<int> RunSilent(const fs::path& setup, std::vector<std::string> environment = {}) {
     if (server_) {
       environment.push_back("OSTREL_STAT_BASE=" + server_->BaseUrl());
       environment.push_back("OSTREL_STAT_CA_FILE=" + server_->CaFile().string());
     }
-    SandboxProcess process(sandbox_, setup, {"silent", "nogui"}, environment);
+    SandboxProcess process(sandbox_, setup, {"silent", "nogui"}, environment, ErrorFile());
     if (!process.Started()) return std::nullopt;
     return process.WaitForExit(120s);
   }
+
+  fs::path ErrorFile() const { return sandbox_.Root() / "stderr.txt"; }
+  std::string ErrorText() const { return ReadBytes(ErrorFile()); }
 
   void StartReportServer() {
     server_ = std::make_unique<test::ReportServer>(sandbox_.Root() / "server", test::ReportServer::Answer{});
@@ -132,10 +136,11 @@ class InstallRun : public ::testing::Test {
   // The payload tree and the product program, byte for byte.
   void ExpectPayloadIn(const fs::path& folder) {
     std::set<std::string> expected = FilesBelow(OSTREL_PAYLOAD_DIR);
+    // Compared whole, not printed: a program's bytes make no useful message.
     for (const std::string& name : expected) {
-      EXPECT_EQ(ReadBytes(folder / name), ReadBytes(fs::path(OSTREL_PAYLOAD_DIR) / name)) << name;
+      EXPECT_TRUE(ReadBytes(folder / name) == ReadBytes(fs::path(OSTREL_PAYLOAD_DIR) / name)) << name;
     }
-    EXPECT_EQ(ReadBytes(folder / "Ostrel"), ReadBytes(OSTREL_PRODUCT_PROGRAM));
+    EXPECT_TRUE(ReadBytes(folder / "Ostrel") == ReadBytes(OSTREL_PRODUCT_PROGRAM)) << "Ostrel";
     expected.insert({"Ostrel", "Uninstall"});
     EXPECT_EQ(FilesBelow(folder), expected);
   }
@@ -245,6 +250,27 @@ TEST_F(InstallRun, HungProductDoesNotDefeatAnUpdate) {
     const std::vector<pid_t> now = ProcessesBelow(folder);
     return now.size() == 1 && now[0] != oldProduct[0] && platform::IsProductRunning("Ostrel");
   }, 20s)) << "the new product did not start";
+  ExpectProductRunsAndQuits();
+}
+
+// A registered uninstaller that is not this product's (here a program in the
+// user's documents) is neither run nor taken for the install folder: the run
+// installs anew where a fresh install goes, and says why.
+TEST_F(InstallRun, ForeignUninstallStringIsNeitherRunNorInstalledInto) {
+  const fs::path documents = sandbox_.Home() / "Documents";
+  const fs::path foreign = documents / "organize.sh";
+  WriteBytes(foreign, "#!/bin/sh\ntouch \"$(dirname \"$0\")/ran\"\n");
+  fs::permissions(foreign, fs::perms::owner_all);
+  WriteBytes(UninstallKey() / "UninstallString", "REG_SZ\n" + foreign.string());
+
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP)), 0);
+  EXPECT_FALSE(fs::exists(documents / "ran")) << "the foreign program was run";
+  EXPECT_EQ(FilesBelow(documents), std::set<std::string>{"organize.sh"});
+  const fs::path folder = sandbox_.DataHome() / "Ostrel";
+  ExpectPayloadIn(folder);
+  EXPECT_EQ(Entry("UninstallString"), (folder / "Uninstall").string());
+  EXPECT_NE(ErrorText().find("is not an absolute path to Uninstall; installing anew."), std::string::npos)
+      << ErrorText();
   ExpectProductRunsAndQuits();
 }
 

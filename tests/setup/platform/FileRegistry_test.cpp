@@ -103,6 +103,19 @@ TEST_F(FileRegistryTest, ValuesOfAnotherTypeOrUnreadableCountAsMissing) {
   EXPECT_EQ(key->ReadString("dword"), "now a string");
 }
 
+// What the reader would refuse is never written: it would read back as
+// missing and be written again by every later run.
+TEST_F(FileRegistryTest, ValuesThatAreNoTextAreRefused) {
+  FileRegistry registry = Registry();
+  auto key = registry.OpenKey("Software\\Ostrel", RegistryAccess::All);
+  ASSERT_TRUE(key);
+  ASSERT_TRUE(key->WriteString("fl", "web"));
+  for (const char* bytes : {"w\xff" "b", "\xED\xA0\x80", "cut \xE7\xAE"}) {
+    EXPECT_FALSE(key->WriteString("fl", bytes));
+    EXPECT_EQ(key->ReadString("fl"), "web") << "the old value stays";
+  }
+}
+
 TEST_F(FileRegistryTest, NamesCannotLeaveTheHive) {
   FileRegistry registry = Registry();
   auto key = registry.OpenKey("..\\..\\escape", RegistryAccess::All);

@@ -57,10 +57,12 @@ int main(int argc, char** argv) {
   setup::ISetupWindow& window = shownWindow ? static_cast<setup::ISetupWindow&>(*shownWindow) : headlessWindow;
 
   const setup::SpecialFolders folders(*services.shellFolders, platform::PathStyle::Native);
-  // Made on first use only, so the uninstall role never creates it.
+  // Made on first use only, so the uninstall role never creates them.
   const std::unique_ptr<platform::ITemporaryFolder> temporary = platform::CreateTemporaryFolder();
+  const std::unique_ptr<platform::ITemporaryFolder> fallbackFolder = platform::CreateFallbackTemporaryFolder();
   setup::InstallChain installChain(setup::NativeInstallContext(state, window, tasks, *services.registry, folders,
-                                                               *services.system, *temporary, resources.get()));
+                                                               *services.system, *temporary, *fallbackFolder,
+                                                               resources.get(), setup::ArgumentIs(args, 0, "silent")));
   setup::SetupRoleActions actions(state, tasks, [&installChain] { installChain.InstallButtonClick(); });
   if (shownWindow) shownWindow->SetInstallHandler([&actions] { actions.Install(); });
   actions.SetUninstall([&services, &folders] {

@@ -198,8 +198,14 @@ void SendReport(ReportKind kind) {
                                 std::move(values.InstallId), std::move(values.VersionText)});
 }
 
-void StartReport(ITaskRunner& tasks, ReportKind kind) {
-  tasks.Post([kind] { SendReport(kind); });
+std::shared_future<void> StartReport(ITaskRunner& tasks, ReportKind kind) {
+  auto done = std::make_shared<std::promise<void>>();
+  std::shared_future<void> finished = done->get_future().share();
+  tasks.Post([kind, done] {
+    SendReport(kind);
+    done->set_value();
+  });
+  return finished;
 }
 
 }  // namespace ostrel::setup

@@ -21,6 +21,17 @@ struct SaveOptions {
   bool executable = false;
 };
 
+// A resource copied into a sealed file that lives in memory only: nothing of
+// it reaches a disk or a folder anyone could reach, and nothing is left when
+// the process ends.
+class InMemoryFile {
+ public:
+  virtual ~InMemoryFile() = default;
+  // A path under which this process and the programs it starts can open the
+  // file, or run it, while the object lives.
+  virtual const std::string& Path() const = 0;
+};
+
 class ExecutableResources {
  public:
   // The running program's own resources.
@@ -42,6 +53,13 @@ class ExecutableResources {
   // file left incomplete is removed again. Symbolic links at `path` are
   // never followed.
   bool SaveToFile(std::string_view name, const std::string& path, SaveOptions options = {}) const;
+
+  // The resource as an in-memory file (on Linux a sealed memfd, reached
+  // through /proc). Nothing when the resource is missing or damaged, the
+  // system has no such files or will not show them, or the resource would
+  // take more than a quarter of the memory available: callers then save it
+  // to a file instead.
+  std::unique_ptr<InMemoryFile> OpenInMemory(std::string_view name) const;
 
  private:
   struct Impl;

@@ -30,4 +30,9 @@ class ITemporaryFolder {
 
 std::unique_ptr<ITemporaryFolder> CreateTemporaryFolder();
 
+// A private folder for what the temporary folder cannot hold or run (on POSIX
+// a $TMPDIR that is missing, not writable or mounted noexec): made, with its
+// parents, under $XDG_CACHE_HOME, mode 0700, and removed the same way.
+std::unique_ptr<ITemporaryFolder> CreateFallbackTemporaryFolder();
+
 }  // namespace ostrel::platform

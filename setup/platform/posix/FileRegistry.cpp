@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "setup/platform/posix/OwnerFolders.h"
 #include "setup/platform/posix/UserEnvironment.h"
 
 namespace ostrel::platform::posix {
@@ -46,16 +47,6 @@ std::string HiddenUniqueName(std::string_view prefix) {
     name += kHex[b & 15];
   }
   return name;
-}
-
-// Creates the missing folders of path for the owner alone; folders that
-// exist keep their modes.
-void MakeFolders(const std::string& path) {
-  for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-    const std::string prefix = path.substr(0, slash);
-    if (::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) return;
-    if (slash == std::string::npos) return;
-  }
 }
 
 // Splits "A\B\C" into its parts; nothing when a part is empty.
@@ -200,7 +191,7 @@ std::string FileRegistry::EncodeName(std::string_view name) {
 std::unique_ptr<IRegistryKey> FileRegistry::OpenKey(std::string_view path, RegistryAccess access) {
   const auto parts = SplitKeyPath(path);
   if (!parts) return nullptr;
-  if (access == RegistryAccess::All) MakeFolders(hiveFolder_);
+  if (access == RegistryAccess::All) MakeOwnerFolders(hiveFolder_);
   UniqueFd dir(::open(hiveFolder_.c_str(), kDirFlags));
   if (!dir.Valid()) return nullptr;
   for (const std::string& part : *parts) {

@@ -1,4 +1,6 @@
 #include "setup/platform/posix/PrivateTemporaryFolder.h"
+#include "setup/platform/posix/OwnerFolders.h"
+#include "setup/platform/posix/UserEnvironment.h"
 
 #include <fcntl.h>
 #include <sys/random.h>
@@ -36,7 +38,8 @@ std::string TemporaryBase() {
   return "/tmp";
 }
 
-PrivateTemporaryFolder::PrivateTemporaryFolder(std::string base) : base_(std::move(base)) {
+PrivateTemporaryFolder::PrivateTemporaryFolder(std::string base, bool makeBase)
+    : base_(std::move(base)), makeBase_(makeBase) {
   while (base_.size() > 1 && base_.back() == '/') base_.pop_back();
 }
 
@@ -47,6 +50,7 @@ std::optional<std::string> PrivateTemporaryFolder::Path() {
 
 std::optional<std::string> PrivateTemporaryFolder::PathLocked() {
   if (!folder_.empty()) return folder_;
+  if (makeBase_) MakeOwnerFolders(base_);
   const std::string parent = base_ == "/" ? std::string() : base_;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     const auto suffix = RandomHex();
@@ -103,6 +107,10 @@ namespace ostrel::platform {
 
 std::unique_ptr<ITemporaryFolder> CreateTemporaryFolder() {
   return std::make_unique<posix::PrivateTemporaryFolder>(posix::TemporaryBase());
+}
+
+std::unique_ptr<ITemporaryFolder> CreateFallbackTemporaryFolder() {
+  return std::make_unique<posix::PrivateTemporaryFolder>(posix::ReadUserEnvironment().cacheHome, true);
 }
 
 }  // namespace ostrel::platform

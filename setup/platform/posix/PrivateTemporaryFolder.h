@@ -10,7 +10,10 @@ namespace ostrel::platform::posix {
 // checked to be a real folder of this user that nobody else may enter.
 class PrivateTemporaryFolder final : public ITemporaryFolder {
  public:
-  explicit PrivateTemporaryFolder(std::string base);
+  // With makeBase, a missing base is made too, with its parents, for the
+  // user alone (the cache home may not exist yet); a shared base such as
+  // /tmp is never made.
+  explicit PrivateTemporaryFolder(std::string base, bool makeBase = false);
 
   std::optional<std::string> Path() override;
   // prefix + 16 random hexadecimal digits + ".tmp", mode 0600.
@@ -22,6 +25,7 @@ class PrivateTemporaryFolder final : public ITemporaryFolder {
 
   std::mutex mutex_;
   std::string base_;
+  bool makeBase_;
   std::string folder_;  // with its trailing separator once made
 };
 

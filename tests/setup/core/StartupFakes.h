@@ -128,6 +128,7 @@ class FakeWindow final : public ISetupWindow {
     calls.push_back("ask " + std::string(text) + " / " + std::string(caption));
     return answerYes;
   }
+  void ShowFailure(std::string_view text) override { calls.push_back("failure " + std::string(text)); }
 };
 
 // Runs nothing on a pool; a started thread and its UI call run at once.

@@ -274,8 +274,14 @@ TEST_F(InstallRun, ForeignUninstallStringIsNeitherRunNorInstalledInto) {
   ExpectProductRunsAndQuits();
 }
 
-TEST_F(InstallRun, WrongArchivePasswordStillRegistersTheMissingProduct) {
-  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP_WRONG_PASSWORD)), 0) << "the start was attempted and the run ended";
+// An archive that does not decrypt installs nothing, and the run says so: it
+// still leaves the uninstaller, the shortcuts and the entry (with which the
+// user can remove what is there), but ends with a code and a reason instead
+// of starting a product that is not there.
+TEST_F(InstallRun, WrongArchivePasswordEndsUnsuccessfullyAfterRegistering) {
+  EXPECT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP_WRONG_PASSWORD)), 1);
+  EXPECT_TRUE(ErrorText().starts_with("OstrelSetup: Ostrel could not be installed: the extractor ended with code "))
+      << ErrorText();
   const fs::path folder = sandbox_.DataHome() / "Ostrel";
   // Whether the extractor leaves what it decoded before the password check
   // failed depends on the archive's random salt; none of it is the product.
@@ -290,6 +296,7 @@ TEST_F(InstallRun, WrongArchivePasswordStillRegistersTheMissingProduct) {
   ExpectShortcutsTo(folder, sandbox_.DataHome());
   EXPECT_EQ(Entry("UninstallString"), (folder / "Uninstall").string());
   EXPECT_TRUE(fs::is_empty(sandbox_.Root() / "tmp"));
+  EXPECT_FALSE(WaitUntil([] { return platform::IsProductRunning("Ostrel"); }, 1s)) << "nothing was started";
 }
 
 // "silent nogui" shows no window, so it must not need a display: with the
@@ -303,13 +310,32 @@ TEST_F(InstallRun, WindowlessRunNeedsNoDisplay) {
   EXPECT_TRUE(fs::is_empty(sandbox_.Root() / "tmp"));
 }
 
-TEST_F(InstallRun, FolderThatCannotBeMadeStillLeadsToEntryAndStartAttempt) {
+TEST_F(InstallRun, FolderThatCannotBeMadeStillLeadsToTheEntryAndFails) {
   const fs::path blocked = sandbox_.Root() / "blocked";
   WriteBytes(blocked, "a file where the data folder should be");
-  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP), {"XDG_DATA_HOME=" + blocked.string()}), 0);
+  EXPECT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP), {"XDG_DATA_HOME=" + blocked.string()}), 1);
+  EXPECT_TRUE(ErrorText().starts_with("OstrelSetup: Ostrel could not be installed: ")) << ErrorText();
   EXPECT_EQ(Entry("UninstallString"), (blocked / "Ostrel" / "Uninstall").string());
   EXPECT_TRUE(fs::exists(DesktopEntry()));
   EXPECT_FALSE(platform::IsProductRunning("Ostrel"));
+}
+
+// The archive and the extractor are held in memory, so a temporary folder
+// that is missing or not a folder at all does not keep the setup from
+// installing (it used to wait for ever, with no window to close).
+TEST_F(InstallRun, UnusableTemporaryFolderDoesNotMatter) {
+  const fs::path file = sandbox_.Root() / "tmp-file";
+  WriteBytes(file, "not a folder");
+  for (const fs::path& tmpdir : {sandbox_.Root() / "no-such-folder", file}) {
+    SCOPED_TRACE(tmpdir);
+    fs::remove_all(UninstallKey());
+    ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP), {"TMPDIR=" + tmpdir.string()}), 0) << ErrorText();
+    const fs::path folder = sandbox_.DataHome() / "Ostrel";
+    ExpectPayloadIn(folder);
+    EXPECT_EQ(Entry("UninstallString"), (folder / "Uninstall").string());
+    EXPECT_FALSE(fs::exists(sandbox_.Home() / ".cache")) << "no fallback folder was needed";
+    ExpectProductRunsAndQuits();
+  }
 }
 
 TEST_F(InstallRun, ExistingShortcutsAreLeftUntouched) {
@@ -350,17 +376,18 @@ TEST_F(InstallRun, UnusualFolderNamesInstallAndRunNothingTheySpell) {
   }
 }
 
-// A double quote cannot be spelled in the extractor's command line; the
-// setup refuses to run it rather than run something else, and carries on as
-// after a failed extraction.
-TEST_F(InstallRun, QuoteInTheFolderRefusesTheExtractorOnly) {
+// A double quote is a legal file name character here: the extractor gets its
+// words as they are, so such a folder installs like any other and nothing is
+// extracted beside it.
+TEST_F(InstallRun, QuoteInTheFolderInstallsLikeAnyOtherName) {
   const fs::path dataHome = sandbox_.Root() / "say \"hi\" -o";
   fs::create_directories(dataHome);
-  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP), {"XDG_DATA_HOME=" + dataHome.string()}), 0);
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP), {"XDG_DATA_HOME=" + dataHome.string()}), 0) << ErrorText();
   const fs::path folder = dataHome / "Ostrel";
-  EXPECT_EQ(FilesBelow(folder), std::set<std::string>{"Uninstall"});
+  ExpectPayloadIn(folder);
   EXPECT_EQ(FilesBelow(sandbox_.Root() / "say "), std::set<std::string>{}) << "nothing extracted beside it";
   EXPECT_EQ(Entry("UninstallString"), (folder / "Uninstall").string());
+  ExpectProductRunsAndQuits();
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include "setup/platform/ExecutableResources.h"
 #include "tests/support/TempDir.h"
+#include "setup/platform/ProcessRunner.h"
 #include "setup/platform/ResourceBundle.h"
 #include "setup/platform/ResourceBundleWriter.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,6 +55,7 @@ class ExecutableResourcesTest : public testing::Test {
     w.AddEntry("VER", AsBytes(std::string("2.0")));
     w.AddEntry("PAK", AsBytes(big_));
     w.AddEntry("EMPTY", {});
+    w.AddEntry("TOOL", AsBytes(std::string("#!/bin/sh\necho ran \"$1\"\n")));
     w.Finish();
   }
 
@@ -164,6 +167,42 @@ TEST_F(ExecutableResourcesTest, DamagedResourceIsNotFoundAndLeavesNoFile) {
   EXPECT_FALSE(fs::exists(dir_ / "old"));
   // The undamaged ones still serve.
   EXPECT_TRUE(res->SaveToFile("ver", dir_ / "ver"));
+}
+
+// Held in memory, a resource is there to read under its path while the
+// object lives, cannot be changed through it, and is gone with the object.
+TEST_F(ExecutableResourcesTest, InMemoryFileHoldsTheResourceSealed) {
+  const auto res = ExecutableResources::Open(program_);
+  std::string path;
+  {
+    const auto held = res->OpenInMemory("pak");
+    ASSERT_TRUE(held);
+    path = held->Path();
+    EXPECT_EQ(ReadFile(path), big_);
+    const int writer = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    EXPECT_TRUE(writer < 0 || ::write(writer, "x", 1) < 0) << "a sealed file took a write";
+    if (writer >= 0) ::close(writer);
+    EXPECT_EQ(ReadFile(path), big_);
+    EXPECT_TRUE(res->OpenInMemory("empty"));
+  }
+  EXPECT_FALSE(fs::exists(path));
+  DamagePak();
+  EXPECT_FALSE(ExecutableResources::Open(program_)->OpenInMemory("pak")) << "a damaged resource is not held";
+  EXPECT_FALSE(res->OpenInMemory("missing"));
+}
+
+// A program held in memory runs from its path, for this process's children
+// too, with nothing written to disk.
+TEST_F(ExecutableResourcesTest, ProgramInMemoryRuns) {
+  const auto held = ExecutableResources::Open(program_)->OpenInMemory("tool");
+  ASSERT_TRUE(held);
+  ostrel::platform::ProcessRequest request;
+  request.arguments = {held->Path(), "from memory"};
+  const auto outcome = ostrel::platform::RunCapturedProcess(request);
+  ASSERT_TRUE(outcome.started);
+  EXPECT_EQ(outcome.exitCode, 0u);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(outcome.output.data()), outcome.output.size()),
+            "ran from memory\n");
 }
 
 TEST_F(ExecutableResourcesTest, UnwritablePlaceFailsQuietly) {

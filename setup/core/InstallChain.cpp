@@ -14,6 +14,7 @@
 #include "setup/core/Startup.h"
 #include "setup/core/Uninstall.h"
 #include "setup/platform/FileSystem.h"
+#include "setup/platform/Removal.h"
 #include "setup/platform/ShellOpen.h"
 
 namespace ostrel::setup {
@@ -107,6 +108,7 @@ void InstallChain::PrepareUpdate() {
     if (const auto command = OldUninstallerCommand(uninstaller, c_.style)) {
       c_.runChild(*command, folder, kOldUninstallerTimeLimit);
     }
+    KeepRegistered(uninstaller);
     c_.state.SetInstallPath(folder);
   }
   c_.tasks.CallOnUiThread([this] { Guarded(&InstallChain::ResolveTarget); });
@@ -136,8 +138,14 @@ void InstallChain::InstallPayload() {
   // kernel: side by side they take about as long as the archive alone.
   std::unique_ptr<platform::InMemoryFile> heldExtractor;
   std::unique_ptr<platform::InMemoryFile> heldArchive;
-  SideBySide([this, &heldExtractor] { heldExtractor = c_.openInMemory("7za"); },
-             [this, &heldArchive] { heldArchive = c_.openInMemory("pak"); });
+  SideBySide(
+      [this, &heldExtractor] {
+        heldExtractor = c_.openInMemory("7za");
+        // What runs of this program that were killed left behind goes now.
+        c_.temporary.RemoveLeftovers();
+        c_.fallbackFolder.RemoveLeftovers();
+      },
+      [this, &heldArchive] { heldArchive = c_.openInMemory("pak"); });
   std::string archive;
   std::string archiveFile;
   if (heldArchive) {
@@ -153,11 +161,13 @@ void InstallChain::InstallPayload() {
     c_.saveResource("pak", archive, platform::SaveOptions{});
   }
   if (!platform::DirectoryExists(target)) platform::ForceDirectories(target);
+  // Links planted in the install folder would have the payload written
+  // elsewhere, out of the uninstaller's reach.
+  platform::RemoveFolderLinksBelow(target);
 
   // The extractor leaves a processor idle: the uninstaller is copied beside
   // its place meanwhile and only moved in by the block after extraction.
-  auto uninstallerCopy = std::make_unique<StagedCopy>(
-      c_.system.ExecutablePath(), target + platform::UninstallerFileName(c_.style) + std::string(kStagingSuffix));
+  auto uninstallerCopy = std::make_unique<StagedCopy>([this, &target] { return c_.stageUninstaller(target); });
   std::string extractorFile;
   const std::optional<ChildEnd> extraction = Extract(heldExtractor.get(), archive, target, extractorFile);
   if (!extraction) {
@@ -239,7 +249,19 @@ bool InstallChain::ReplaceUninstaller(const std::string& extractorFile, const st
   c_.fallbackFolder.Release();
   const std::string uninstaller = target + platform::UninstallerFileName(c_.style);
   if (platform::FileExists(uninstaller) && !platform::RemoveFile(uninstaller)) return false;
-  return copy->MoveTo(uninstaller) || platform::CopyFileTo(c_.system.ExecutablePath(), uninstaller, true);
+  if (copy->MoveTo(uninstaller)) return true;
+  // The copy beside the extraction failed; one more try, here and now.
+  const std::unique_ptr<platform::PendingFile> again = c_.stageUninstaller(target);
+  return again != nullptr && again->Publish(uninstaller);
+}
+
+// The old uninstaller has just removed the entry. Until the new one is
+// written the folder is registered again, so a run that dies meanwhile (a
+// crash, a power cut) does not make the next run forget the installation and
+// install somewhere else; the Part lets the named file be missing.
+void InstallChain::KeepRegistered(const std::string& uninstaller) {
+  const auto key = c_.registry.OpenKey(kUninstallKey, platform::RegistryAccess::All);
+  if (key && !key->ReadString("UninstallString")) key->WriteString("UninstallString", uninstaller);
 }
 
 bool InstallChain::CreateShortcuts(const std::string& product, const std::string& target) {
@@ -318,6 +340,9 @@ InstallContext NativeInstallContext(SetupState& state, ISetupWindow& window, ITa
       },
       [resources](std::string_view name) -> std::unique_ptr<platform::InMemoryFile> {
         return resources != nullptr ? resources->OpenInMemory(name) : nullptr;
+      },
+      [resources](const std::string& folder) -> std::unique_ptr<platform::PendingFile> {
+        return resources != nullptr ? resources->StageProgramCopy(folder, kUninstallerResources) : nullptr;
       },
       [](const ChildCommand& command, const std::string& workingFolder, std::int32_t timeLimitSeconds) {
         return RunChild(command, workingFolder, timeLimitSeconds);

@@ -36,8 +36,9 @@ namespace ostrel::setup {
 
 inline constexpr std::string_view kArchivePassword = "Zq4vTe";
 
-// Appended to the uninstaller's name for its copy while that is being made.
-inline constexpr std::string_view kStagingSuffix = ".new";
+// The resources the uninstaller role reads, which its copy carries: the
+// version text and the window module (for its question).
+inline constexpr std::string_view kUninstallerResources[] = {"ver", "gui"};
 
 // How long the old uninstaller may run before it is ended.
 inline constexpr std::int32_t kOldUninstallerTimeLimit = 15;
@@ -90,6 +91,9 @@ struct InstallContext {
   // One of the program's resources as an in-memory file; nothing where that
   // cannot be had.
   std::function<std::unique_ptr<platform::InMemoryFile>(std::string_view name)> openInMemory;
+  // The uninstaller's copy (this program with kUninstallerResources only) as
+  // a pending file in the folder.
+  std::function<std::unique_ptr<platform::PendingFile>(const std::string& folder)> stageUninstaller;
   // RunChild: a hidden child, its output dropped.
   std::function<ChildEnd(const ChildCommand& command, const std::string& workingFolder, std::int32_t timeLimitSeconds)>
       runChild;
@@ -127,6 +131,7 @@ class InstallChain {
   std::optional<std::string> CreateArchiveFile();
   bool ReplaceUninstaller(const std::string& extractorFile, const std::string& archiveFile, const std::string& target,
                           std::unique_ptr<StagedCopy> copy);
+  void KeepRegistered(const std::string& uninstaller);
   bool CreateShortcuts(const std::string& product, const std::string& target);
   bool WriteUninstallEntry(const std::string& target);
   void Guarded(void (InstallChain::*step)());

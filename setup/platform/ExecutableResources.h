@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "setup/platform/FileSystem.h"
+
 namespace ostrel::platform {
 
 struct SaveOptions {
@@ -60,6 +62,14 @@ class ExecutableResources {
   // take more than a quarter of the memory available: callers then save it
   // to a file instead.
   std::unique_ptr<InMemoryFile> OpenInMemory(std::string_view name) const;
+
+  // A copy of the program that carries only the resources named in `keep`
+  // (in their order in this file), written as a pending file in `folder`:
+  // the uninstaller needs the version and the window, not the payload or the
+  // extractor. On Windows the resource update calls do the same. Nothing when
+  // the copy cannot be written or a kept resource is damaged.
+  std::unique_ptr<PendingFile> StageProgramCopy(const std::string& folder,
+                                                std::span<const std::string_view> keep) const;
 
  private:
   struct Impl;

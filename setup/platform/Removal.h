@@ -23,4 +23,11 @@ bool RemoveEmptyFolderBelow(const std::string& base, const std::string& relative
 // not remove and returns false.
 bool RemoveFolderTreeBelow(const std::string& base, const std::string& relative);
 
+// Removes every symbolic link anywhere below base that leads to a folder, or
+// to nothing (which could become one), so that writing into base cannot end
+// up elsewhere; the links themselves go, never what they lead to. Links to
+// files stay: a writer replaces those rather than writing through them. The
+// walk follows no link. False when such a link could not be removed.
+bool RemoveFolderLinksBelow(const std::string& base);
+
 }  // namespace ostrel::platform

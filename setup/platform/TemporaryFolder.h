@@ -26,6 +26,11 @@ class ITemporaryFolder {
   // Removes the run's private folder once it is empty. The shared Windows
   // folder stays. False when a private folder is still there afterwards.
   virtual bool Release() = 0;
+
+  // Removes the private folders earlier runs of this program left here when
+  // they were ended before they could (their process is gone), with what
+  // they hold; those of runs still going, and of other users, stay.
+  virtual void RemoveLeftovers() = 0;
 };
 
 std::unique_ptr<ITemporaryFolder> CreateTemporaryFolder();

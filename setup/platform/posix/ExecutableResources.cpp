@@ -1,8 +1,10 @@
 #include "setup/platform/ExecutableResources.h"
 #include "setup/platform/posix/UniqueFd.h"
+#include "setup/platform/posix/UnnamedFile.h"
 
 #include "setup/platform/Crc32.h"
 #include "setup/platform/ResourceBundle.h"
+#include "setup/platform/ResourceBundleWriter.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -10,9 +12,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <fstream>
+#include <stdexcept>
 #include <optional>
 #include <span>
 #include <string>
@@ -72,6 +76,9 @@ bool CopyRange(int in, std::size_t offset, int out, std::span<const std::byte> m
   }
   return left == 0 || WriteAll(out, mapped.subspan(mapped.size() - left));
 }
+
+// The alignment the packer gives file resources.
+constexpr std::size_t kPage = 4096;
 
 // Large enough to keep system calls rare, small enough to stay in cache.
 constexpr std::size_t kChunk = std::size_t{1} << 20;
@@ -227,6 +234,46 @@ std::unique_ptr<InMemoryFile> ExecutableResources::OpenInMemory(std::string_view
   UniqueFd readable(::open(SelfFdPath(writable.Get()).c_str(), O_RDONLY | O_CLOEXEC));
   if (!readable.Valid()) return nullptr;
   return std::make_unique<SealedMemoryFile>(std::move(readable));
+}
+
+std::unique_ptr<PendingFile> ExecutableResources::StageProgramCopy(const std::string& folder,
+                                                                 std::span<const std::string_view> keep) const {
+  const ResourceBundle& bundle = impl_->bundle;
+  const std::span<const std::byte> file = impl_->mapping->Bytes();
+  struct stat st {};
+  if (file.empty() || bundle.GetState() == ResourceBundle::State::Damaged || ::fstat(impl_->file->Get(), &st) != 0) {
+    return nullptr;
+  }
+  auto copy = posix::UnnamedFile::Create(folder, st.st_mode & 0777);
+  if (!copy) return nullptr;
+  const int out = copy->Descriptor();
+  const std::size_t programSize = bundle.GetState() == ResourceBundle::State::Valid ? bundle.ProgramSize() : file.size();
+  bool kernelCopy = true;
+  if (!CopyRange(impl_->file->Get(), 0, out, file.first(programSize), kernelCopy)) return nullptr;
+  if (bundle.GetState() != ResourceBundle::State::Valid) return copy;
+
+  try {
+    ResourceBundleWriter writer(
+        [out](std::span<const std::byte> bytes) {
+          if (!WriteAll(out, bytes)) throw std::runtime_error("cannot write the program copy");
+        },
+        programSize);
+    for (const ResourceBundle::Entry& entry : bundle.Entries()) {
+      const bool kept = std::any_of(keep.begin(), keep.end(),
+                                    [&entry](std::string_view name) { return ResourceNamesEqual(entry.name, name); });
+      if (!kept) continue;
+      const auto bytes = bundle.Find(entry.name);
+      if (!bytes) return nullptr;
+      // As the packer does: a resource of a page or more starts on a page.
+      writer.BeginEntry(entry.name, bytes->size() >= kPage ? kPage : 1);
+      writer.Write(*bytes);
+      writer.EndEntry();
+    }
+    writer.Finish();
+  } catch (const std::exception&) {
+    return nullptr;
+  }
+  return copy;
 }
 
 }  // namespace ostrel::platform

@@ -9,9 +9,17 @@
 
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string_view>
 #include <utility>
+
+#include "setup/platform/Removal.h"
 
 namespace ostrel::platform::posix {
 namespace {
@@ -28,6 +36,50 @@ std::optional<std::string> RandomHex() {
     text += kHex[b & 15];
   }
   return text;
+}
+
+// A process's start time in clock ticks since boot (field 22 of its stat
+// line); nothing when there is no such process.
+std::optional<std::uint64_t> StartTime(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  if (!std::getline(in, line)) return std::nullopt;
+  // The command name (field 2) may hold blanks and parentheses: count from
+  // the last ')'.
+  const std::size_t close = line.rfind(')');
+  if (close == std::string::npos) return std::nullopt;
+  std::istringstream fields(line.substr(close + 1));
+  std::string field;
+  for (int index = 3; index <= 22; ++index) {
+    if (!(fields >> field)) return std::nullopt;
+  }
+  std::uint64_t start = 0;
+  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), start);
+  if (error != std::errc() || end != field.data() + field.size()) return std::nullopt;
+  return start;
+}
+
+// "<pid>-<start>-" of this process, the owner part of its folder names.
+std::string OwnerTag() {
+  const pid_t pid = ::getpid();
+  return std::to_string(pid) + "-" + std::to_string(StartTime(pid).value_or(0)) + "-";
+}
+
+// The owner a folder name "ostrel-<pid>-<start>-<random>" gives; nothing for
+// any other name.
+std::optional<std::pair<pid_t, std::uint64_t>> OwnerOf(std::string_view name) {
+  constexpr std::string_view kPrefix = "ostrel-";
+  if (!name.starts_with(kPrefix)) return std::nullopt;
+  name.remove_prefix(kPrefix.size());
+  pid_t pid = 0;
+  std::uint64_t start = 0;
+  const char* at = name.data();
+  const char* const end = name.data() + name.size();
+  auto parsed = std::from_chars(at, end, pid);
+  if (parsed.ec != std::errc() || parsed.ptr == end || *parsed.ptr != '-' || pid <= 0) return std::nullopt;
+  parsed = std::from_chars(parsed.ptr + 1, end, start);
+  if (parsed.ec != std::errc() || parsed.ptr == end || *parsed.ptr != '-') return std::nullopt;
+  return std::pair{pid, start};
 }
 
 }  // namespace
@@ -55,7 +107,7 @@ std::optional<std::string> PrivateTemporaryFolder::PathLocked() {
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     const auto suffix = RandomHex();
     if (!suffix) return std::nullopt;
-    const std::string candidate = parent + "/ostrel-" + *suffix;
+    const std::string candidate = parent + "/ostrel-" + OwnerTag() + *suffix;
     if (::mkdir(candidate.c_str(), 0700) != 0) {
       if (errno == EEXIST) continue;
       return std::nullopt;
@@ -91,6 +143,21 @@ std::optional<std::string> PrivateTemporaryFolder::CreateUniqueFile(std::string_
     return path;
   }
   return std::nullopt;
+}
+
+void PrivateTemporaryFolder::RemoveLeftovers() {
+  const std::lock_guard lock(mutex_);
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(base_, error)) {
+    const std::string name = entry.path().filename().string();
+    const auto owner = OwnerOf(name);
+    if (!owner) continue;
+    struct stat st {};
+    if (::lstat(entry.path().c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) continue;
+    // A process of that id that started then is its owner, still at work.
+    if (StartTime(owner->first) == owner->second) continue;
+    RemoveFolderTreeBelow(base_, name);
+  }
 }
 
 bool PrivateTemporaryFolder::Release() {

@@ -6,8 +6,11 @@
 
 namespace ostrel::platform::posix {
 
-// A folder of mode 0700 with a random name below base, made on first use and
-// checked to be a real folder of this user that nobody else may enter.
+// A folder of mode 0700 below base, made on first use and checked to be a real
+// folder of this user that nobody else may enter. Its name, "ostrel-<pid>-
+// <start>-<random>", says which process made it (the process id and its start
+// time since boot, which a reused id does not repeat), so a later run can
+// tell a leftover of a process that was killed from a folder still in use.
 class PrivateTemporaryFolder final : public ITemporaryFolder {
  public:
   // With makeBase, a missing base is made too, with its parents, for the
@@ -19,6 +22,7 @@ class PrivateTemporaryFolder final : public ITemporaryFolder {
   // prefix + 16 random hexadecimal digits + ".tmp", mode 0600.
   std::optional<std::string> CreateUniqueFile(std::string_view prefix) override;
   bool Release() override;
+  void RemoveLeftovers() override;
 
  private:
   std::optional<std::string> PathLocked();

@@ -87,7 +87,34 @@ bool RemoveTree(int parent, const std::string& name) {
   return ::unlinkat(parent, name.c_str(), AT_REMOVEDIR) == 0 && ok;
 }
 
+// Whether the link `name` in `folder` leads to a folder or to nothing.
+bool LeadsToAFolderOrNothing(int folder, const std::string& name) {
+  struct stat target {};
+  if (::fstatat(folder, name.c_str(), &target, 0) != 0) return true;
+  return S_ISDIR(target.st_mode);
+}
+
+bool RemoveFolderLinksIn(int folder) {
+  bool ok = true;
+  for (const std::string& entry : EntryNames(folder)) {
+    const auto st = StatNoFollow(folder, entry);
+    if (!st) continue;
+    if (S_ISLNK(st->st_mode)) {
+      if (LeadsToAFolderOrNothing(folder, entry)) ok = ::unlinkat(folder, entry.c_str(), 0) == 0 && ok;
+    } else if (S_ISDIR(st->st_mode)) {
+      const UniqueFd inner(::openat(folder, entry.c_str(), kFolderFlags));
+      ok = inner.Valid() && RemoveFolderLinksIn(inner.Get()) && ok;
+    }
+  }
+  return ok;
+}
+
 }  // namespace
+
+bool RemoveFolderLinksBelow(const std::string& base) {
+  const UniqueFd folder(::open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  return folder.Valid() && RemoveFolderLinksIn(folder.Get());
+}
 
 bool DeleteFileBelow(const std::string& base, const std::string& relative) {
   const auto parent = OpenParent(base, relative);

@@ -4,6 +4,7 @@
 
 #include <stdlib.h>
 
+#include <atomic>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include <set>
 
 #include "setup/platform/CommandLine.h"
+#include "setup/platform/FileSystem.h"
 #include "tests/setup/core/StartupFakes.h"
 
 namespace ostrel::setup {
@@ -90,6 +92,8 @@ class FakeTemporary final : public platform::ITemporaryFolder {
   bool failPath = false;
   bool failFile = false;
   int releases = 0;
+  int sweeps = 0;
+  void RemoveLeftovers() override { ++sweeps; }
   std::optional<std::string> Path() override {
     if (failPath) return std::nullopt;
     fs::create_directories(folder_);
@@ -116,6 +120,25 @@ class FakeInMemoryFile final : public platform::InMemoryFile {
  public:
   explicit FakeInMemoryFile(std::string path) : path_(std::move(path)) {}
   const std::string& Path() const override { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// A hidden file beside its place, published with a rename that never
+// replaces, as a file system without unnamed files gets it.
+class FakePendingFile final : public platform::PendingFile {
+ public:
+  explicit FakePendingFile(std::string path) : path_(std::move(path)) {}
+  ~FakePendingFile() override {
+    std::error_code ignored;
+    if (!path_.empty()) fs::remove(path_, ignored);
+  }
+  bool Publish(const std::string& to) override {
+    const bool published = platform::MoveFileTo(path_, to);
+    if (published) path_.clear();
+    return published;
+  }
 
  private:
   std::string path_;
@@ -186,6 +209,12 @@ class InstallChainRun : public ::testing::Test {
           if (!inMemory_.contains(std::string(name))) return nullptr;
           return std::make_unique<FakeInMemoryFile>("/memory/" + std::string(name));
         },
+        [this](const std::string& folder) -> std::unique_ptr<platform::PendingFile> {
+          const std::string path = folder + ".pending-" + std::to_string(++staged_);
+          if (!fs::is_directory(folder)) return nullptr;
+          WriteText(path, "setup program bytes");
+          return std::make_unique<FakePendingFile>(path);
+        },
         [this](const ChildCommand& command, const std::string& folder, std::int32_t limit) {
           runs_.push_back(command.line + " | " + folder + " | " + std::to_string(limit));
           words_.push_back(command.words);
@@ -253,6 +282,7 @@ class InstallChainRun : public ::testing::Test {
   bool failLink_ = false;
   bool silent_ = false;
   std::set<std::string> inMemory_;
+  std::atomic<int> staged_ = 0;
   std::deque<ChildEnd> ends_;
   std::function<void()> onRun_;
   // The two saves may run side by side.
@@ -294,6 +324,8 @@ TEST_F(InstallChainRun, FreshInstallWalksEveryStepAndEnds) {
   EXPECT_EQ(runs_, std::vector<std::string>{"\"" + temp + "7za\" x -pZq4vTe -aoa \"" + temp + "tmp0001.tmp\" -o\"" +
                                             Target() + "\" | " + temp + " | 0"});
   EXPECT_FALSE(fs::exists(root_ / "tmp")) << "extractor, archive and their folder are gone";
+  EXPECT_EQ(temporary_.sweeps, 1) << "leftovers of killed runs go";
+  EXPECT_EQ(fallback_.sweeps, 1);
   EXPECT_EQ(ReadText(Target() + "Uninstall"), "setup program bytes");
   EXPECT_FALSE(fs::exists(Target() + "Uninstall.new")) << "the staged copy was moved, not copied again";
 
@@ -563,21 +595,27 @@ TEST_F(InstallChainRun, UninstallerThatCannotBeReplacedFailsTheInstallAfterTheEn
 }
 
 // The uninstaller is copied while the extractor runs; what the extractor
-// sees and what stays afterwards is as if it were copied after it. A staged
-// file left by an interrupted run is replaced, and an old uninstaller that
-// cannot be removed keeps the block from putting the new one in.
+// sees and what stays afterwards is as if it were copied after it. The user's
+// own "Uninstall.new" is neither used nor removed, no staged copy stays, and
+// an old uninstaller that cannot be removed keeps the block from putting the
+// new one in.
 TEST_F(InstallChainRun, UninstallerIsCopiedDuringExtractionAndMovedInAfterIt) {
-  window_.items = {(root_ / "data" / "Ostrel").string()};
-  window_.selected = 0;
+  SelectTarget();
   fs::create_directories(Target());
-  WriteText(Target() + "Uninstall.new", "left by an interrupted run");
+  WriteText(Target() + "Uninstall.new", "the user's own");
   onRun_ = [&] { EXPECT_FALSE(fs::exists(Target() + "Uninstall")) << "not under its name before extraction ends"; };
   {
     InstallChain chain(Context());
     EXPECT_EQ(RunToTheEnd(chain), 0u);
   }
   EXPECT_EQ(ReadText(Target() + "Uninstall"), "setup program bytes");
-  EXPECT_FALSE(fs::exists(Target() + "Uninstall.new"));
+  EXPECT_EQ(ReadText(Target() + "Uninstall.new"), "the user's own");
+  const auto leftOver = [&] {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(Target())) names.insert(entry.path().filename().string());
+    return names;
+  };
+  EXPECT_EQ(leftOver(), (std::set<std::string>{"Uninstall", "Uninstall.new"}));
 
   onRun_ = [&] {
     fs::remove(Target() + "Uninstall");
@@ -588,7 +626,27 @@ TEST_F(InstallChainRun, UninstallerIsCopiedDuringExtractionAndMovedInAfterIt) {
   InstallChain chain(Context());
   EXPECT_EQ(RunToTheEnd(chain), kUnsuccessfulExitCode) << "no uninstaller could be put in place";
   EXPECT_TRUE(fs::is_directory(Target() + "Uninstall/kept"));
-  EXPECT_FALSE(fs::exists(Target() + "Uninstall.new"));
+  EXPECT_EQ(leftOver(), (std::set<std::string>{"Uninstall", "Uninstall.new"})) << "no staged copy stays";
+}
+
+// The old uninstaller removes the entry; the folder is registered again at
+// once, so a run that dies before the new entry is written does not make the
+// next one forget the installation.
+TEST_F(InstallChainRun, UpdateKeepsTheFolderRegisteredWhileItInstalls) {
+  const std::string old = (root_ / "custom" / "Uninstall").string();
+  state_.SetInstallPath(old);
+  registry_.keys[std::string(kUninstallKey)] = {{"UninstallString", old}, {"DisplayName", "Ostrel"}};
+  std::optional<std::string> registeredDuringExtraction;
+  onRun_ = [&] {
+    if (runs_.size() == 1) {
+      registry_.DeleteKey(kUninstallKey);  // what the old uninstaller does
+    } else {
+      registeredDuringExtraction = registry_.keys[std::string(kUninstallKey)]["UninstallString"];
+    }
+  };
+  InstallChain chain(Context());
+  EXPECT_EQ(RunToTheEnd(chain), 0u);
+  EXPECT_EQ(registeredDuringExtraction, old);
 }
 
 // The entry is still written for a target that cannot be made; with no

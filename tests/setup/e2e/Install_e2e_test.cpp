@@ -2,8 +2,10 @@
 
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +16,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "setup/platform/ResourceBundle.h"
 #include "setup/platform/RunningProductSignal.h"
 #include "setup/platform/Sha1.h"
 #include "tests/setup/e2e/SandboxProcess.h"
@@ -145,6 +148,24 @@ class InstallRun : public ::testing::Test {
     EXPECT_EQ(FilesBelow(folder), expected);
   }
 
+  // The uninstaller is the setup's program with only what the uninstaller
+  // reads: the version and the window, not the payload or the extractor.
+  void ExpectUninstallerFrom(const fs::path& folder, const fs::path& setup) {
+    const std::string uninstaller = ReadBytes(folder / "Uninstall");
+    const std::string original = ReadBytes(setup);
+    const auto parsed = platform::ResourceBundle::Parse(std::as_bytes(std::span(uninstaller)));
+    ASSERT_EQ(parsed.GetState(), platform::ResourceBundle::State::Valid);
+    std::vector<std::string> names;
+    for (const auto& entry : parsed.Entries()) names.emplace_back(entry.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"VER", "GUI"}));
+    const auto source = platform::ResourceBundle::Parse(std::as_bytes(std::span(original)));
+    EXPECT_TRUE(uninstaller.compare(0, parsed.ProgramSize(), original, 0, source.ProgramSize()) == 0 &&
+                parsed.ProgramSize() == source.ProgramSize())
+        << "the program itself is the setup's";
+    EXPECT_TRUE(parsed.Find("gui") && source.Find("gui") && std::ranges::equal(*parsed.Find("gui"), *source.Find("gui")));
+    EXPECT_TRUE((fs::status(folder / "Uninstall").permissions() & fs::perms::owner_exec) != fs::perms::none);
+  }
+
   void ExpectShortcutsTo(const fs::path& folder, const fs::path& dataHome) {
     for (const fs::path& entry : {DesktopEntry(), MenuEntry(dataHome)}) {
       const std::string text = ReadBytes(entry);
@@ -169,8 +190,7 @@ TEST_F(InstallRun, FreshSilentInstallLeavesAWorkingInstallationAndOneSignedRepor
 
   const fs::path folder = sandbox_.DataHome() / "Ostrel";
   ExpectPayloadIn(folder);
-  EXPECT_EQ(ReadBytes(folder / "Uninstall"), ReadBytes(setup));
-  EXPECT_TRUE((fs::status(folder / "Uninstall").permissions() & fs::perms::owner_exec) != fs::perms::none);
+  ExpectUninstallerFrom(folder, setup);
 
   ExpectShortcutsTo(folder, sandbox_.DataHome());
   EXPECT_NE(ReadBytes(DesktopEntry()).find("\nExec=\"" + (folder / "Ostrel").string() + "\"\n"), std::string::npos);
@@ -221,7 +241,7 @@ TEST_F(InstallRun, UpdateReplacesARunningInstallation) {
   EXPECT_EQ(Entry("DisplayVersion"), "2.1");
   EXPECT_EQ(Entry("UninstallString"), (folder / "Uninstall").string());
   ExpectPayloadIn(folder);
-  EXPECT_EQ(ReadBytes(folder / "Uninstall"), ReadBytes(setup));
+  ExpectUninstallerFrom(folder, setup);
   ExpectShortcutsTo(folder, sandbox_.DataHome());
   ExpectProductRunsAndQuits();
 
@@ -278,6 +298,50 @@ TEST_F(InstallRun, ForeignUninstallStringIsNeitherRunNorInstalledInto) {
 // still leaves the uninstaller, the shortcuts and the entry (with which the
 // user can remove what is there), but ends with a code and a reason instead
 // of starting a product that is not there.
+// Links planted in the install folder (to folders elsewhere, or to nowhere)
+// must not carry payload files out of it, where the uninstaller would never
+// reach them; the links go, what they lead to stays untouched, and so does a
+// file of the user's under the name a staged copy once had.
+TEST_F(InstallRun, PlantedFolderLinksDoNotCarryThePayloadElsewhere) {
+  const fs::path folder = sandbox_.DataHome() / "Ostrel";
+  const fs::path elsewhere = sandbox_.Home() / "Documents";
+  fs::create_directories(folder);
+  fs::create_directories(elsewhere);
+  WriteBytes(elsewhere / "mine.txt", "mine");
+  fs::create_directory_symlink(elsewhere, folder / "wizard");
+  fs::create_directory_symlink(elsewhere, folder / "lang");
+  fs::create_symlink(sandbox_.Home() / "not-yet", folder / "driver");
+  WriteBytes(folder / "Uninstall.new", "the user's own");
+
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP)), 0) << ErrorText();
+  EXPECT_EQ(FilesBelow(elsewhere), std::set<std::string>{"mine.txt"});
+  EXPECT_FALSE(fs::exists(sandbox_.Home() / "not-yet"));
+  fs::remove(folder / "Uninstall.new");
+  ExpectPayloadIn(folder);
+  ExpectProductRunsAndQuits();
+}
+
+// A setup that dies in the middle of an update (here its extractor kills it,
+// after the old uninstaller has run) must not make the next run forget the
+// installation: the next setup still updates the folder it was in, wherever
+// a fresh install would go now.
+TEST_F(InstallRun, SetupDyingMidUpdateLeavesTheInstallationFindable) {
+  const fs::path firstData = sandbox_.Root() / "first data";
+  fs::create_directories(firstData);
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP), {"XDG_DATA_HOME=" + firstData.string()}), 0);
+  const fs::path folder = firstData / "Ostrel";
+  ExpectProductRunsAndQuits();
+
+  EXPECT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP_CRASHING, "download-crashing")), std::nullopt)
+      << "the setup was to die mid-install";
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP_2_1, "download-2.1")), 0) << ErrorText();
+  EXPECT_EQ(Entry("UninstallString"), (folder / "Uninstall").string());
+  EXPECT_EQ(Entry("DisplayVersion"), "2.1");
+  ExpectPayloadIn(folder);
+  EXPECT_FALSE(fs::exists(sandbox_.DataHome() / "Ostrel")) << "installed somewhere else";
+  ExpectProductRunsAndQuits();
+}
+
 TEST_F(InstallRun, WrongArchivePasswordEndsUnsuccessfullyAfterRegistering) {
   EXPECT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP_WRONG_PASSWORD)), 1);
   EXPECT_TRUE(ErrorText().starts_with("OstrelSetup: Ostrel could not be installed: the extractor ended with code "))
@@ -374,6 +438,21 @@ TEST_F(InstallRun, UnusualFolderNamesInstallAndRunNothingTheySpell) {
   for (const auto& entry : fs::recursive_directory_iterator(sandbox_.Root())) {
     EXPECT_FALSE(entry.path().filename().string().starts_with("pwned")) << entry.path();
   }
+}
+
+// A setup killed in the middle of an installation leaves its private folder
+// behind (here one that a process now gone made); the next run removes it.
+TEST_F(InstallRun, FolderLeftByAKilledRunIsRemovedByTheNext) {
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ::waitpid(gone, nullptr, 0);
+  const fs::path leftover = sandbox_.Root() / "tmp" / ("ostrel-" + std::to_string(gone) + "-1-0123456789abcdef");
+  WriteBytes(leftover / "7za", "an extractor");
+  WriteBytes(leftover / "tmp0123456789abcdef.tmp", "an archive");
+
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP)), 0) << ErrorText();
+  EXPECT_TRUE(fs::is_empty(sandbox_.Root() / "tmp"));
+  ExpectProductRunsAndQuits();
 }
 
 // A double quote is a legal file name character here: the extractor gets its

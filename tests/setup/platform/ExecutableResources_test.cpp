@@ -205,6 +205,48 @@ TEST_F(ExecutableResourcesTest, ProgramInMemoryRuns) {
             "ran from memory\n");
 }
 
+// The uninstaller's copy: the program and the resources it keeps, nothing
+// else, with no name in the folder until it is published and nothing left
+// when it is dropped.
+TEST_F(ExecutableResourcesTest, ProgramCopyCarriesOnlyTheKeptResources) {
+  const TempDir folder("ostrel-stage");
+  const std::string_view keep[] = {"tool", "VER", "absent"};
+  const auto res = ExecutableResources::Open(program_);
+  {
+    auto dropped = res->StageProgramCopy(folder.Path().string(), keep);
+    ASSERT_TRUE(dropped);
+    EXPECT_TRUE(fs::is_empty(folder.Path())) << "a pending copy has no name";
+  }
+  EXPECT_TRUE(fs::is_empty(folder.Path())) << "a dropped copy leaves nothing";
+
+  auto pending = res->StageProgramCopy(folder.Path().string(), keep);
+  ASSERT_TRUE(pending);
+  const std::string copy = folder / "Uninstall";
+  WriteFile(folder / "taken", "keep me");
+  EXPECT_FALSE(res->StageProgramCopy(folder.Path().string(), keep)->Publish(folder / "taken"));
+  EXPECT_EQ(ReadFile(folder / "taken"), "keep me");
+  ASSERT_TRUE(pending->Publish(copy));
+  EXPECT_EQ(Mode(copy), Mode(program_));
+
+  const std::string bytes = ReadFile(copy);
+  EXPECT_TRUE(bytes.starts_with("program bytes"));
+  const auto bundle = ResourceBundle::Parse(AsBytes(bytes));
+  ASSERT_EQ(bundle.GetState(), ResourceBundle::State::Valid);
+  EXPECT_EQ(bundle.ProgramSize(), std::string("program bytes").size());
+  std::vector<std::string> names;
+  for (const auto& entry : bundle.Entries()) names.emplace_back(entry.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"VER", "TOOL"})) << "in the program's order";
+  EXPECT_EQ(ExecutableResources::Open(copy)->Find("ver")->size(), 3u);
+
+  // The payload is not needed: damage there does not matter, in a kept one it does.
+  DamagePak();
+  const auto damaged = ExecutableResources::Open(program_);
+  EXPECT_TRUE(damaged->StageProgramCopy(folder.Path().string(), keep));
+  const std::string_view keepPak[] = {"pak"};
+  EXPECT_FALSE(damaged->StageProgramCopy(folder.Path().string(), keepPak));
+  EXPECT_FALSE(res->StageProgramCopy((folder.Path() / "missing").string(), keep));
+}
+
 TEST_F(ExecutableResourcesTest, UnwritablePlaceFailsQuietly) {
   const auto res = ExecutableResources::Open(program_);
   EXPECT_FALSE(res->SaveToFile("ver", dir_ / "no-such-folder/ver"));

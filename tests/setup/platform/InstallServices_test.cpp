@@ -2,6 +2,7 @@
 #include "tests/support/TempDir.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -110,6 +111,42 @@ TEST(PrivateTemporaryFolder, IsPrivateUnpredictableAndGoesAway) {
   fs::remove(*file2);
   EXPECT_TRUE(first.Release());
   EXPECT_FALSE(fs::exists(*a));
+}
+
+// A run that was killed leaves its folder; a later run removes it, while the
+// folders of runs still going (this one), of other users and anything not
+// made by this program stay.
+TEST(PrivateTemporaryFolder, LeftoversOfEndedRunsGo) {
+  const TempDir dir;
+  posix::PrivateTemporaryFolder mine(dir.Path().string());
+  const auto inUse = mine.Path();
+  ASSERT_TRUE(inUse);
+  EXPECT_TRUE(fs::path(*inUse).parent_path().filename().string().starts_with(
+      "ostrel-" + std::to_string(::getpid()) + "-"));
+
+  // A process that has ended: a child reaped here.
+  const pid_t ended = ::fork();
+  if (ended == 0) ::_exit(0);
+  ::waitpid(ended, nullptr, 0);
+  const fs::path leftover = dir.Path() / ("ostrel-" + std::to_string(ended) + "-1-00ff00ff00ff00ff");
+  fs::create_directories(leftover / "inner");
+  std::ofstream(leftover / "inner" / "7za") << "x";
+  // This process, but an earlier start: the id was reused.
+  const fs::path reused = dir.Path() / ("ostrel-" + std::to_string(::getpid()) + "-1-0000000000000000");
+  fs::create_directories(reused);
+  const fs::path unrelated = dir.Path() / "ostrel-notes";
+  fs::create_directories(unrelated);
+  const fs::path outside = dir.Path() / "outside";
+  fs::create_directories(outside);
+  std::ofstream(outside / "kept") << "x";
+  fs::create_directory_symlink(outside, dir.Path() / ("ostrel-" + std::to_string(ended) + "-1-link"));
+
+  posix::PrivateTemporaryFolder(dir.Path().string()).RemoveLeftovers();
+  EXPECT_FALSE(fs::exists(leftover));
+  EXPECT_FALSE(fs::exists(reused));
+  EXPECT_TRUE(fs::is_directory(*inUse)) << "a folder in use stays";
+  EXPECT_TRUE(fs::is_directory(unrelated));
+  EXPECT_TRUE(fs::exists(outside / "kept")) << "nothing is followed through a link";
 }
 
 TEST(PrivateTemporaryFolder, UnusableBaseGivesNothing) {

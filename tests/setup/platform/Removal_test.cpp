@@ -77,6 +77,28 @@ TEST_F(RemovalTest, NoLinkIsFollowedOnTheWayToAnItem) {
   EXPECT_TRUE(fs::is_symlink(Base() / "lang"));
 }
 
+// Links planted in the install folder would have the extractor write there;
+// they go before it runs, with nothing they lead to, while links to files and
+// everything else stay.
+TEST_F(RemovalTest, FolderLinksBelowTheBaseGoAndWhatTheyLeadToStays) {
+  Touch(Outside() / "kept.txt");
+  Touch(Base() / "lang" / "mine.lang");
+  fs::create_directory_symlink(Outside(), Base() / "wizard");
+  fs::create_directory_symlink(Outside(), Base() / "lang" / "nested");
+  fs::create_symlink(root_ / "not-yet", Base() / "driver");
+  fs::create_symlink(Outside() / "kept.txt", Base() / "notes.txt");
+  fs::create_directory_symlink(Base() / "lang", Base() / "inside");
+
+  EXPECT_TRUE(platform::RemoveFolderLinksBelow(BaseText()));
+  for (const char* gone : {"wizard", "lang/nested", "driver", "inside"}) {
+    EXPECT_FALSE(fs::is_symlink(Base() / gone)) << gone;
+  }
+  EXPECT_TRUE(fs::is_symlink(Base() / "notes.txt")) << "a link to a file stays";
+  EXPECT_TRUE(fs::exists(Base() / "lang" / "mine.lang"));
+  EXPECT_TRUE(fs::exists(Outside() / "kept.txt"));
+  EXPECT_FALSE(platform::RemoveFolderLinksBelow((root_ / "missing").string()));
+}
+
 TEST_F(RemovalTest, RefusesNamesThatLeaveTheBase) {
   Touch(root_ / "victim");
   for (const std::string relative : {"", "../victim", "./../victim", "lang//x", "/victim"}) {

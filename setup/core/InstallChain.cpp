@@ -275,8 +275,11 @@ bool InstallChain::CreateShortcuts(const std::string& product, const std::string
   const std::string desktopShortcut = desktop + platform::Separator(c_.style) + fileName;
   if (!desktop.empty() && !platform::FileExists(desktopShortcut)) link->Save(desktopShortcut);
 
-  // The start-menu folder always exists on Windows; a fresh POSIX account
-  // may not have its applications folder yet.
+  // The menu entry also offers the uninstall, which on POSIX the user would
+  // find nowhere else (Windows lists the uninstall entry itself). The start-
+  // menu folder always exists on Windows; a fresh POSIX account may not have
+  // its applications folder yet.
+  link->AddAction(kUninstallActionId, kUninstallActionName, target + platform::UninstallerFileName(c_.style));
   const std::string startMenu = c_.folders.StartMenuProgramsFolder();
   const std::string startMenuShortcut = startMenu + platform::Separator(c_.style) + fileName;
   if (!c_.folders.HomeFolder().empty() && !platform::FileExists(startMenuShortcut)) {

@@ -36,6 +36,10 @@ namespace ostrel::setup {
 
 inline constexpr std::string_view kArchivePassword = "Zq4vTe";
 
+// The menu entry's action that runs the uninstaller.
+inline constexpr std::string_view kUninstallActionId = "Uninstall";
+inline constexpr std::string_view kUninstallActionName = "Uninstall Ostrel";
+
 // The resources the uninstaller role reads, which its copy carries: the
 // version text and the window module (for its question).
 inline constexpr std::string_view kUninstallerResources[] = {"ver", "gui"};

@@ -146,6 +146,7 @@ class FakePendingFile final : public platform::PendingFile {
 
 struct SavedLink {
   std::string path, target, workingFolder;
+  std::vector<std::string> actions;  // "id|name|program"
 };
 
 class RecordingLink final : public platform::IShellLink {
@@ -159,8 +160,12 @@ class RecordingLink final : public platform::IShellLink {
     folder_ = folder;
     return true;
   }
+  bool AddAction(std::string_view id, std::string_view name, const std::string& program) override {
+    actions_.push_back(std::string(id) + "|" + std::string(name) + "|" + program);
+    return true;
+  }
   bool Save(const std::string& path) override {
-    saves_.push_back({path, target_, folder_});
+    saves_.push_back({path, target_, folder_, actions_});
     WriteText(path, "link to " + target_);
     return true;
   }
@@ -168,6 +173,7 @@ class RecordingLink final : public platform::IShellLink {
  private:
   std::vector<SavedLink>& saves_;
   std::string target_, folder_;
+  std::vector<std::string> actions_;
 };
 
 class InstallChainRun : public ::testing::Test {
@@ -336,6 +342,9 @@ TEST_F(InstallChainRun, FreshInstallWalksEveryStepAndEnds) {
     EXPECT_EQ(link.target, Target() + "Ostrel");
     EXPECT_EQ(link.workingFolder, Target());
   }
+  EXPECT_TRUE(links_[0].actions.empty()) << "the desktop shortcut only starts the product";
+  EXPECT_EQ(links_[1].actions, std::vector<std::string>{"Uninstall|Uninstall Ostrel|" + Target() + "Uninstall"})
+      << "the menu entry also offers the uninstall";
 
   const std::string key(kUninstallKey);
   EXPECT_EQ(registry_.writes,

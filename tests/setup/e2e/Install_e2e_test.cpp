@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -194,6 +195,17 @@ TEST_F(InstallRun, FreshSilentInstallLeavesAWorkingInstallationAndOneSignedRepor
 
   ExpectShortcutsTo(folder, sandbox_.DataHome());
   EXPECT_NE(ReadBytes(DesktopEntry()).find("\nExec=\"" + (folder / "Ostrel").string() + "\"\n"), std::string::npos);
+  // The menu entry is where a Linux user finds the uninstaller.
+  const std::string menu = ReadBytes(MenuEntry(sandbox_.DataHome()));
+  EXPECT_NE(menu.find("\nActions=Uninstall;\n"), std::string::npos) << menu;
+  EXPECT_NE(menu.find("\n[Desktop Action Uninstall]\nName=Uninstall Ostrel\nExec=\"" + (folder / "Uninstall").string() +
+                      "\"\n"),
+            std::string::npos)
+      << menu;
+  EXPECT_EQ(ReadBytes(DesktopEntry()).find("Actions="), std::string::npos);
+  for (const fs::path& entry : {DesktopEntry(), MenuEntry(sandbox_.DataHome())}) {
+    EXPECT_EQ(std::system(("desktop-file-validate '" + entry.string() + "'").c_str()), 0) << entry;
+  }
 
   EXPECT_EQ(Entry("DisplayIcon"), (folder / "Ostrel").string());
   EXPECT_EQ(Entry("DisplayName"), "Ostrel");

@@ -84,6 +84,29 @@ TEST(DesktopEntry, LinkSavesAnApplicationEntryNamedAfterItsFile) {
   EXPECT_FALSE(link->Save((dir.Path() / "missing" / "Ostrel.desktop").string()));
 }
 
+// The menu entry's uninstall action: listed in "Actions=", with a group of
+// its own, spelled so that the format's own checker passes the file.
+TEST(DesktopEntry, ActionsAreListedAndGroupedAndTheEntryValidates) {
+  const TempDir dir;
+  auto link = CreateShellLink();
+  ASSERT_TRUE(link);
+  link->SetPath("/home/u/my $apps/Ostrel/Ostrel");
+  link->SetWorkingDirectory("/home/u/my $apps/Ostrel/");
+  ASSERT_TRUE(link->AddAction("Uninstall", "Uninstall Ostrel", "/home/u/my $apps/Ostrel/Uninstall"));
+  const fs::path file = dir.Path() / "Ostrel.desktop";
+  ASSERT_TRUE(link->Save(file.string()));
+
+  EXPECT_EQ(ReadText(file),
+            "[Desktop Entry]\nType=Application\nName=Ostrel\nExec=\"/home/u/my \\\\$apps/Ostrel/Ostrel\"\n"
+            "Path=/home/u/my $apps/Ostrel/\nActions=Uninstall;\n\n"
+            "[Desktop Action Uninstall]\nName=Uninstall Ostrel\nExec=\"/home/u/my \\\\$apps/Ostrel/Uninstall\"\n");
+  const std::string validate = "desktop-file-validate '" + file.string() + "' 2>&1";
+  EXPECT_EQ(std::system(validate.c_str()), 0) << "desktop-file-validate (scripts/install-deps.sh installs it)";
+
+  EXPECT_FALSE(posix::DesktopEntryText("Ostrel", "/x", "", {{"Un install", "Uninstall Ostrel", "/x/Uninstall"}}));
+  EXPECT_FALSE(posix::DesktopEntryText("Ostrel", "/x", "", {{"Uninstall", "", "/x/Uninstall"}}));
+}
+
 TEST(PrivateTemporaryFolder, IsPrivateUnpredictableAndGoesAway) {
   const TempDir dir;
   posix::PrivateTemporaryFolder first(dir.Path().string());

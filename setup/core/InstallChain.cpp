@@ -295,7 +295,7 @@ bool InstallChain::WriteUninstallEntry(const std::string& target) {
   for (const EntryValue& entry : UninstallEntryValues(target, c_.state.VersionText(), c_.style)) {
     if (!key->WriteString(entry.name, entry.value)) return false;
   }
-  return true;
+  return key->Flush();
 }
 
 // A step must not throw into the pool or the event loop; one that fails this

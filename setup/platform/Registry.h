@@ -29,6 +29,13 @@ class IRegistryKey {
   // opened read-only, the value is not valid UTF-8 or the write failed; a
   // failed write leaves the old value.
   virtual bool WriteString(std::string_view name, std::string_view value) = 0;
+
+  // Makes what was written through this key since it was opened or last
+  // flushed durable, all of it together (RegFlushKey on Windows); other
+  // openers of the key see it by now at the latest. False when that failed:
+  // values not flushed may then read as old or missing. Closing the key
+  // flushes too, without telling.
+  virtual bool Flush() = 0;
 };
 
 class IRegistry {

@@ -105,16 +105,13 @@ class FileRegistryKey final : public IRegistryKey {
   FileRegistryKey(UniqueFd dir, RegistryAccess access) : dir_(std::move(dir)), access_(access) {}
   FileRegistryKey(const FileRegistryKey&) = delete;
   FileRegistryKey& operator=(const FileRegistryKey&) = delete;
-
-  // Each rename is already atomic for readers; only its durability waits for
-  // the close, so that writing several values costs one folder sync instead
-  // of one per value.
-  ~FileRegistryKey() override {
-    if (renamed_) ::fsync(dir_.Get());
-  }
+  ~FileRegistryKey() override { Flush(); }
 
   std::optional<std::string> ReadString(std::string_view name) const override {
     const std::string file = FileRegistry::EncodeName(name);
+    for (const Staged& staged : staged_) {
+      if (staged.file == file) return staged.value;
+    }
     // Non-blocking, so that a FIFO in the value's place cannot stall the reader.
     UniqueFd fd(::openat(dir_.Get(), file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (!fd.Valid()) return std::nullopt;
@@ -140,29 +137,62 @@ class FileRegistryKey final : public IRegistryKey {
     return value;
   }
 
+  // The value goes to a fresh temporary file whose writing back starts at
+  // once; Flush gives it its name.
   bool WriteString(std::string_view name, std::string_view value) override {
     // A value the reader would refuse is never stored: it would read back as
     // missing, and be written again by every later run.
     if (access_ != RegistryAccess::All || !IsUtf8(value)) return false;
-    const std::string file = FileRegistry::EncodeName(name);
-    const std::string temp = HiddenUniqueName(".tmp-");
-    UniqueFd fd(::openat(dir_.Get(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (!fd.Valid()) return false;
-    const bool written =
-        WriteAll(fd.Get(), FileRegistry::kStringTypeTag) && WriteAll(fd.Get(), value) && ::fsync(fd.Get()) == 0;
-    fd = UniqueFd();
-    if (!written || ::renameat(dir_.Get(), temp.c_str(), dir_.Get(), file.c_str()) != 0) {
-      ::unlinkat(dir_.Get(), temp.c_str(), 0);
+    Staged staged{FileRegistry::EncodeName(name), HiddenUniqueName(".tmp-"), UniqueFd(), std::string(value)};
+    staged.fd = UniqueFd(
+        ::openat(dir_.Get(), staged.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!staged.fd.Valid()) return false;
+    if (!WriteAll(staged.fd.Get(), FileRegistry::kStringTypeTag) || !WriteAll(staged.fd.Get(), value)) {
+      ::unlinkat(dir_.Get(), staged.temp.c_str(), 0);
       return false;
     }
-    renamed_ = true;
+    ::sync_file_range(staged.fd.Get(), 0, 0, SYNC_FILE_RANGE_WRITE);
+    for (Staged& earlier : staged_) {
+      if (earlier.file != staged.file) continue;
+      ::unlinkat(dir_.Get(), earlier.temp.c_str(), 0);
+      earlier = std::move(staged);
+      return true;
+    }
+    staged_.push_back(std::move(staged));
     return true;
   }
 
+  // Every value is made durable under its temporary name before any takes
+  // its real one, so a crash leaves each value whole, old or new. POSIX
+  // promises a file's bytes only through its own fsync, but their writing
+  // back has long begun: on a journaling file system the first fsync commits
+  // them all and the rest return at once. One folder sync then makes the
+  // names durable: two commits for the key, not one per value.
+  bool Flush() override {
+    if (staged_.empty()) return true;
+    bool ok = true;
+    for (const Staged& staged : staged_) ok = ::fsync(staged.fd.Get()) == 0 && ok;
+    for (Staged& staged : staged_) {
+      staged.fd.Close();
+      if (ok && ::renameat(dir_.Get(), staged.temp.c_str(), dir_.Get(), staged.file.c_str()) == 0) continue;
+      ok = false;
+      ::unlinkat(dir_.Get(), staged.temp.c_str(), 0);
+    }
+    staged_.clear();
+    return ::fsync(dir_.Get()) == 0 && ok;
+  }
+
  private:
+  struct Staged {
+    std::string file;  // the value's own file name
+    std::string temp;  // where it waits for the flush
+    UniqueFd fd;
+    std::string value;
+  };
+
   UniqueFd dir_;
   RegistryAccess access_;
-  bool renamed_ = false;
+  std::vector<Staged> staged_;
 };
 
 }  // namespace

@@ -421,6 +421,12 @@ TEST_F(InstallChainRun, SilentRunThatCannotGoOnEndsSayingWhy) {
          registry_.failOpen = true;
        },
        "the uninstall entry could not be written"},
+      {"entry not durable",
+       [this] {
+         SelectTarget();
+         registry_.failFlush = true;
+       },
+       "the uninstall entry could not be written"},
   };
   silent_ = true;
   for (const auto& c : cases) {
@@ -430,7 +436,7 @@ TEST_F(InstallChainRun, SilentRunThatCannotGoOnEndsSayingWhy) {
     window_ = testing::FakeWindow{};
     temporary_.failPath = fallback_.failPath = false;
     failLink_ = false;
-    registry_.failOpen = false;
+    registry_.failOpen = registry_.failFlush = false;
     c.arrange();
     InstallChain chain(Context());
     std::string errors;

@@ -6,11 +6,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -164,14 +166,13 @@ class FileRegistryKey final : public IRegistryKey {
 
   // Every value is made durable under its temporary name before any takes
   // its real one, so a crash leaves each value whole, old or new. POSIX
-  // promises a file's bytes only through its own fsync, but their writing
-  // back has long begun: on a journaling file system the first fsync commits
-  // them all and the rest return at once. One folder sync then makes the
-  // names durable: two commits for the key, not one per value.
+  // promises a file's bytes only through its own fsync; the fsyncs are made
+  // at the same time, one thread each, so a journaling file system commits
+  // them together instead of one after the other. One folder sync then makes
+  // the names durable: two commits for the key, not one per value.
   bool Flush() override {
     if (staged_.empty()) return true;
-    bool ok = true;
-    for (const Staged& staged : staged_) ok = ::fsync(staged.fd.Get()) == 0 && ok;
+    bool ok = SyncTogether();
     for (Staged& staged : staged_) {
       staged.fd.Close();
       if (ok && ::renameat(dir_.Get(), staged.temp.c_str(), dir_.Get(), staged.file.c_str()) == 0) continue;
@@ -189,6 +190,24 @@ class FileRegistryKey final : public IRegistryKey {
     UniqueFd fd;
     std::string value;
   };
+
+  bool SyncTogether() const {
+    std::vector<int> results(staged_.size(), -1);
+    {
+      std::vector<std::jthread> others;
+      for (std::size_t i = 1; i < staged_.size(); ++i) {
+        const int fd = staged_[i].fd.Get();
+        int& result = results[i];
+        try {
+          others.emplace_back([fd, &result] { result = ::fsync(fd); });
+        } catch (const std::system_error&) {
+          result = ::fsync(fd);
+        }
+      }
+      results[0] = ::fsync(staged_[0].fd.Get());
+    }
+    return std::all_of(results.begin(), results.end(), [](int result) { return result == 0; });
+  }
 
   UniqueFd dir_;
   RegistryAccess access_;

@@ -110,7 +110,7 @@ BENCHMARK(BM_SavePayload)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_HoldPayloadInMemory(benchmark::State& state) {
   const auto res = ExecutableResources::Open(Files().Packed());
   for (auto _ : state) {
-    if (!res->OpenInMemory("pak")) state.SkipWithError("hold failed");
+    if (!res->OpenInMemory("pak", ostrel::platform::ResourceCheck::ItsOwnReader)) state.SkipWithError("hold failed");
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kPayload));
 }

@@ -15,6 +15,7 @@
 #include "setup/core/Uninstall.h"
 #include "setup/platform/FileSystem.h"
 #include "setup/platform/Removal.h"
+#include "setup/platform/ResourceBundle.h"
 #include "setup/platform/ShellOpen.h"
 
 namespace ostrel::setup {
@@ -342,7 +343,14 @@ InstallContext NativeInstallContext(SetupState& state, ISetupWindow& window, ITa
         return resources != nullptr && resources->SaveToFile(name, path, options);
       },
       [resources](std::string_view name) -> std::unique_ptr<platform::InMemoryFile> {
-        return resources != nullptr ? resources->OpenInMemory(name) : nullptr;
+        if (resources == nullptr) return nullptr;
+        // The archive carries the checksum of every file in it, which the
+        // extractor checks as it goes (and decryption checks the rest): a
+        // second pass over hundreds of megabytes here would only repeat it.
+        // The extractor is a program about to run, and is checked first.
+        const bool archive = platform::ResourceNamesEqual(name, "pak");
+        return resources->OpenInMemory(name, archive ? platform::ResourceCheck::ItsOwnReader
+                                                     : platform::ResourceCheck::Checksum);
       },
       [resources](const std::string& folder) -> std::unique_ptr<platform::PendingFile> {
         return resources != nullptr ? resources->StageProgramCopy(folder, kUninstallerResources) : nullptr;

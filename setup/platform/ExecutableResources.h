@@ -6,6 +6,7 @@
 // Find hands out.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
@@ -15,6 +16,13 @@
 #include "setup/platform/FileSystem.h"
 
 namespace ostrel::platform {
+
+// Who checks a resource's bytes on their way out of the program.
+enum class ResourceCheck : std::uint8_t {
+  Checksum,     // its CRC, against the bundle's index
+  ItsOwnReader  // whoever reads it checks it itself (an archive carries the
+                // checksums of everything in it, which its extractor checks)
+};
 
 struct SaveOptions {
   // Fail when the file already exists instead of replacing its contents.
@@ -57,11 +65,12 @@ class ExecutableResources {
   bool SaveToFile(std::string_view name, const std::string& path, SaveOptions options = {}) const;
 
   // The resource as an in-memory file (on Linux a sealed memfd, reached
-  // through /proc). Nothing when the resource is missing or damaged, the
-  // system has no such files or will not show them, or the resource would
-  // take more than a quarter of the memory available: callers then save it
-  // to a file instead.
-  std::unique_ptr<InMemoryFile> OpenInMemory(std::string_view name) const;
+  // through /proc). Nothing when the resource is missing or (checked by its
+  // checksum) damaged, the system has no such files or will not show them, or
+  // the resource would take more than a quarter of the memory available:
+  // callers then save it to a file instead.
+  std::unique_ptr<InMemoryFile> OpenInMemory(std::string_view name,
+                                             ResourceCheck check = ResourceCheck::Checksum) const;
 
   // A copy of the program that carries only the resources named in `keep`
   // (in their order in this file), written as a pending file in `folder`:

@@ -93,23 +93,39 @@ void ReleasePages(std::span<const std::byte> piece) {
   if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
 }
 
-// Reserves the entry's whole size in `out` and copies its bytes there from
-// the program file (`program`, mapped at `mapped`), checking its CRC over
-// the mapping on a second thread meanwhile, so neither waits for the other; a
-// failed copy stops the check. False when the space, the copy or the
-// checksum fails.
-bool CopyEntry(int program, std::span<const std::byte> mapped, const ResourceBundle::Entry& entry, int out) {
-  // The whole size is reserved up front: a full disk fails here rather than
-  // after tens of megabytes, and the file system does not grow the file piece
-  // by piece (a third less time for a large payload on ext4).
-  const bool reserved = entry.bytes.empty() ||
+// Where CopyEntry writes: a file on a disk has its whole size reserved first
+// (a full disk fails at once rather than after tens of megabytes, and ext4
+// does not grow the file piece by piece: a third less time for a large
+// payload); memory is not, since reserving it would clear every page before
+// the copy writes it again.
+enum class Target : std::uint8_t { Disk, Memory };
+
+// Copies the entry's bytes to `out` from the program file (`program`, mapped
+// at `mapped`), with Checksum checking its CRC over the mapping on a second
+// thread meanwhile, so neither waits for the other; a failed copy stops the
+// check. False when the space, the copy or the checksum fails.
+bool CopyEntry(int program, std::span<const std::byte> mapped, const ResourceBundle::Entry& entry, int out,
+               Target target, ResourceCheck check) {
+  const bool reserved = target == Target::Memory || entry.bytes.empty() ||
                         ::fallocate(out, 0, 0, static_cast<off_t>(entry.bytes.size())) == 0 ||
                         errno == EOPNOTSUPP || errno == ENOSYS || errno == EINVAL;
   if (!reserved) return false;
+  const std::span<const std::byte> bytes = entry.bytes;
+  const auto start = static_cast<std::size_t>(bytes.data() - mapped.data());
+  const auto copy = [&] {
+    bool kernelCopy = true;
+    bool copied = true;
+    for (std::size_t at = 0; copied && at < bytes.size(); at += kChunk) {
+      const auto piece = bytes.subspan(at, std::min(kChunk, bytes.size() - at));
+      copied = CopyRange(program, start + at, out, piece, kernelCopy);
+    }
+    return copied;
+  };
+  if (check == ResourceCheck::ItsOwnReader) return copy();
+
   std::uint32_t checksum = 0;
   bool ok = true;
   try {
-    const std::span<const std::byte> bytes = entry.bytes;
     std::jthread checker([bytes, &checksum](const std::stop_token& stop) {
       Crc32 crc;
       for (std::size_t at = 0; !stop.stop_requested() && at < bytes.size(); at += kChunk) {
@@ -119,12 +135,7 @@ bool CopyEntry(int program, std::span<const std::byte> mapped, const ResourceBun
       }
       checksum = crc.Value();
     });
-    const auto start = static_cast<std::size_t>(bytes.data() - mapped.data());
-    bool kernelCopy = true;
-    for (std::size_t at = 0; ok && at < bytes.size(); at += kChunk) {
-      const auto piece = bytes.subspan(at, std::min(kChunk, bytes.size() - at));
-      ok = CopyRange(program, start + at, out, piece, kernelCopy);
-    }
+    ok = copy();
     if (!ok) checker.request_stop();
     // Joined here: leaving the scope would ask the checker to stop early.
     checker.join();
@@ -212,18 +223,20 @@ bool ExecutableResources::SaveToFile(std::string_view name, const std::string& p
   // the copy itself. The temporary archive arrives here as a new empty file.
   if (st.st_size > 0 && ::ftruncate(out.Get(), 0) != 0) return false;
   // An existing file keeps its old mode; a program must be runnable.
-  bool ok = (!options.executable || options.createNew || ::fchmod(out.Get(), mode) == 0) && CopyEntry(impl_->file->Get(), impl_->mapping->Bytes(), *entry, out.Get());
+  bool ok = (!options.executable || options.createNew || ::fchmod(out.Get(), mode) == 0) &&
+            CopyEntry(impl_->file->Get(), impl_->mapping->Bytes(), *entry, out.Get(), Target::Disk,
+                      ResourceCheck::Checksum);
   ok = out.Close() && ok;
   if (!ok) ::unlink(path.c_str());
   return ok;
 }
 
-std::unique_ptr<InMemoryFile> ExecutableResources::OpenInMemory(std::string_view name) const {
+std::unique_ptr<InMemoryFile> ExecutableResources::OpenInMemory(std::string_view name, ResourceCheck check) const {
   const ResourceBundle::Entry* entry = impl_->bundle.Locate(name);
   if (entry == nullptr || !FitsInMemory(entry->bytes.size())) return nullptr;
   const std::string label(name);
   UniqueFd writable(::memfd_create(label.c_str(), MFD_CLOEXEC | MFD_ALLOW_SEALING));
-  if (!writable.Valid() || !CopyEntry(impl_->file->Get(), impl_->mapping->Bytes(), *entry, writable.Get())) {
+  if (!writable.Valid() || !CopyEntry(impl_->file->Get(), impl_->mapping->Bytes(), *entry, writable.Get(), Target::Memory, check)) {
     return nullptr;
   }
   constexpr int kSeals = F_SEAL_SEAL | F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE;

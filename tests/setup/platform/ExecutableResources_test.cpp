@@ -188,6 +188,12 @@ TEST_F(ExecutableResourcesTest, InMemoryFileHoldsTheResourceSealed) {
   EXPECT_FALSE(fs::exists(path));
   DamagePak();
   EXPECT_FALSE(ExecutableResources::Open(program_)->OpenInMemory("pak")) << "a damaged resource is not held";
+  // ...unless its reader checks it itself: then it is held as it is.
+  const auto unchecked =
+      ExecutableResources::Open(program_)->OpenInMemory("pak", ostrel::platform::ResourceCheck::ItsOwnReader);
+  ASSERT_TRUE(unchecked);
+  EXPECT_EQ(ReadFile(unchecked->Path()).size(), big_.size());
+  EXPECT_NE(ReadFile(unchecked->Path()), big_);
   EXPECT_FALSE(res->OpenInMemory("missing"));
 }
 

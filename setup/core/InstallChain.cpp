@@ -162,9 +162,10 @@ void InstallChain::InstallPayload() {
     c_.saveResource("pak", archive, platform::SaveOptions{});
   }
   if (!platform::DirectoryExists(target)) platform::ForceDirectories(target);
-  // Links planted in the install folder would have the payload written
-  // elsewhere, out of the uninstaller's reach.
-  platform::RemoveFolderLinksBelow(target);
+  // Links planted in the install folder in the place of the product's
+  // folders would have the payload written elsewhere, out of the
+  // uninstaller's reach.
+  platform::RemoveFolderLinksBelow(target, kProductFolders);
 
   // The extractor leaves a processor idle: the uninstaller is copied beside
   // its place meanwhile and only moved in by the block after extraction.

@@ -42,6 +42,10 @@ inline constexpr std::chrono::milliseconds kStopPause{500};
 inline constexpr std::chrono::milliseconds kQuitAndStopBudget{9000};
 static_assert(kQuitTries * (kQuitAnswerLimit + kQuitPause) + 2 * kStopPause <= kQuitAndStopBudget);
 
+// The product's folders in the install folder, which the payload brings and
+// the uninstaller removes: "lang" when empty, "wizard" and "driver" whole.
+inline constexpr std::string_view kProductFolders[] = {"lang", "wizard", "driver"};
+
 // The programs stopped by name, in order.
 inline constexpr std::string_view kProductProcesses[] = {"Ostrel", "osd"};
 

@@ -6,7 +6,9 @@
 // `base` is ever reached through a link placed inside it. None of them
 // throws; each is guarded on its own by its caller.
 
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace ostrel::platform {
 
@@ -23,11 +25,12 @@ bool RemoveEmptyFolderBelow(const std::string& base, const std::string& relative
 // not remove and returns false.
 bool RemoveFolderTreeBelow(const std::string& base, const std::string& relative);
 
-// Removes every symbolic link anywhere below base that leads to a folder, or
-// to nothing (which could become one), so that writing into base cannot end
-// up elsewhere; the links themselves go, never what they lead to. Links to
-// files stay: a writer replaces those rather than writing through them. The
-// walk follows no link. False when such a link could not be removed.
-bool RemoveFolderLinksBelow(const std::string& base);
+// Removes each entry of base named in `names` that is a symbolic link leading
+// to a folder, or to nothing (which could become one), so that writing those
+// folders into base cannot end up elsewhere; the links themselves go, never
+// what they lead to. Only the named entries are looked at: base may be a
+// folder the user chose, full of links of their own. False when such a link
+// could not be removed.
+bool RemoveFolderLinksBelow(const std::string& base, std::span<const std::string_view> names);
 
 }  // namespace ostrel::platform

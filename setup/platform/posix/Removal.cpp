@@ -94,26 +94,20 @@ bool LeadsToAFolderOrNothing(int folder, const std::string& name) {
   return S_ISDIR(target.st_mode);
 }
 
-bool RemoveFolderLinksIn(int folder) {
-  bool ok = true;
-  for (const std::string& entry : EntryNames(folder)) {
-    const auto st = StatNoFollow(folder, entry);
-    if (!st) continue;
-    if (S_ISLNK(st->st_mode)) {
-      if (LeadsToAFolderOrNothing(folder, entry)) ok = ::unlinkat(folder, entry.c_str(), 0) == 0 && ok;
-    } else if (S_ISDIR(st->st_mode)) {
-      const UniqueFd inner(::openat(folder, entry.c_str(), kFolderFlags));
-      ok = inner.Valid() && RemoveFolderLinksIn(inner.Get()) && ok;
-    }
-  }
-  return ok;
-}
-
 }  // namespace
 
-bool RemoveFolderLinksBelow(const std::string& base) {
+bool RemoveFolderLinksBelow(const std::string& base, std::span<const std::string_view> names) {
   const UniqueFd folder(::open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  return folder.Valid() && RemoveFolderLinksIn(folder.Get());
+  if (!folder.Valid()) return false;
+  bool ok = true;
+  for (const std::string_view name : names) {
+    const std::string entry(name);
+    if (entry.empty() || entry.find('/') != std::string::npos || entry == "." || entry == "..") continue;
+    const auto st = StatNoFollow(folder.Get(), entry);
+    if (!st || !S_ISLNK(st->st_mode) || !LeadsToAFolderOrNothing(folder.Get(), entry)) continue;
+    ok = ::unlinkat(folder.Get(), entry.c_str(), 0) == 0 && ok;
+  }
+  return ok;
 }
 
 bool DeleteFileBelow(const std::string& base, const std::string& relative) {

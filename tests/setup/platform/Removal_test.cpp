@@ -77,26 +77,30 @@ TEST_F(RemovalTest, NoLinkIsFollowedOnTheWayToAnItem) {
   EXPECT_TRUE(fs::is_symlink(Base() / "lang"));
 }
 
-// Links planted in the install folder would have the extractor write there;
-// they go before it runs, with nothing they lead to, while links to files and
-// everything else stay.
-TEST_F(RemovalTest, FolderLinksBelowTheBaseGoAndWhatTheyLeadToStays) {
+// Links planted in the install folder in the place of the product's folders
+// would have the extractor write elsewhere; they go before it runs, with
+// nothing they lead to. Nothing else is looked at: the folder may be one the
+// user chose, holding links of their own.
+TEST_F(RemovalTest, NamedFolderLinksGoAndEverythingElseStays) {
   Touch(Outside() / "kept.txt");
   Touch(Base() / "lang" / "mine.lang");
   fs::create_directory_symlink(Outside(), Base() / "wizard");
-  fs::create_directory_symlink(Outside(), Base() / "lang" / "nested");
   fs::create_symlink(root_ / "not-yet", Base() / "driver");
+  fs::create_directory_symlink(Outside(), Base() / "lang" / "nested");
+  fs::create_directory_symlink(Outside(), Base() / "projects");
   fs::create_symlink(Outside() / "kept.txt", Base() / "notes.txt");
-  fs::create_directory_symlink(Base() / "lang", Base() / "inside");
 
-  EXPECT_TRUE(platform::RemoveFolderLinksBelow(BaseText()));
-  for (const char* gone : {"wizard", "lang/nested", "driver", "inside"}) {
-    EXPECT_FALSE(fs::is_symlink(Base() / gone)) << gone;
-  }
+  const std::string_view names[] = {"lang", "wizard", "driver", "notes.txt", "../elsewhere"};
+  EXPECT_TRUE(platform::RemoveFolderLinksBelow(BaseText(), names));
+  EXPECT_FALSE(fs::is_symlink(Base() / "wizard"));
+  EXPECT_FALSE(fs::is_symlink(Base() / "driver"));
+  EXPECT_TRUE(fs::is_directory(Base() / "lang")) << "a real folder stays";
+  EXPECT_TRUE(fs::is_symlink(Base() / "lang" / "nested")) << "only the named entries are looked at";
+  EXPECT_TRUE(fs::is_symlink(Base() / "projects")) << "the user's own link stays";
   EXPECT_TRUE(fs::is_symlink(Base() / "notes.txt")) << "a link to a file stays";
-  EXPECT_TRUE(fs::exists(Base() / "lang" / "mine.lang"));
   EXPECT_TRUE(fs::exists(Outside() / "kept.txt"));
-  EXPECT_FALSE(platform::RemoveFolderLinksBelow((root_ / "missing").string()));
+  EXPECT_TRUE(fs::is_directory(Outside()));
+  EXPECT_FALSE(platform::RemoveFolderLinksBelow((root_ / "missing").string(), names));
 }
 
 TEST_F(RemovalTest, RefusesNamesThatLeaveTheBase) {

@@ -110,7 +110,9 @@ TEST_F(DemoProductTest, WithTheHangSwitchEveryAskWaitsItsWholeBound) {
   constexpr int kAsks = 12;
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < kAsks; ++i) EXPECT_EQ(SendQuitMessage("Ostrel", 100ms), QuitAnswer::NoAnswer);
-  EXPECT_GE(std::chrono::steady_clock::now() - start, kAsks * 100ms);
+  // An ask turned away at once (a full backlog) would take next to nothing;
+  // one that waits out its bound takes it, give or take a millisecond.
+  EXPECT_GE(std::chrono::steady_clock::now() - start, kAsks * 90ms);
   EXPECT_EQ(product.WaitForExit(0ms), std::nullopt);
 }
 

@@ -104,7 +104,9 @@ class TimerEventCounter : public QObject {
 double ProcessCpuMs() {
   rusage usage{};
   ::getrusage(RUSAGE_SELF, &usage);
-  const auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3; };
+  const auto ms = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
+  };
   return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 

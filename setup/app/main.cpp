@@ -32,8 +32,8 @@ int main(int argc, char** argv) {
   // A run that never shows the window or its question loads neither the
   // window module nor Qt's widget libraries and makes a core application: it
   // starts in a fraction of the time and needs no display.
-  const setup::SetupRole role = setup::RoleFromExecutable(services.system->ExecutablePath(), platform::PathStyle::Native);
-  const bool needsWindow = setup::RunNeedsWindow(role, args);
+  const bool needsWindow = setup::RunNeedsWindow(
+      setup::RoleFromExecutable(services.system->ExecutablePath(), platform::PathStyle::Native), args);
   const app::WindowModule* windowModule =
       needsWindow ? app::LoadWindowModule(resources.get(), services.system->ExecutablePath()) : nullptr;
   if (needsWindow && windowModule == nullptr) {

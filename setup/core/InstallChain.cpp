@@ -260,7 +260,8 @@ bool InstallChain::ReplaceUninstaller(const std::string& extractorFile, const st
 // The old uninstaller has just removed the entry. Until the new one is
 // written the folder is registered again, so a run that dies meanwhile (a
 // crash, a power cut) does not make the next run forget the installation and
-// install somewhere else; the Part lets the named file be missing.
+// install somewhere else. An entry whose uninstaller is missing still means
+// an installation.
 void InstallChain::KeepRegistered(const std::string& uninstaller) {
   const auto key = c_.registry.OpenKey(kUninstallKey, platform::RegistryAccess::All);
   if (key && !key->ReadString("UninstallString")) key->WriteString("UninstallString", uninstaller);

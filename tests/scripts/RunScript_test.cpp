@@ -77,9 +77,9 @@ TEST(RunScript, WithoutADisplayItInstallsIntoTheDemonstrationHomeAndSaysWhere) {
   const fs::path home = dir.Path() / "your home";
   const fs::path demo = dir.Path() / "demo";
   fs::create_directories(home);
-  const ScriptRun run = RunScript(
-      {"HOME=" + home.string(), "OSTREL_SETUP=" + std::string(OSTREL_PACKED_SETUP), "OSTREL_DEMO_HOME=" + demo.string()},
-      {});
+  const ScriptRun run = RunScript({"HOME=" + home.string(), "OSTREL_SETUP=" + std::string(OSTREL_PACKED_SETUP),
+                                   "OSTREL_DEMO_HOME=" + demo.string()},
+                                  {});
   ASSERT_TRUE(run.started);
   EXPECT_EQ(run.exitCode, 0u) << run.output;
 

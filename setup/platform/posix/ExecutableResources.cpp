@@ -236,7 +236,8 @@ std::unique_ptr<InMemoryFile> ExecutableResources::OpenInMemory(std::string_view
   if (entry == nullptr || !FitsInMemory(entry->bytes.size())) return nullptr;
   const std::string label(name);
   UniqueFd writable(::memfd_create(label.c_str(), MFD_CLOEXEC | MFD_ALLOW_SEALING));
-  if (!writable.Valid() || !CopyEntry(impl_->file->Get(), impl_->mapping->Bytes(), *entry, writable.Get(), Target::Memory, check)) {
+  if (!writable.Valid() ||
+      !CopyEntry(impl_->file->Get(), impl_->mapping->Bytes(), *entry, writable.Get(), Target::Memory, check)) {
     return nullptr;
   }
   constexpr int kSeals = F_SEAL_SEAL | F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE;
@@ -260,10 +261,11 @@ std::unique_ptr<PendingFile> ExecutableResources::StageProgramCopy(const std::st
   auto copy = posix::UnnamedFile::Create(folder, st.st_mode & 0777);
   if (!copy) return nullptr;
   const int out = copy->Descriptor();
-  const std::size_t programSize = bundle.GetState() == ResourceBundle::State::Valid ? bundle.ProgramSize() : file.size();
+  const bool packed = bundle.GetState() == ResourceBundle::State::Valid;
+  const std::size_t programSize = packed ? bundle.ProgramSize() : file.size();
   bool kernelCopy = true;
   if (!CopyRange(impl_->file->Get(), 0, out, file.first(programSize), kernelCopy)) return nullptr;
-  if (bundle.GetState() != ResourceBundle::State::Valid) return copy;
+  if (!packed) return copy;
 
   try {
     ResourceBundleWriter writer(

@@ -163,7 +163,9 @@ class InstallRun : public ::testing::Test {
     EXPECT_TRUE(uninstaller.compare(0, parsed.ProgramSize(), original, 0, source.ProgramSize()) == 0 &&
                 parsed.ProgramSize() == source.ProgramSize())
         << "the program itself is the setup's";
-    EXPECT_TRUE(parsed.Find("gui") && source.Find("gui") && std::ranges::equal(*parsed.Find("gui"), *source.Find("gui")));
+    const auto gui = parsed.Find("gui");
+    const auto sourceGui = source.Find("gui");
+    EXPECT_TRUE(gui && sourceGui && std::ranges::equal(*gui, *sourceGui)) << "the window module, whole";
     EXPECT_TRUE((fs::status(folder / "Uninstall").permissions() & fs::perms::owner_exec) != fs::perms::none);
   }
 

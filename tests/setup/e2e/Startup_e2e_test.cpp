@@ -125,8 +125,9 @@ TEST_F(SetupRun, SilentRunThatCannotWriteItsEntryEndsSayingWhy) {
   SandboxProcess setup(sandbox_, InstallCopy("OstrelSetup"), {"silent", "nogui"}, {}, errors);
   ASSERT_TRUE(setup.Started());
   EXPECT_EQ(setup.WaitForExit(60s), 1);
-  EXPECT_EQ(ErrorLines(errors),
-            std::vector<std::string>{"OstrelSetup: Ostrel could not be installed: the uninstall entry could not be written."});
+  const std::vector<std::string> said = {
+      "OstrelSetup: Ostrel could not be installed: the uninstall entry could not be written."};
+  EXPECT_EQ(ErrorLines(errors), said);
   EXPECT_EQ(ReadRegistryString(ProductKey() / "fl"), "");
 }
 

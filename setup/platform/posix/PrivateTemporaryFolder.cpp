@@ -147,6 +147,9 @@ std::optional<std::string> PrivateTemporaryFolder::CreateUniqueFile(std::string_
 
 void PrivateTemporaryFolder::RemoveLeftovers() {
   const std::lock_guard lock(mutex_);
+  // Without a process table to look in (no /proc), every owner would seem
+  // gone: nothing is removed then.
+  if (!StartTime(::getpid())) return;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(base_, error)) {
     const std::string name = entry.path().filename().string();

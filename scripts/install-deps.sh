@@ -13,9 +13,9 @@ packages=(
   libcurl4-openssl-dev libssl-dev openssl nlohmann-json3-dev
   # extractor carried inside the setup and used to build the payload
   7zip
-  # tests, benchmarks, screenshots
+  # tests, benchmarks, screenshots; the shortcuts' own format checker
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb x11-utils imagemagick fonts-dejavu-core python3 procps
+  xvfb x11-utils imagemagick fonts-dejavu-core python3 procps desktop-file-utils
 )
 
 missing=()

@@ -24,6 +24,7 @@ class ShownSetupWindow : public setup::ISetupWindow {
 
 struct WindowModule {
   // The widget application, made in place of the core one before any window.
+  // Without a display it ends the process with one line on standard error.
   std::unique_ptr<QCoreApplication> (*createApplication)(int& argc, char** argv);
   std::unique_ptr<ShownSetupWindow> (*createWindow)(platform::ISystem& system);
 };

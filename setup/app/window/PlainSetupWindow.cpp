@@ -133,6 +133,11 @@ bool PlainSetupWindow::AskYesNo(std::string_view text, std::string_view caption)
   return box.exec() == QMessageBox::Yes;
 }
 
+void PlainSetupWindow::ShowFailure(std::string_view text) {
+  QMessageBox box(QMessageBox::Warning, windowTitle(), ToQString(text), QMessageBox::Ok, this);
+  box.exec();
+}
+
 void PlainSetupWindow::closeEvent(QCloseEvent* event) {
   event->accept();
   system_.ExitProcess(0);

@@ -38,6 +38,7 @@ class PlainSetupWindow final : public QWidget, public ShownSetupWindow {
   void DisableInputs() override;
   void Hide() override;
   bool AskYesNo(std::string_view text, std::string_view caption) override;
+  void ShowFailure(std::string_view text) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

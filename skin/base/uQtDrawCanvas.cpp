@@ -455,7 +455,9 @@ bool TQtDrawCanvas::CalcTextDrawSize(TBaseDrawTextParam* ADrawTextParam, const Q
 bool TQtDrawCanvas::DrawText(TBaseDrawTextParam* ADrawTextParam, const QString& AText, const TRectF& ADrawRect,
                              const TColorTextCollection* AColorTextList) {
   if (AText.isEmpty() && AColorTextList == nullptr) return true;
-  if (ADrawTextParam == nullptr || FCanvas == nullptr) return true;
+  if (ADrawTextParam == nullptr || FCanvas == nullptr || !(ADrawRect.width() > 0) || !(ADrawRect.height() > 0)) {
+    return true;
+  }
   TBaseDrawTextParam& param = *ADrawTextParam;
   const TRectF R = param.CalcDrawRect(ADrawRect);
   if (!IsFinite(R)) return true;
@@ -596,8 +598,9 @@ bool TQtDrawCanvas::DrawRect(TBaseDrawRectParam* ADrawRectParam, const TRectF& A
   TBaseDrawRectParam& param = *ADrawRectParam;
   const bool isFill = param.CurrentEffectIsFill();
   const double border = param.CurrentEffectBorderWidth();
-  if ((!isFill && NearlyEqual(border, 0) && !param.IsLine()) || NearlyEqual(ADrawRect.width(), 0) ||
-      NearlyEqual(ADrawRect.height(), 0)) {
+  // A rectangle of no size, or of negative size, draws nothing (not a line).
+  if ((!isFill && NearlyEqual(border, 0) && !param.IsLine()) || !(ADrawRect.width() > 0.001) ||
+      !(ADrawRect.height() > 0.001)) {
     return true;
   }
   const TRectF R = param.CalcDrawRect(ADrawRect);

@@ -12,8 +12,9 @@ std::unique_ptr<QCoreApplication> CreateApplication(int& argc, char** argv) {
   return std::make_unique<QApplication>(argc, argv);
 }
 
-std::unique_ptr<ostrel::app::ShownSetupWindow> CreateWindow(ostrel::platform::ISystem& system) {
-  return std::make_unique<ostrel::app::PlainSetupWindow>(system);
+std::unique_ptr<ostrel::app::ShownSetupWindow> CreateWindow(ostrel::platform::ISystem& system,
+                                                            ostrel::app::ResourceFinder resources) {
+  return std::make_unique<ostrel::app::PlainSetupWindow>(system, std::move(resources));
 }
 
 constexpr ostrel::app::WindowModule kModule{&CreateApplication, &CreateWindow};

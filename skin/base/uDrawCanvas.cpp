@@ -418,12 +418,15 @@ TDrawCanvas::TDrawCanvas() = default;
 TDrawCanvas::~TDrawCanvas() { FCanvas = nullptr; }
 
 bool TDrawCanvas::Prepare(QPainter* ACanvas) {
+  if (FCanvas != nullptr) UnPrepare();
   FCanvas = ACanvas;
   CustomPrepare();
   return true;
 }
 
 bool TDrawCanvas::UnPrepare() {
+  // A clip left set belongs to the painter being let go of.
+  ResetClip();
   FCanvas = nullptr;
   CustomUnPrepare();
   return true;

@@ -247,9 +247,10 @@ class TDrawCanvas : public TObject {
   QString Name;
 
   QPainter* GetCanvas() const { return FCanvas; }
-  // Binds the canvas to ACanvas, then CustomPrepare.
+  // Binds the canvas to ACanvas (unpreparing from a painter it is still
+  // bound to), then CustomPrepare.
   bool Prepare(QPainter* ACanvas);
-  // Forgets the host canvas, then CustomUnPrepare.
+  // Resets a clip still set, forgets the host canvas, then CustomUnPrepare.
   bool UnPrepare();
 
   virtual bool CustomPrepare() = 0;

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
 #include <QPainter>
 
 #include <cmath>
@@ -61,7 +62,7 @@ class RecordedCanvasTest : public ::testing::Test {
     ostrel::skin::ResetDrawSettings();
   }
 
-  std::vector<Op> Ops() const { return FDevice.Ops(); }
+  const std::vector<Op>& Ops() const { return FDevice.Ops(); }
 
   RecordingPaintDevice FDevice{600, 400};
   QPainter FPainter;
@@ -498,6 +499,72 @@ TEST_F(RecordedTextTest, TheDefaultFamilySettingReplacesTheParametersFamily) {
   EXPECT_GT(texts[0].Rect.width(), texts[1].Rect.width() * 1.5) << "monospace i are wider; an empty family is ignored";
 }
 
+TEST_F(RecordedTextTest, TheStoredDefaultFamilyMeasuresAsThePinnedFallback) {
+  // Forms name a Windows family; where it is missing the text measures and
+  // draws as the family the dependency script installs.
+  TDrawTextParam stored;
+  stored.SetFontSize(20);
+  ASSERT_EQ(stored.FontName(), TFont::DefaultFamily());
+  const QString text = QStringLiteral("Install Now");
+  double storedWidth = 0;
+  double pinnedWidth = 0;
+  double height = 0;
+  FCanvas.CalcTextDrawSize(&stored, text, TRectF(0, 0, 400, 50), storedWidth, height, TCalcDrawSizeType::cdstBoth);
+  FCanvas.CalcTextDrawSize(&FParam, text, TRectF(0, 0, 400, 50), pinnedWidth, height, TCalcDrawSizeType::cdstBoth);
+  if (QFontDatabase::hasFamily(TFont::DefaultFamily())) GTEST_SKIP() << "this machine has the stored family";
+  EXPECT_EQ(storedWidth, pinnedWidth);
+  EXPECT_EQ(pinnedWidth, 111) << "DejaVu Sans at 20 pixels";
+  EXPECT_EQ(height, 24);
+}
+
+TEST_F(RecordedTextTest, ColouredPiecesSitSideBySideInTheirOwnColours) {
+  TColorTextCollection pieces;
+  TBaseColorTextItem& first = pieces.Add(QStringLiteral("Ostrel "));
+  first.IsUseDefaultDrawFont = true;
+  first.IsUseDefaultDrawFontColor = true;
+  TBaseColorTextItem& second = pieces.Add(QStringLiteral("2.0"));
+  second.DrawFont()->SetFontName(QStringLiteral("DejaVu Sans"));
+  second.DrawFont()->SetFontSize(12);
+  second.DrawFont()->SetColor(0xFFFF0000);
+  FParam.SetFontColor(0xFF102030);
+  FParam.SetFontHorzAlign(TFontHorzAlign::fhaRight);
+  FParam.SetFontVertAlign(TFontVertAlign::fvaBottom);
+  FParam.DrawAlpha = 100;
+  EXPECT_TRUE(FCanvas.DrawText(&FParam, QString(), TRectF(0, 0, 300, 40), &pieces));
+  const std::vector<Op> texts = Texts();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].Pen, QColor(0x10, 0x20, 0x30));
+  EXPECT_EQ(texts[1].Pen, QColor(Qt::red));
+  EXPECT_EQ(texts[0].Opacity, 1.0) << "pieces draw at full opacity";
+  EXPECT_NEAR(texts[0].Rect.left() + first.DrawWidth, texts[1].Rect.left(), 0.01);
+  EXPECT_NEAR(texts[1].Rect.left() + second.DrawWidth, 300, 0.01) << "the row is right-aligned";
+  EXPECT_NEAR(second.DrawTop + second.DrawHeight, 40, 0.01) << "each piece bottom-aligned";
+  EXPECT_GT(first.DrawHeight, second.DrawHeight);
+}
+
+TEST_F(RecordedCanvasTest, DesignTimeAidsFollowTheirSettings) {
+  FCanvas.DrawDesigningText(TRectF(0, 0, 100, 20), QStringLiteral("Name"));
+  EXPECT_EQ(Ops(), std::vector<Op>{}) << "names are off by default";
+  FCanvas.DrawDesigningRect(TRectF(10, 10, 50, 20), 0xFF0000FF);
+  ASSERT_EQ(Ops().size(), 1u);
+  EXPECT_EQ(Ops()[0].Rect, QRectF(11, 11, 49, 19));
+  EXPECT_EQ(Ops()[0].PenStyle, Qt::DashLine);
+  EXPECT_EQ(Ops()[0].Pen, QColor(Qt::blue));
+  EXPECT_NEAR(Ops()[0].Opacity, 0.7, 0.001);
+
+  TDrawCanvasSetting setting;
+  setting.SetIsDrawDesigningRect(false);
+  setting.SetIsDrawDesigningName(true);
+  FDevice.Clear();
+  FCanvas.DrawDesigningRect(TRectF(10, 10, 50, 20), 0xFF0000FF);
+  FCanvas.DrawDesigningText(TRectF(0, 0, 100, 20), QStringLiteral("Name"));
+  ASSERT_EQ(Ops().size(), 1u);
+  EXPECT_EQ(Ops()[0].Kind, OpKind::Text);
+  EXPECT_EQ(Ops()[0].Pen, QColor(Qt::black));
+  EXPECT_NEAR(Ops()[0].FontPixels, 12, 0.01);
+  EXPECT_TRUE(ostrel::skin::DrawSettings().IsDrawDesigningName);
+}
+
 // ---------------------------------------------------------------------------
 // Degenerate input and the painter's state
 
@@ -558,6 +625,10 @@ TEST_F(RecordedCanvasTest, OneClipAtATimeAndLinesOfLineParameters) {
     const TScopedCanvasClip clip(FCanvas, TRectF(0, 0, 5, 5));
     EXPECT_TRUE(FPainter.hasClipping());
   }
+  FCanvas.SetClip(TRectF(0, 0, 5, 5));
+  FCanvas.UnPrepare();
+  EXPECT_FALSE(FPainter.hasClipping()) << "letting go of the painter resets a clip left set";
+  FCanvas.Prepare(&FPainter);
   Op expected = Line({{10.5, 10}, {10.5, 30}}, Qt::green, 2);
   expected.Clip = QRectF(10, 10, 20, 20);
   EXPECT_EQ(Ops(), std::vector<Op>{expected});

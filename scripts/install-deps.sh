@@ -6,8 +6,8 @@ set -euo pipefail
 packages=(
   # toolchain
   build-essential cmake ninja-build ccache clang lld libclang-rt-14-dev pkg-config
-  # host UI framework
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  # host UI framework; its SVG module renders the window's pictures at build time
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev
   # setup core: HTTPS client and SHA-1 (headers to build, libraries opened at
   # run time), JSON; the test report server makes certificates with openssl
   libcurl4-openssl-dev libssl-dev openssl nlohmann-json3-dev

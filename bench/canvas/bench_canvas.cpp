@@ -9,6 +9,7 @@
 // allocations between Prepare and UnPrepare are counted, and any makes the
 // run fail. The painter's own allocations (begin and end) are counted apart.
 
+#include "bench/support/AllocationCounter.h"
 #include "skin/base/uDrawPicture.h"
 #include "skin/base/uQtDrawCanvas.h"
 
@@ -19,29 +20,7 @@
 #include <QPainterPath>
 #include <QTextLayout>
 
-#include <atomic>
 #include <chrono>
-#include <cstdlib>
-#include <new>
-
-namespace {
-
-std::atomic<std::size_t> gAllocations{0};
-
-void* CountedAlloc(std::size_t ASize) {
-  gAllocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(ASize == 0 ? 1 : ASize)) return p;
-  throw std::bad_alloc();
-}
-
-}  // namespace
-
-void* operator new(std::size_t ASize) { return CountedAlloc(ASize); }
-void* operator new[](std::size_t ASize) { return CountedAlloc(ASize); }
-void operator delete(void* APtr) noexcept { std::free(APtr); }
-void operator delete[](void* APtr) noexcept { std::free(APtr); }
-void operator delete(void* APtr, std::size_t) noexcept { std::free(APtr); }
-void operator delete[](void* APtr, std::size_t) noexcept { std::free(APtr); }
 
 namespace {
 
@@ -148,16 +127,16 @@ void BM_CanvasPaint(benchmark::State& AState) {
     canvas.UnPrepare();
   }
   std::size_t inCanvas = 0;
-  const std::size_t before = gAllocations.load(std::memory_order_relaxed);
+  const std::size_t before = bench_support::AllocationCount();
   for (auto _ : AState) {
     QPainter painter(&Target());
-    const std::size_t start = gAllocations.load(std::memory_order_relaxed);
+    const std::size_t start = bench_support::AllocationCount();
     canvas.Prepare(&painter);
     CanvasPaint(canvas, params);
     canvas.UnPrepare();
-    inCanvas += gAllocations.load(std::memory_order_relaxed) - start;
+    inCanvas += bench_support::AllocationCount() - start;
   }
-  const std::size_t all = gAllocations.load(std::memory_order_relaxed) - before;
+  const std::size_t all = bench_support::AllocationCount() - before;
   AState.counters["canvas_allocs_per_paint"] = benchmark::Counter(static_cast<double>(inCanvas), benchmark::Counter::kAvgIterations);
   AState.counters["painter_allocs_per_paint"] =
       benchmark::Counter(static_cast<double>(all - inCanvas), benchmark::Counter::kAvgIterations);
@@ -166,13 +145,13 @@ void BM_CanvasPaint(benchmark::State& AState) {
 
 void BM_BareQPainterPaint(benchmark::State& AState) {
   const Bare bare(&Target());
-  const std::size_t before = gAllocations.load(std::memory_order_relaxed);
+  const std::size_t before = bench_support::AllocationCount();
   for (auto _ : AState) {
     QPainter painter(&Target());
     bare.Paint(painter);
   }
   AState.counters["allocs_per_paint"] = benchmark::Counter(
-      static_cast<double>(gAllocations.load(std::memory_order_relaxed) - before), benchmark::Counter::kAvgIterations);
+      static_cast<double>(bench_support::AllocationCount() - before), benchmark::Counter::kAvgIterations);
 }
 
 // Both paints taken turn about in one loop, so both see the same machine:

@@ -1,3 +1,4 @@
+#include "fuzz/support/DocRoundTrip.h"
 #include "skin/base/uBinaryTreeDoc.h"
 #include "skin/base/uDrawPicture.h"
 
@@ -48,18 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* AData, std::size_t ASi
     return 0;
   }
   for (TBTNode20* node : doc.TopNode()->ChildNodes()) {
-    TBTNode20_Class* asClass = node->ConvertNode_Class();
-    if (asClass == nullptr) continue;
-    TDrawPicture first;
-    first.LoadFromDocNode(asClass);
-    CheckPicture(first);
-    TBTDOC20 once;
-    first.SaveToDocNode(once.TopNode()->AddChildNode_Class(QStringLiteral("BinaryObject")));
-    TDrawPicture second;
-    second.LoadFromDocNode(once.TopNode()->ChildNodes().GetItems(0)->ConvertNode_Class());
-    TBTDOC20 twice;
-    second.SaveToDocNode(twice.TopNode()->AddChildNode_Class(QStringLiteral("BinaryObject")));
-    if (twice.Save() != once.Save()) std::abort();
+    if (TBTNode20_Class* asClass = node->ConvertNode_Class()) {
+      fuzz_support::CheckDocRoundTrip<TDrawPicture>(asClass, CheckPicture);
+    }
   }
   return 0;
 }

@@ -2,8 +2,8 @@
 // The drawing model's class registry: the classes it makes its draw canvas,
 // pictures and picture engines from. The drawing back end fills it when it
 // starts, which it does on the first use of the registry, so a helper below
-// always finds a class; a test or another back end may register its own
-// classes first.
+// always finds a class; a test or another back end may replace any class
+// afterwards.
 
 #include <QString>
 

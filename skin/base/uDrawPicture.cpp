@@ -6,7 +6,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace {
 
@@ -44,7 +45,9 @@ TDownloadPictureCacheItem::~TDownloadPictureCacheItem() = default;
 TDownloadPictureManager::~TDownloadPictureManager() = default;
 
 QString ostrel::skin::ResourceNameFromFileName(const QString& AFileName) {
-  QString name = AFileName.mid(AFileName.lastIndexOf(QRegularExpression(QStringLiteral("[/\\\\]"))) + 1);
+  // Forms written on Windows separate folders with backslashes.
+  const qsizetype folderEnd = std::max(AFileName.lastIndexOf(u'/'), AFileName.lastIndexOf(u'\\'));
+  QString name = AFileName.mid(folderEnd + 1);
   name.replace(u'@', u'_');
   name.replace(u'.', u'_');
   return name;

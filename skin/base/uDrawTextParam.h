@@ -49,15 +49,8 @@ namespace ostrel::skin {
 void RegisterDrawTextParamPropertyTypes();
 
 // Whatever the canvas keeps per text parameter between paints (its layout
-// object and the settings it last gave it). The parameter only owns it, so
-// that it lives exactly as long as the parameter; the canvas derives from it.
-class KeptTextLayout {
- public:
-  KeptTextLayout() = default;
-  KeptTextLayout(const KeptTextLayout&) = delete;
-  KeptTextLayout& operator=(const KeptTextLayout&) = delete;
-  virtual ~KeptTextLayout();
-};
+// object and the settings it last gave it), kept like any parameter's cache.
+using KeptTextLayout = KeptDrawCache;
 
 }  // namespace ostrel::skin
 

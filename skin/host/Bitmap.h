@@ -47,7 +47,7 @@ class TBitmap : public TPersistent, public IBinaryProperties {
 
   // Decode into the bitmap and then run the after-load hook. A file that
   // cannot be opened raises EFOpenError; bytes that hold no picture raise
-  // EInvalidGraphic. Either way the bitmap keeps its picture.
+  // EInvalidGraphic; either error leaves the picture and runs no hook.
   virtual void LoadFromFile(const QString& AFileName);
   virtual void LoadFromStream(const QByteArray& ABytes);
   void SaveToFile(const QString& AFileName) const;
@@ -93,7 +93,7 @@ class TBitmap : public TPersistent, public IBinaryProperties {
  protected:
   // Runs after every change of the pixels; fires OnChange.
   virtual void BitmapChanged();
-  // Runs after every load and every copy of pixels, whether it succeeded or not.
+  // Runs after each load that replaced the pixels and after each copy of pixels.
   virtual void AfterLoad() {}
 
   // Replace the pixels with the decoded content, without the after-load

@@ -306,7 +306,7 @@ QString ostrel::skin::TextForLayout(const QString& AText, bool AIsDrawVert) {
   return text;
 }
 
-TSizeF ostrel::skin::LayOutText(std::optional<QTextLayout>& ALayoutSlot, const TextLayoutKey& AKey,
+TSizeF ostrel::skin::LayOutText(std::optional<QTextLayout>& ALayout, const TextLayoutKey& AKey,
                                 QPaintDevice* ADevice) {
   const QFont font = FontFor(AKey.Family, AKey.FontSize, AKey.Style, AKey.DotsPerInch);
   QTextOption option;
@@ -316,27 +316,27 @@ TSizeF ostrel::skin::LayOutText(std::optional<QTextLayout>& ALayoutSlot, const T
   const double lineWidth = AKey.IsWordWrap ? maxWidth : 1e7;
   // The font is resolved for the device the text is drawn on, whose
   // resolution the point size was computed from.
-  QTextLayout& ALayout = ALayoutSlot.emplace(AKey.Text, font, ADevice);
-  ALayout.setTextOption(option);
-  ALayout.setCacheEnabled(true);
-  CreateLines(ALayout, lineWidth);
+  QTextLayout& layout = ALayout.emplace(AKey.Text, font, ADevice);
+  layout.setTextOption(option);
+  layout.setCacheEnabled(true);
+  CreateLines(layout, lineWidth);
 
-  if (AKey.Trimming != TFontTrimmingType::fttNone && ALayout.lineCount() > 0) {
+  if (AKey.Trimming != TFontTrimmingType::fttNone && layout.lineCount() > 0) {
     const QFontMetricsF metrics(font, ADevice);
-    const QString text = ALayout.text();
+    const QString text = layout.text();
     // The lines that fit the height (at least one); the last of them takes
     // the rest of the text, cut with an ellipsis.
     int kept = 0;
     double height = 0;
-    while (kept < ALayout.lineCount() && (kept == 0 || height + ALayout.lineAt(kept).height() <= maxHeight)) {
-      height += ALayout.lineAt(kept).height();
+    while (kept < layout.lineCount() && (kept == 0 || height + layout.lineAt(kept).height() <= maxHeight)) {
+      height += layout.lineAt(kept).height();
       ++kept;
     }
     QString trimmed;
     for (int i = 0; i < kept; ++i) {
-      const QTextLine line = ALayout.lineAt(i);
+      const QTextLine line = layout.lineAt(i);
       QString part = i + 1 < kept ? text.mid(line.textStart(), line.textLength()) : text.mid(line.textStart());
-      if (i + 1 == kept && kept < ALayout.lineCount()) part.replace(QChar::LineSeparator, u' ');
+      if (i + 1 == kept && kept < layout.lineCount()) part.replace(QChar::LineSeparator, u' ');
       if (!AKey.IsWordWrap || i + 1 == kept) {
         // Without wrap each forced line is cut on its own.
         QStringList pieces = part.split(QChar::LineSeparator);
@@ -346,22 +346,22 @@ TSizeF ostrel::skin::LayOutText(std::optional<QTextLayout>& ALayoutSlot, const T
       trimmed += part;
     }
     if (trimmed != text) {
-      ALayout.setText(trimmed);
-      CreateLines(ALayout, lineWidth);
+      layout.setText(trimmed);
+      CreateLines(layout, lineWidth);
     }
   }
 
   double width = 0;
   double height = 0;
-  for (int i = 0; i < ALayout.lineCount(); ++i) {
-    width = std::max(width, ALayout.lineAt(i).naturalTextWidth());
-    height += ALayout.lineAt(i).height();
+  for (int i = 0; i < layout.lineCount(); ++i) {
+    width = std::max(width, layout.lineAt(i).naturalTextWidth());
+    height += layout.lineAt(i).height();
   }
   double y = 0;
   if (AKey.VertAlign == TFontVertAlign::fvaCenter) y = (maxHeight - height) / 2;
   if (AKey.VertAlign == TFontVertAlign::fvaBottom) y = maxHeight - height;
-  for (int i = 0; i < ALayout.lineCount(); ++i) {
-    QTextLine line = ALayout.lineAt(i);
+  for (int i = 0; i < layout.lineCount(); ++i) {
+    QTextLine line = layout.lineAt(i);
     const double lineWidthUsed = line.naturalTextWidth();
     double x = 0;
     if (AKey.HorzAlign == TFontHorzAlign::fhaCenter) x = (maxWidth - lineWidthUsed) / 2;

@@ -13,9 +13,13 @@ packages=(
   libcurl4-openssl-dev libssl-dev openssl nlohmann-json3-dev
   # extractor carried inside the setup and used to build the payload
   7zip
+  # the font family that stands in for families a machine lacks: text is
+  # measured and drawn with it wherever a form's family is missing, so tests
+  # pin its measurements and pixels (skin/host/Fonts.h)
+  fonts-dejavu-core
   # tests, benchmarks, screenshots; the shortcuts' own format checker
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb x11-utils imagemagick fonts-dejavu-core python3 procps desktop-file-utils
+  xvfb x11-utils imagemagick python3 procps desktop-file-utils
 )
 
 missing=()

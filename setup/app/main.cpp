@@ -51,9 +51,14 @@ int main(int argc, char** argv) {
   app::QtTaskRunner tasks;
   setup::SetupState& state = setup::SetupState::Process();
 
+  const auto findResource = [&resources](std::string_view name) -> std::optional<std::span<const std::byte>> {
+    if (!resources) return std::nullopt;
+    return resources->Find(name);
+  };
+
   app::HeadlessSetupWindow headlessWindow;
   const std::unique_ptr<app::ShownSetupWindow> shownWindow =
-      windowModule != nullptr ? windowModule->createWindow(*services.system) : nullptr;
+      windowModule != nullptr ? windowModule->createWindow(*services.system, findResource) : nullptr;
   setup::ISetupWindow& window = shownWindow ? static_cast<setup::ISetupWindow&>(*shownWindow) : headlessWindow;
 
   const setup::SpecialFolders folders(*services.shellFolders, platform::PathStyle::Native);
@@ -79,10 +84,7 @@ int main(int argc, char** argv) {
       window,
       tasks,
       actions,
-      [&resources](std::string_view name) -> std::optional<std::span<const std::byte>> {
-        if (!resources) return std::nullopt;
-        return resources->Find(name);
-      },
+      findResource,
       std::move(args),
       platform::PathStyle::Native,
   });

@@ -7,8 +7,9 @@
 
 namespace {
 
-std::unique_ptr<ostrel::app::ShownSetupWindow> CreateWindow(ostrel::platform::ISystem& system) {
-  return std::make_unique<ostrel::app::PlainSetupWindow>(system);
+std::unique_ptr<ostrel::app::ShownSetupWindow> CreateWindow(ostrel::platform::ISystem& system,
+                                                            ostrel::app::ResourceFinder resources) {
+  return std::make_unique<ostrel::app::PlainSetupWindow>(system, std::move(resources));
 }
 
 constexpr ostrel::app::WindowModule kModule{&ostrel::app::CreateGuiApplication, &CreateWindow};

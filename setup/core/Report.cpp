@@ -203,7 +203,6 @@ std::shared_future<void> StartReport(ITaskRunner& tasks, ReportKind kind) {
   auto done = std::make_shared<std::promise<void>>();
   std::shared_future<void> finished = done->get_future().share();
   tasks.StartThread([kind, done] {
-    platform::LowerCurrentThreadPriority();
     SendReport(kind);
     done->set_value();
   });

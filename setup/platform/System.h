@@ -26,12 +26,6 @@ class ISystem {
   [[noreturn]] virtual void ExitProcess(unsigned exitCode) = 0;
 };
 
-// Has the calling thread give way to every thread of normal priority,
-// whenever they compete for a processor (nice 19 on Linux, the lowest thread
-// priority on Windows). It is not raised again, so only a thread of its own
-// may do this, never one of a shared pool.
-void LowerCurrentThreadPriority();
-
 // The real user id of this process on POSIX, which stopping by name names so
 // that it reaches no other user's processes; 0 on Windows, whose tool needs
 // none.

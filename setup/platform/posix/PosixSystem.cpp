@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/random.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -68,10 +67,5 @@ void PosixSystem::ExitProcess(unsigned exitCode) { ::_exit(static_cast<int>(exit
 namespace ostrel::platform {
 
 std::uint32_t CurrentUserId() { return static_cast<std::uint32_t>(::getuid()); }
-
-void LowerCurrentThreadPriority() {
-  // Linux keeps a nice value per thread: this one alone.
-  ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 19);
-}
 
 }  // namespace ostrel::platform

@@ -1,7 +1,6 @@
 #include "setup/core/Report.h"
 
 #include <netinet/in.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -266,17 +265,6 @@ TEST_F(ReportServerTest, StartedReportGivesWayAndSaysWhenItIsDone) {
   for (std::thread& thread : tasks.threads) thread.join();
   ASSERT_EQ(server.Requests().size(), 1u);
   EXPECT_EQ(server.Requests()[0]["path"], "/stat/updateinstall/");
-}
-
-TEST(ReportPriority, LoweringAThreadLeavesTheOthersAlone) {
-  const int own = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()));
-  int lowered = 0;
-  std::thread([&lowered] {
-    platform::LowerCurrentThreadPriority();
-    lowered = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()));
-  }).join();
-  EXPECT_EQ(lowered, 19);
-  EXPECT_EQ(::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid())), own) << "the caller keeps its own";
 }
 
 }  // namespace

@@ -75,8 +75,15 @@ TPropertiesClass SkinControlCore::GetPropertiesClassType() const {
 }
 
 TSkinControlProperties* SkinControlCore::Properties() const {
-  if (!FProperties && !FIsDestroying) FProperties = GetPropertiesClassType().Create(&FHost);
+  if (!FProperties && !FIsDestroying) {
+    NoteClassName();
+    FProperties = GetPropertiesClassType().Create(&FHost);
+  }
   return FProperties.get();
+}
+
+void SkinControlCore::NoteClassName() const {
+  if (!FIsDestroying) FClassName = FHost.ClassName();
 }
 
 void SkinControlCore::SetPropertiesFrom(const TSkinControlProperties* AValue) {
@@ -116,6 +123,7 @@ void SkinControlCore::CreateSkinControlType() {
                    QStringLiteral(" CreateSkinControlType Can Not Find ControlTypeClass"));
     return;
   }
+  NoteClassName();
   std::unique_ptr<TSkinControlType> type = typeClass.Create();
   type->Bind(&FHost);
   FSkinControlType = std::move(type);
@@ -744,6 +752,7 @@ void SkinControlCore::SkinPaint(QPainter& ACanvas) {
 }
 
 void SkinControlCore::SkinLoaded() {
+  NoteClassName();
   SkinControlType();
   SelfOwnMaterial();
   CurrentUseMaterial();
@@ -790,7 +799,7 @@ void SkinControlCore::RunGuardedRelease(const char* APosition, const std::functi
   } catch (const std::exception& e) {
     TBaseLog::Instance().HandleException(
         MessageOf(e), QStringLiteral("BriselUI"), QStringLiteral("uSkinFireMonkeyControl"),
-        FHost.Name() + u' ' + FHost.ClassName() + u' ' + QString::fromLatin1(APosition));
+        FHost.Name() + u' ' + FClassName + u' ' + QString::fromLatin1(APosition));
   }
 }
 

@@ -399,6 +399,8 @@ class SkinControlCore : public ISkinControl,
   bool IsForwardingToParent();
   void LogControlLine(const QString& AText) const;
   void RunGuardedRelease(const char* APosition, const std::function<void()>& ARelease);
+  // The control's class name while it is whole, for lines logged during its destruction.
+  void NoteClassName() const;
 
   TControl& FHost;
   QString FCaption;
@@ -433,6 +435,7 @@ class SkinControlCore : public ISkinControl,
   bool FIsMouseDown = false;
   bool FMouseDownFocus = false;
   bool FIsDestroying = false;
+  mutable QString FClassName;
   // Components currently watched through free notification.
   std::vector<TComponent*> FWatched;
   ostrel::host::TEventTable* FEvents = nullptr;

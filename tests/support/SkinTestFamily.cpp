@@ -27,6 +27,13 @@ bool TSkinTestBoxType::CustomPaint(TDrawCanvas& ACanvas, TSkinControlMaterial* A
   return true;
 }
 
+bool TSkinTestBoxType::CalcAutoSize(double& AWidth, double& AHeight) {
+  if (FSkinControlIntf == nullptr) return false;
+  AWidth = 10.0 * static_cast<double>(FSkinControlIntf->GetCaption().size());
+  AHeight = 20;
+  return true;
+}
+
 TSkinTestBox::TSkinTestBox(TComponent* AOwner) : TSkinFireMonkeyControl(AOwner) {}
 
 TSkinTestBox::~TSkinTestBox() = default;

@@ -58,6 +58,8 @@ class TSkinTestBoxType : public TSkinControlType {
  public:
   bool CustomPaint(TDrawCanvas& ACanvas, TSkinControlMaterial* AMaterial, const TRectF& ADrawRect,
                    const TPaintData& APaintData) override;
+  // Ten pixels a character, twenty high.
+  bool CalcAutoSize(double& AWidth, double& AHeight) override;
   int TextChangedCount = 0;
   int SizeChangedCount = 0;
   int FocusChangedCount = 0;
@@ -79,6 +81,8 @@ class TSkinTestBox : public TSkinFireMonkeyControl {
 
   TPropertiesClass GetPropertiesClassType() const override { return TPropertiesClass::Of<TTestBoxProperties>(); }
   void Invalidate() override;
+  // The control's own paint onto ACanvas.
+  void PaintTo(QPainter& ACanvas) { Paint(ACanvas); }
   TTestBoxProperties* TestProperties() const { return static_cast<TTestBoxProperties*>(Properties()); }
   TSkinTestBoxMaterial* TestMaterial() { return dynamic_cast<TSkinTestBoxMaterial*>(CurrentUseMaterial()); }
 

@@ -770,4 +770,127 @@ TEST_F(SkinControlTest, DestructionReleasesEverythingAndLogsAFailingLateStep) {
   shared->DrawCaptionParam()->SetAlpha(3);  // nobody left to tell
 }
 
+// --- painted children ----------------------------------------------------------------------------------------
+
+namespace {
+
+// A parent that paints its children and is asked to repaint them.
+class TTestPaintingParent : public TSkinTestBox, public IDirectUIParent {
+  Q_OBJECT
+
+ public:
+  using TSkinTestBox::TSkinTestBox;
+  void InvalidateChild(TControl* AChild, IDirectUIControl* AChildIntf) override {
+    Asked.push_back(AChild);
+    EXPECT_EQ(AChildIntf, SkinControlIntfOf(AChild));
+  }
+  std::vector<TControl*> Asked;
+};
+
+}  // namespace
+
+TEST_F(SkinControlTest, AChildOfAPaintingParentAsksTheParentInsteadOfTheHost) {
+  auto* parent = new TTestPaintingParent(&FOwner);
+  TSkinTestBox* child = NewBox();
+  child->SetParent(parent);
+  child->Invalidate();
+  EXPECT_EQ(parent->Asked, (std::vector<TControl*>{child}));
+  TTestPaintingParent other(&FOwner);
+  child->SetDirectUIParentIntf(&other);
+  child->Invalidate();
+  EXPECT_EQ(other.Asked, (std::vector<TControl*>{child})) << "a painting parent set directly wins";
+  child->SetDirectUIParentIntf(nullptr);
+}
+
+TEST_F(SkinControlTest, DrawChildControlsPaintsVisibleChildrenAtTheirPlaceWithTheirOwnOrTheParentsStates) {
+  TSkinTestBox* parent = NewBox();
+  parent->SetSize(200, 100);
+  TSkinTestBox* own = NewBox();
+  TSkinTestBox* passive = NewBox();
+  TSkinTestBox* hidden = NewBox();
+  TSkinTestBox* outside = NewBox();
+  struct Placed {
+    TSkinTestBox* box;
+    TRectF bounds;
+  };
+  for (const Placed& p : {Placed{own, {10, 10, 40, 20}}, Placed{passive, {60, 10, 40, 20}},
+                          Placed{hidden, {110, 10, 40, 20}}, Placed{outside, {300, 10, 40, 20}}}) {
+    p.box->SetParent(parent);
+    p.box->SetBounds(p.bounds.x(), p.bounds.y(), p.bounds.width(), p.bounds.height());
+    p.box->TestMaterial()->SetIsTransparent(false);
+    p.box->TestMaterial()->BackColor()->SetIsFill(true);
+  }
+  passive->SetHitTest(false);
+  hidden->SetVisible(false);
+  parent->SetIsMouseOver(true);
+  own->SetIsMouseDown(true);
+
+  paint_record::RecordingPaintDevice device;
+  {
+    QPainter painter(&device);
+    TDrawCanvas& canvas = *parent->Canvas();
+    canvas.Prepare(&painter);
+    TPaintData paintData;
+    paintData.IsDrawInteractiveState = true;
+    parent->SkinControlType()->DrawChildControls(canvas, TRectF(5, 5, 200, 100), TRectF(0, 0, 205, 105), paintData);
+    canvas.UnPrepare();
+  }
+  std::vector<QRectF> filled;
+  for (const paint_record::Op& op : device.Ops()) {
+    if (op.Kind != OpKind::Text) filled.push_back(op.Rect);
+  }
+  ASSERT_EQ(filled.size(), 2u) << "the hidden child and the one outside the visible rectangle are left out";
+  EXPECT_EQ(filled[0], QRectF(15, 15, 40, 20));
+  EXPECT_EQ(filled[1], QRectF(65, 15, 40, 20));
+  EXPECT_EQ(own->TestMaterial()->BackColor()->StaticEffectStates(), TDPEffectStates{TDPEffectState::dpstMouseDown});
+  EXPECT_EQ(passive->TestMaterial()->BackColor()->StaticEffectStates(), TDPEffectStates{TDPEffectState::dpstMouseOver})
+      << "a child without hit testing shows its parent's states";
+  EXPECT_FALSE(passive->SkinControlType()->IsUseCurrentEffectStates()) << "only for the duration of its paint";
+}
+
+TEST_F(SkinControlTest, PointerInputReachesPaintedChildrenInTheirOwnCoordinates) {
+  TSkinTestBox* parent = NewBox();
+  parent->SetSize(200, 100);
+  TSkinTestBox* row = NewBox(QStringLiteral("Row"));
+  row->SetParent(parent);
+  row->SetBounds(10, 10, 150, 50);
+  TSkinTestBox* button = NewBox(QStringLiteral("RowButton"));
+  button->SetParent(row);
+  button->SetBounds(100, 5, 40, 40);
+  TPointF pressedAt(-1, -1);
+  button->SetOnCustomMouseDown([&](TObject*, TMouseButton, TShiftState, float X, float Y) { pressedAt = TPointF(X, Y); });
+  int clicks = 0;
+  button->SetOnClick([&](TObject*) { ++clicks; });
+  int rowEnters = 0;
+  row->SetOnCustomMouseEnter([&](TObject*) { ++rowEnters; });
+  TSkinControlType* type = parent->SkinControlType();
+
+  type->DirectUIMouseMove({}, 20, 20);
+  EXPECT_TRUE(row->IsMouseOver());
+  EXPECT_EQ(rowEnters, 1);
+  type->DirectUIMouseMove({}, 21, 20);
+  EXPECT_EQ(rowEnters, 1) << "entered once";
+
+  LogCapture log;
+  type->DirectUIMouseDown(TMouseButton::mbLeft, {}, 115, 20);
+  EXPECT_TRUE(type->EventProcessedByChild);
+  EXPECT_TRUE(button->IsMouseDown());
+  EXPECT_EQ(pressedAt, TPointF(5, 5)) << "the point less the row's and the button's places";
+  type->DirectUIMouseUp(TMouseButton::mbLeft, {}, 115, 20, true);
+  EXPECT_TRUE(type->EventClickedByChild);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(button->IsMouseDown());
+  EXPECT_TRUE(LogHas(log, QStringLiteral("ProcessMouseUpDirectUIControls 当前点击 RowButton")));
+
+  // Released elsewhere, the pressed child is released without a click.
+  type->DirectUIMouseDown(TMouseButton::mbLeft, {}, 115, 20);
+  type->DirectUIMouseUp(TMouseButton::mbLeft, {}, 190, 90, true);
+  EXPECT_FALSE(button->IsMouseDown());
+  EXPECT_FALSE(type->EventProcessedByChild);
+  EXPECT_EQ(clicks, 1);
+
+  type->DirectUIMouseLeave();
+  EXPECT_FALSE(row->IsMouseOver());
+}
+
 #include "uSkinFireMonkeyControl_test.moc"

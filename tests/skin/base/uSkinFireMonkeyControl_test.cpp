@@ -770,6 +770,33 @@ TEST_F(SkinControlTest, DestructionReleasesEverythingAndLogsAFailingLateStep) {
   shared->DrawCaptionParam()->SetAlpha(3);  // nobody left to tell
 }
 
+TEST_F(SkinControlTest, CompanionsRefuseAControlWithoutTheSkinInterface) {
+  TControl plain;
+  try {
+    TSkinControlProperties properties(&plain);
+    FAIL() << "no error";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), QStringLiteral("This Component Do not Support ISkinComponent Interface"));
+  }
+  TSkinTestBoxType type;
+  EXPECT_THROW(type.Bind(&plain), Exception);
+  EXPECT_EQ(type.SkinControl(), nullptr);
+}
+
+TEST_F(SkinControlTest, AnUnpairedEndOfSuppressionLeavesTheCountAtZero) {
+  ostrel::skin::EndSuppressRepaint();
+  EXPECT_EQ(ostrel::skin::RepaintSuppressCount(), 0);
+  TSkinTestBox* box = NewBox();
+  {
+    ostrel::skin::ScopedRepaintSuppression suppression;
+    box->InvalidateCount = 0;
+    box->SkinControlType()->InvalidateControl();
+    EXPECT_EQ(box->InvalidateCount, 0);
+  }
+  box->SkinControlType()->InvalidateControl();
+  EXPECT_EQ(box->InvalidateCount, 1);
+}
+
 // --- painted children ----------------------------------------------------------------------------------------
 
 namespace {

@@ -5,6 +5,7 @@
 // a tree whose controls paint without fault and whose written form reads
 // back and writes again to the very same text.
 
+#include "skin/base/uBaseLog.h"
 #include "skin/host/ClassRegistry.h"
 #include "skin/host/Form.h"
 #include "skin/host/FormReader.h"

@@ -11,7 +11,9 @@
 
 TControl* AsHostControl(TObject* AObject) { return dynamic_cast<TControl*>(AObject); }
 
-ISkinControl* SkinControlIntfOf(TControl* AControl) { return dynamic_cast<ISkinControl*>(AControl); }
+ISkinControl* SkinControlIntfOf(TControl* AControl) {
+  return AControl != nullptr ? dynamic_cast<ISkinControl*>(AControl) : nullptr;
+}
 
 namespace {
 
@@ -317,23 +319,30 @@ TControl* TSkinControlType::HitTestChild(TControl* AParent, float X, float Y, TP
   return nullptr;
 }
 
+TControl* TSkinControlType::RouteToChild(float X, float Y, TPointF& AChildPt) {
+  TControl* hit = HitTestChild(FSkinControl, X, Y, AChildPt);
+  CurrentHitTestChildControl = hit;
+  EventProcessedByChild = hit != nullptr;
+  return hit;
+}
+
+void TSkinControlType::ReleasePressedChildOtherThan(const TControl* AHit, TMouseButton Button, TShiftState Shift,
+                                                    const TPointF& APoint) {
+  TControl* last = LastMouseDownChildControl.data();
+  if (last == nullptr || last == AHit) return;
+  ISkinControl* intf = SkinControlIntfOf(last);
+  if (intf == nullptr || !intf->GetIsMouseDown()) return;
+  if (TSkinControlType* type = intf->GetSkinControlType()) {
+    type->CustomMouseUp(Button, Shift, static_cast<float>(APoint.x()), static_cast<float>(APoint.y()));
+  }
+}
+
 void TSkinControlType::DirectUIMouseDown(TMouseButton Button, TShiftState Shift, float X, float Y) {
   CustomMouseDown(Button, Shift, X, Y);
   if (FSkinControl == nullptr) return;
   TPointF point;
-  TControl* hit = HitTestChild(FSkinControl, X, Y, point);
-  TControl* last = LastMouseDownChildControl.data();
-  if (last != nullptr && last != hit) {
-    ISkinControl* lastIntf = SkinControlIntfOf(last);
-    if (lastIntf != nullptr && lastIntf->GetIsMouseDown()) {
-      if (TSkinControlType* type = lastIntf->GetSkinControlType()) {
-        type->CustomMouseUp(Button, Shift, static_cast<float>(point.x()), static_cast<float>(point.y()));
-      }
-    }
-  }
-  CurrentHitTestChildControl = hit;
-  EventProcessedByChild = hit != nullptr;
-  if (hit == nullptr) return;
+  TControl* hit = RouteToChild(X, Y, point);
+  ReleasePressedChildOtherThan(hit, Button, Shift, point);
   ISkinControl* intf = SkinControlIntfOf(hit);
   if (intf == nullptr) return;
   intf->SetIsMouseDown(true);
@@ -347,18 +356,9 @@ void TSkinControlType::DirectUIMouseMove(TShiftState Shift, float X, float Y) {
   CustomMouseMove(Shift, X, Y);
   if (FSkinControl == nullptr) return;
   TPointF point;
-  TControl* hit = HitTestChild(FSkinControl, X, Y, point);
+  TControl* hit = RouteToChild(X, Y, point);
   TControl* last = LastMouseMoveChildControl.data();
-  if (last != nullptr && last != hit) {
-    ISkinControl* lastIntf = SkinControlIntfOf(last);
-    if (lastIntf != nullptr && lastIntf->GetIsMouseOver()) {
-      lastIntf->SetIsMouseOver(false);
-      if (TSkinControlType* type = lastIntf->GetSkinControlType()) type->CustomMouseLeave();
-    }
-  }
-  CurrentHitTestChildControl = hit;
-  EventProcessedByChild = hit != nullptr;
-  if (hit == nullptr) return;
+  if (last != nullptr && last != hit) LeaveChild(last);
   ISkinControl* intf = SkinControlIntfOf(hit);
   if (intf == nullptr) return;
   TSkinControlType* type = intf->GetSkinControlType();
@@ -375,20 +375,9 @@ void TSkinControlType::DirectUIMouseUp(TMouseButton Button, TShiftState Shift, f
   EventClickedByChild = false;
   if (FSkinControl == nullptr) return;
   TPointF point;
-  TControl* hit = HitTestChild(FSkinControl, X, Y, point);
-  TControl* last = LastMouseDownChildControl.data();
-  if (last != nullptr && last != hit) {
-    ISkinControl* lastIntf = SkinControlIntfOf(last);
-    if (lastIntf != nullptr && lastIntf->GetIsMouseDown()) {
-      if (TSkinControlType* type = lastIntf->GetSkinControlType()) {
-        type->CustomMouseUp(Button, Shift, static_cast<float>(point.x()), static_cast<float>(point.y()));
-      }
-    }
-  }
+  TControl* hit = RouteToChild(X, Y, point);
+  ReleasePressedChildOtherThan(hit, Button, Shift, point);
   LastMouseDownChildControl = nullptr;
-  CurrentHitTestChildControl = hit;
-  EventProcessedByChild = hit != nullptr;
-  if (hit == nullptr) return;
   ISkinControl* intf = SkinControlIntfOf(hit);
   if (intf == nullptr) return;
   const bool wasDown = intf->GetIsMouseDown();
@@ -407,13 +396,14 @@ void TSkinControlType::DirectUIMouseEnter() { CustomMouseEnter(); }
 
 void TSkinControlType::DirectUIMouseLeave() {
   CustomMouseLeave();
-  TControl* hovered = LastMouseMoveChildControl.data();
-  if (hovered == nullptr) return;
-  ISkinControl* intf = SkinControlIntfOf(hovered);
-  if (intf != nullptr && intf->GetIsMouseOver()) {
-    intf->SetIsMouseOver(false);
-    if (TSkinControlType* type = intf->GetSkinControlType()) type->CustomMouseLeave();
-  }
+  if (TControl* hovered = LastMouseMoveChildControl.data()) LeaveChild(hovered);
+}
+
+void TSkinControlType::LeaveChild(TControl* AChild) {
+  ISkinControl* intf = SkinControlIntfOf(AChild);
+  if (intf == nullptr || !intf->GetIsMouseOver()) return;
+  intf->SetIsMouseOver(false);
+  if (TSkinControlType* type = intf->GetSkinControlType()) type->CustomMouseLeave();
 }
 
 QJsonObject TSkinControlType::AsJSONObject() const { return QJsonObject(); }

@@ -366,6 +366,12 @@ class TSkinControlType : public TObject {
   // The painted child at (X, Y) in the control, searched last to first; its
   // own children first. AChildPt becomes the point in that child.
   TControl* HitTestChild(TControl* AParent, float X, float Y, TPointF& AChildPt) const;
+  // The hit painted child, noted as the current one.
+  TControl* RouteToChild(float X, float Y, TPointF& AChildPt);
+  // A child pressed before and still down, when it is not AHit, gets its release.
+  void ReleasePressedChildOtherThan(const TControl* AHit, TMouseButton Button, TShiftState Shift,
+                                    const TPointF& APoint);
+  void LeaveChild(TControl* AChild);
 };
 
 // A class of control types; Create makes one unbound.

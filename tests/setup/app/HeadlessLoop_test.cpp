@@ -6,6 +6,7 @@
 #include <chrono>
 #include <future>
 #include <stdexcept>
+#include <string>
 #include <thread>
 
 namespace ostrel::app {
@@ -29,9 +30,9 @@ TEST(HeadlessLoop, UiCallsRunInlineOnTheUiThreadAndWaitForTheLoopElsewhere) {
       servedOn = std::this_thread::get_id();
       served = true;
     });
-    returned.set_value();
     // Posted work may call back as often as it likes; the last call ends the loop.
     tasks.CallOnUiThread([&] { loop.Quit(); });
+    returned.set_value();
   });
   std::this_thread::sleep_for(100ms);
   EXPECT_FALSE(served) << "served before the UI thread ran its loop";
@@ -39,24 +40,28 @@ TEST(HeadlessLoop, UiCallsRunInlineOnTheUiThreadAndWaitForTheLoopElsewhere) {
   loop.Run();
   EXPECT_TRUE(served);
   EXPECT_EQ(servedOn, std::this_thread::get_id());
+  // The loop outlives the caller's last return from it.
   EXPECT_EQ(returned.get_future().wait_for(10s), std::future_status::ready);
 }
 
 TEST(HeadlessLoop, WhatAUiCallThrowsReachesItsCallerAndTheLoopGoesOn) {
   HeadlessLoop loop;
   setup::ITaskRunner& tasks = loop.Tasks();
-  std::promise<std::string> caught;
+  std::string caught;
+  std::promise<void> returned;
   tasks.StartThread([&] {
     try {
       tasks.CallOnUiThread([] { throw std::runtime_error("no drive"); });
-      caught.set_value("nothing");
+      caught = "nothing";
     } catch (const std::runtime_error& error) {
-      caught.set_value(error.what());
+      caught = error.what();
     }
     tasks.CallOnUiThread([&] { loop.Quit(); });
+    returned.set_value();
   });
   loop.Run();
-  EXPECT_EQ(caught.get_future().get(), "no drive");
+  returned.get_future().wait();
+  EXPECT_EQ(caught, "no drive");
 }
 
 TEST(HeadlessLoop, CallsFromManyThreadsAreAllServedOnce) {
@@ -66,13 +71,18 @@ TEST(HeadlessLoop, CallsFromManyThreadsAreAllServedOnce) {
   constexpr int kCallsEach = 200;
   int served = 0;  // touched on the UI thread alone
   std::atomic<int> finished{0};
+  std::promise<void> returned;
   for (int t = 0; t < kThreads; ++t) {
     tasks.Post([&] {
       for (int i = 0; i < kCallsEach; ++i) tasks.CallOnUiThread([&] { ++served; });
-      if (++finished == kThreads) tasks.CallOnUiThread([&] { loop.Quit(); });
+      if (++finished == kThreads) {
+        tasks.CallOnUiThread([&] { loop.Quit(); });
+        returned.set_value();
+      }
     });
   }
   loop.Run();
+  returned.get_future().wait();
   EXPECT_EQ(served, kThreads * kCallsEach);
 }
 

@@ -726,8 +726,8 @@ TEST_F(SkinControlTest, StoredFormsNamingUnknownTypesStylesOrMaterialsFallBackOr
   }
   const char* refused[] = {
       // a material of another family
-      "object F: TForm\n  object M: TSkinTestOtherMaterial\n  end\n"
-      "  object Box: TSkinTestBox\n    RefMaterial = M\n  end\nend\n",
+      ("object F: TForm\n  object M: TSkinTestOtherMaterial\n  end\n"
+       "  object Box: TSkinTestBox\n    RefMaterial = M\n  end\nend\n"),
       // a material that is not there
       "object F: TForm\n  object Box: TSkinTestBox\n    RefMaterial = Missing\n  end\nend\n",
       // a value the kind does not have

@@ -1,5 +1,7 @@
 #include "skin/base/uSkinRegManager.h"
 
+#include "skin/base/uSkinImageList.h"
+
 #include <algorithm>
 
 namespace {
@@ -179,6 +181,7 @@ void StartSkinLibrary(std::initializer_list<SkinFamilyRegistrar> AFamilies) {
 void RegisterSkinCoreFamily(SkinLibraryRegistration& AReg) {
   AReg.ControlType<TSkinControlType, TSkinControlMaterial>(QStringLiteral("ProcessNativeControlModalShowPanel"),
                                                            QStringLiteral("Default"), true);
+  AReg.NonVisualComponent<TSkinImageList>();
 }
 
 }  // namespace ostrel::skin

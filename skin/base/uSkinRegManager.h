@@ -187,7 +187,8 @@ using SkinFamilyRegistrar = void (*)(SkinLibraryRegistration& AReg);
 void StartSkinLibrary(std::initializer_list<SkinFamilyRegistrar> AFamilies);
 
 // The core's own row: "ProcessNativeControlModalShowPanel" / "Default" with
-// the base control type and the base control material.
+// the base control type and the base control material; and the core's
+// component forms create, the image list.
 void RegisterSkinCoreFamily(SkinLibraryRegistration& AReg);
 
 }  // namespace ostrel::skin

@@ -38,32 +38,17 @@ std::unique_ptr<TDrawPicture> PictureOf(int AWidth, int AHeight, QColor AColor, 
   return picture;
 }
 
-// An image list holding its pictures in order and finding them by exact name.
-class TTestImageList : public TSkinBaseImageList {
+// A real image list with a shorthand for adding pictures and telling a change.
+class TTestImageList : public TSkinImageList {
   Q_OBJECT
 
  public:
-  explicit TTestImageList(TComponent* AOwner = nullptr) : TSkinBaseImageList(AOwner) {}
-  ~TTestImageList() override { BeginDestroy(); }
+  using TSkinImageList::TSkinImageList;
 
   TDrawPicture& Add(int AWidth, int AHeight, const QString& AImageName = {}) {
-    Items.push_back(PictureOf(AWidth, AHeight, Qt::red, AImageName));
-    return *Items.back();
+    return *GetItem(PictureList()->AddOwned(PictureOf(AWidth, AHeight, Qt::red, AImageName)));
   }
   void Changed() { DoChange(); }
-
-  int Count() const override { return static_cast<int>(Items.size()); }
-  TDrawPicture* GetItem(int AIndex) const override {
-    return AIndex >= 0 && AIndex < Count() ? Items[static_cast<std::size_t>(AIndex)].get() : nullptr;
-  }
-  TDrawPicture* GetItemByName(const QString& AName) const override {
-    for (const auto& item : Items) {
-      if (item->ImageName() == AName) return item.get();
-    }
-    return nullptr;
-  }
-
-  std::vector<std::unique_ptr<TDrawPicture>> Items;
 };
 
 // A component holding one draw picture, as a material does.
@@ -220,8 +205,8 @@ TEST_F(DrawPictureTest, EveryDrawTypeTakesItsOwnSource) {
     TPictureDrawType Type;
     TSkinPicture* Expected;
   };
-  for (const Row& row : {Row{TPictureDrawType::pdtPicture, &picture}, Row{TPictureDrawType::pdtImageList, list.Items[0].get()},
-                         Row{TPictureDrawType::pdtImageName, list.Items[0].get()},
+  for (const Row& row : {Row{TPictureDrawType::pdtPicture, &picture}, Row{TPictureDrawType::pdtImageList, list.GetItem(0)},
+                         Row{TPictureDrawType::pdtImageName, list.GetItem(0)},
                          Row{TPictureDrawType::pdtReference, referenced.get()},
                          Row{TPictureDrawType::pdtRefDrawPicture, &other}, Row{TPictureDrawType::pdtFile, nullptr},
                          Row{TPictureDrawType::pdtUrl, nullptr}, Row{TPictureDrawType::pdtResource, nullptr},
@@ -262,8 +247,8 @@ TEST_F(DrawPictureTest, TheCanvasPicksTheStateDependentIndexAndFallsBack) {
     EXPECT_EQ(device.Ops()[0].Source, QRectF(0, 0, row.ExpectedSize, row.ExpectedSize)) << row.EffectIndex;
   }
   // By name: the effect's name when it has one, else the picture's own.
-  list.Items[1]->SetStaticImageName(QStringLiteral("pressed"));
-  list.Items[2]->SetStaticImageName(QStringLiteral("normal"));
+  list.GetItem(1)->SetStaticImageName(QStringLiteral("pressed"));
+  list.GetItem(2)->SetStaticImageName(QStringLiteral("normal"));
   picture.SetPictureDrawType(TPictureDrawType::pdtImageName);
   picture.SetImageName(QStringLiteral("normal"));
   over.SetEffectTypes({TDPPEffectType::dppetImageNameChange});

@@ -58,11 +58,12 @@ TPersistent* TBinaryObjectList::GetItem(int Index) const { return GetItemAs<TPer
 void TBinaryObjectList::SetItem(int Index, std::unique_ptr<TPersistent> Value) {
   CheckItemIndex(Index, Count() - 1);
   TObject* const old = TBaseList::GetItem(Index);
+  int heldIn = 0;
+  for (int i = 0; i < Count(); ++i) heldIn += TBaseList::GetItem(i) == old ? 1 : 0;
+  // An item held in another slot too stays; otherwise it is freed, also when
+  // a change handler raises, since its slot no longer holds it by then.
+  const std::unique_ptr<TObject> doomed(ObjectOwnership() == TObjectOwnership::ooOwned && heldIn == 1 ? old : nullptr);
   TBaseList::SetItem(Index, Value.release());
-  // Freed also when a change handler raises: the list no longer holds it.
-  if (old != nullptr && ObjectOwnership() == TObjectOwnership::ooOwned && IndexOf(old) < 0) {
-    const std::unique_ptr<TObject> doomed(old);
-  }
 }
 
 void TBinaryObjectList::LoadFromDocNode(TBTNode20* ADocNode) {

@@ -44,10 +44,14 @@ TDownloadPictureCacheItem::~TDownloadPictureCacheItem() = default;
 
 TDownloadPictureManager::~TDownloadPictureManager() = default;
 
-QString ostrel::skin::ResourceNameFromFileName(const QString& AFileName) {
+QString ostrel::skin::FileNamePart(const QString& AFileName) {
   // Forms written on Windows separate folders with backslashes.
   const qsizetype folderEnd = std::max(AFileName.lastIndexOf(u'/'), AFileName.lastIndexOf(u'\\'));
-  QString name = AFileName.mid(folderEnd + 1);
+  return AFileName.mid(folderEnd + 1);
+}
+
+QString ostrel::skin::ResourceNameFromFileName(const QString& AFileName) {
+  QString name = FileNamePart(AFileName);
   name.replace(u'@', u'_');
   name.replace(u'.', u'_');
   return name;

@@ -102,6 +102,9 @@ class TDownloadPictureManager : public TComponent {
 
 namespace ostrel::skin {
 
+// The file name without its folder, which ends at a slash or a backslash.
+QString FileNamePart(const QString& AFileName);
+
 // The resource name a picture file stands for: the file name without its
 // folder, with every "@" and "." replaced by "_" ("img/logo@2x.png" gives
 // "logo_2x_png").

@@ -41,12 +41,6 @@ bool IsNameWithSuffix(QStringView AItemName, QStringView AName, QStringView ASuf
   return AItemName.size() == AName.size() + ASuffix.size() && AItemName.startsWith(AName) && AItemName.endsWith(ASuffix);
 }
 
-QString FileNamePart(const QString& AFileName) {
-  // Forms written on Windows separate folders with backslashes.
-  const qsizetype folderEnd = std::max(AFileName.lastIndexOf(u'/'), AFileName.lastIndexOf(u'\\'));
-  return AFileName.mid(folderEnd + 1);
-}
-
 std::unique_ptr<TDrawPicture> PictureFromFile(const QString& APictureFile) {
   std::unique_ptr<TDrawPicture> picture = CreateDrawPicture(QString(), QString(), QString());
   picture->LoadFromFile(APictureFile);
@@ -95,7 +89,7 @@ int TDrawPictureList::AddPictureFile(const QString& APictureFile) { return AddOw
 
 int TDrawPictureList::AddFileNameOnly(const QString& AFileName) {
   std::unique_ptr<TDrawPicture> picture = CreateDrawPicture(QString(), QString(), QString());
-  picture->SetFileName(FileNamePart(AFileName));
+  picture->SetFileName(ostrel::skin::FileNamePart(AFileName));
   return AddOwned(std::move(picture));
 }
 
@@ -106,7 +100,7 @@ void TDrawPictureList::ReplacePictureFile(int Index, const QString& APictureFile
 
 void TDrawPictureList::ReplaceFileNameOnly(int AIndex, const QString& AFileName) {
   CheckItemIndex(AIndex, Count() - 1);
-  if (TDrawPicture* const item = GetItem(AIndex)) item->SetFileName(FileNamePart(AFileName));
+  if (TDrawPicture* const item = GetItem(AIndex)) item->SetFileName(ostrel::skin::FileNamePart(AFileName));
 }
 
 void TDrawPictureList::SetItem(int Index, std::unique_ptr<TDrawPicture> AValue) {

@@ -16,20 +16,20 @@ class PaintOpRecorder::Engine : public QPaintEngine {
 
   void drawRects(const QRectF* ARects, int ACount) override {
     for (int i = 0; i < ACount; ++i) {
-      PaintOp op = StateOp(PaintOp::Kind::Rect);
+      PaintOp op = StateOp(PaintOp::OpKind::Rect);
       op.Rect = ARects[i];
       Ops.push_back(std::move(op));
     }
   }
   void drawLines(const QLineF* ALines, int ACount) override {
     for (int i = 0; i < ACount; ++i) {
-      PaintOp op = StateOp(PaintOp::Kind::Line);
+      PaintOp op = StateOp(PaintOp::OpKind::Line);
       op.Line = ALines[i];
       Ops.push_back(std::move(op));
     }
   }
   void drawPath(const QPainterPath& APath) override {
-    PaintOp op = StateOp(PaintOp::Kind::Path);
+    PaintOp op = StateOp(PaintOp::OpKind::Path);
     op.Path = APath;
     Ops.push_back(std::move(op));
   }
@@ -42,7 +42,7 @@ class PaintOpRecorder::Engine : public QPaintEngine {
   }
   void drawImage(const QRectF& ATarget, const QImage& AImage, const QRectF& ASource,
                  Qt::ImageConversionFlags) override {
-    PaintOp op = StateOp(PaintOp::Kind::Image);
+    PaintOp op = StateOp(PaintOp::OpKind::Image);
     op.Rect = ATarget;
     op.Image = AImage;
     op.Source = ASource;
@@ -52,7 +52,7 @@ class PaintOpRecorder::Engine : public QPaintEngine {
     drawImage(ATarget, APixmap.toImage(), ASource, Qt::AutoColor);
   }
   void drawTextItem(const QPointF& APoint, const QTextItem& AItem) override {
-    PaintOp op = StateOp(PaintOp::Kind::Text);
+    PaintOp op = StateOp(PaintOp::OpKind::Text);
     op.Text.setText(AItem.text());
     op.Text.setTextFormat(Qt::PlainText);
     op.Font = AItem.font();
@@ -63,7 +63,7 @@ class PaintOpRecorder::Engine : public QPaintEngine {
   std::vector<PaintOp> Ops;
 
  private:
-  PaintOp StateOp(PaintOp::Kind AKind) const {
+  PaintOp StateOp(PaintOp::OpKind AKind) const {
     const QPainter* p = painter();
     PaintOp op;
     op.Kind = AKind;
@@ -99,7 +99,7 @@ std::vector<PaintOp> PaintOpRecorder::TakeOps(QPaintDevice* ATarget) {
       op.NewPen = op.Pen != previous->Pen;
     }
     previous = &op;
-    if (op.Kind != PaintOp::Kind::Text) continue;
+    if (op.Kind != PaintOp::OpKind::Text) continue;
     op.Font = QFont(op.Font, ATarget);
     op.Text.prepare(QTransform(), op.Font);
   }
@@ -141,11 +141,11 @@ void Replay(QPainter& APainter, const std::vector<PaintOp>& AOps) {
     if (op.NewBrush) APainter.setBrush(op.Brush);
     if (op.NewPen) APainter.setPen(op.Pen);
     switch (op.Kind) {
-      case PaintOp::Kind::Rect: APainter.drawRect(op.Rect); break;
-      case PaintOp::Kind::Line: APainter.drawLine(op.Line); break;
-      case PaintOp::Kind::Path: APainter.drawPath(op.Path); break;
-      case PaintOp::Kind::Image: APainter.drawImage(op.Rect, op.Image, op.Source); break;
-      case PaintOp::Kind::Text:
+      case PaintOp::OpKind::Rect: APainter.drawRect(op.Rect); break;
+      case PaintOp::OpKind::Line: APainter.drawLine(op.Line); break;
+      case PaintOp::OpKind::Path: APainter.drawPath(op.Path); break;
+      case PaintOp::OpKind::Image: APainter.drawImage(op.Rect, op.Image, op.Source); break;
+      case PaintOp::OpKind::Text:
         APainter.setFont(op.Font);
         APainter.drawStaticText(op.TextTopLeft, op.Text);
         break;

@@ -22,7 +22,8 @@
 namespace bench_gallery {
 
 struct PaintOp {
-  enum class Kind { Rect, Path, Line, Image, Text } Kind = Kind::Rect;
+  enum class OpKind { Rect, Path, Line, Image, Text };
+  OpKind Kind = OpKind::Rect;
   QRectF Rect;
   QLineF Line;
   QPainterPath Path;

@@ -5,7 +5,6 @@
 // never loads them (a third of the program's start-up) and needs no display.
 // Both halves come from one build, so C++ types cross between them.
 
-#include <QCoreApplication>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -13,6 +12,7 @@
 #include <span>
 #include <string_view>
 
+#include "setup/app/UiLoop.h"
 #include "setup/core/WindowInterface.h"
 #include "setup/platform/System.h"
 
@@ -31,9 +31,10 @@ class ShownSetupWindow : public setup::ISetupWindow {
 using ResourceFinder = std::function<std::optional<std::span<const std::byte>>(std::string_view name)>;
 
 struct WindowModule {
-  // The widget application, made in place of the core one before any window.
-  // Without a display it ends the process with one line on standard error.
-  std::unique_ptr<QCoreApplication> (*createApplication)(int& argc, char** argv);
+  // The widget application's loop and task runner, made before any window
+  // (argc and argv must outlive it). Without a display it ends the process
+  // with one line on standard error.
+  std::unique_ptr<UiLoop> (*createUiLoop)(int& argc, char** argv);
   // The window; the skin library inside the module finds the program's
   // pictures through `resources` while the window lives.
   std::unique_ptr<ShownSetupWindow> (*createWindow)(platform::ISystem& system, ResourceFinder resources);

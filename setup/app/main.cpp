@@ -1,14 +1,13 @@
 // The setup program: one executable that installs, updates or, named as the
 // uninstaller, removes the product.
 
-#include <QCoreApplication>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "setup/app/HeadlessSetupWindow.h"
-#include "setup/app/QtTaskRunner.h"
+#include "setup/app/HeadlessLoop.h"
 #include "setup/app/WindowModule.h"
 #include "setup/app/WindowModuleLoader.h"
 #include "setup/core/InstallChain.h"
@@ -30,8 +29,8 @@ int main(int argc, char** argv) {
   const std::unique_ptr<platform::ExecutableResources> resources = platform::ExecutableResources::OpenSelf();
 
   // A run that never shows the window or its question loads neither the
-  // window module nor Qt's widget libraries and makes a core application: it
-  // starts in a fraction of the time and needs no display.
+  // window module nor any of Qt's libraries: it starts in a fraction of the
+  // time and needs no display.
   const bool needsWindow = setup::RunNeedsWindow(
       setup::RoleFromExecutable(services.system->ExecutablePath(), platform::PathStyle::Native), args);
   const app::WindowModule* windowModule =
@@ -44,11 +43,9 @@ int main(int argc, char** argv) {
   // -display, ...) among the arguments can neither steer nor abort it.
   int qtArgc = 1;
   char* qtArgv[] = {argv[0], nullptr};
-  const std::unique_ptr<QCoreApplication> application = windowModule != nullptr
-                                                            ? windowModule->createApplication(qtArgc, qtArgv)
-                                                            : std::make_unique<QCoreApplication>(qtArgc, qtArgv);
-
-  app::QtTaskRunner tasks;
+  const std::unique_ptr<app::UiLoop> loop =
+      windowModule != nullptr ? windowModule->createUiLoop(qtArgc, qtArgv) : std::make_unique<app::HeadlessLoop>();
+  setup::ITaskRunner& tasks = loop->Tasks();
   setup::SetupState& state = setup::SetupState::Process();
 
   const auto findResource = [&resources](std::string_view name) -> std::optional<std::span<const std::byte>> {
@@ -90,6 +87,6 @@ int main(int argc, char** argv) {
   });
 
   if (shownWindow) shownWindow->Show();
-  QCoreApplication::exec();
+  loop->Run();
   services.system->ExitProcess(0);
 }

@@ -4,15 +4,20 @@
 #include "setup/app/WindowModule.h"
 #include "setup/app/window/GuiApplication.h"
 #include "setup/app/window/PlainSetupWindow.h"
+#include "setup/app/window/QtUiLoop.h"
 
 namespace {
+
+std::unique_ptr<ostrel::app::UiLoop> CreateUiLoop(int& argc, char** argv) {
+  return std::make_unique<ostrel::app::QtUiLoop>(argc, argv);
+}
 
 std::unique_ptr<ostrel::app::ShownSetupWindow> CreateWindow(ostrel::platform::ISystem& system,
                                                             ostrel::app::ResourceFinder resources) {
   return std::make_unique<ostrel::app::PlainSetupWindow>(system, std::move(resources));
 }
 
-constexpr ostrel::app::WindowModule kModule{&ostrel::app::CreateGuiApplication, &CreateWindow};
+constexpr ostrel::app::WindowModule kModule{&CreateUiLoop, &CreateWindow};
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 // caption, as tables.
 
 #include "skin/controls/uSkinButtonType.h"
+#include "tests/support/Edges.h"
 
 #include <gtest/gtest.h>
 
@@ -10,22 +11,10 @@
 namespace {
 
 using namespace ostrel::skin;
+using test_support::Edges;
+using test_support::ExpectEdges;
 using P = TButtonStatePicture;
 using S = TDPEffectState;
-
-constexpr double kTolerance = 0.001;
-
-// A rectangle by its four edges, as the rules speak of them.
-struct Edges {
-  double Left, Top, Right, Bottom;
-};
-
-void ExpectRect(const TRectF& AActual, const Edges& AExpected, const std::string& ARow) {
-  EXPECT_NEAR(AActual.left(), AExpected.Left, kTolerance) << ARow;
-  EXPECT_NEAR(AActual.top(), AExpected.Top, kTolerance) << ARow;
-  EXPECT_NEAR(AActual.right(), AExpected.Right, kTolerance) << ARow;
-  EXPECT_NEAR(AActual.bottom(), AExpected.Bottom, kTolerance) << ARow;
-}
 
 TEST(ButtonStatePicture, ChoiceFollowsTheStatesAndFallsBackOnEmptyPictures) {
   struct Row {
@@ -98,8 +87,8 @@ TEST(ButtonBlockLayout, IconAndCaptionAreCentredAsOneBlock) {
   };
   for (const Row& row : rows) {
     const TButtonBlockLayout layout = CenterIconAndCaption(r, row.Icon, row.Caption, row.IconAfter);
-    ExpectRect(layout.Icon, row.ExpectedIcon, std::string(row.Name) + ", icon");
-    ExpectRect(layout.Caption, row.ExpectedCaption, std::string(row.Name) + ", caption");
+    ExpectEdges(layout.Icon, row.ExpectedIcon, std::string(row.Name) + ", icon");
+    ExpectEdges(layout.Caption, row.ExpectedCaption, std::string(row.Name) + ", caption");
   }
 }
 

@@ -2,6 +2,7 @@
 // percentage as tables, degenerate rows first.
 
 #include "skin/controls/uSkinProgressBarType.h"
+#include "tests/support/Edges.h"
 
 #include <gtest/gtest.h>
 
@@ -10,23 +11,13 @@
 namespace {
 
 using namespace ostrel::skin;
+using test_support::Edges;
+using test_support::ExpectEdges;
 using O = TProgressBarOrientation;
 
 constexpr double kTolerance = 0.001;
 constexpr std::int32_t kIntMin = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t kIntMax = std::numeric_limits<std::int32_t>::max();
-
-// A rectangle by its four edges, as the rules speak of them.
-struct Edges {
-  double Left, Top, Right, Bottom;
-};
-
-void ExpectRect(const TRectF& AActual, const Edges& AExpected, const char* ARow) {
-  EXPECT_NEAR(AActual.left(), AExpected.Left, kTolerance) << ARow;
-  EXPECT_NEAR(AActual.top(), AExpected.Top, kTolerance) << ARow;
-  EXPECT_NEAR(AActual.right(), AExpected.Right, kTolerance) << ARow;
-  EXPECT_NEAR(AActual.bottom(), AExpected.Bottom, kTolerance) << ARow;
-}
 
 TEST(ProgressBarGeometry, PositionIsClampedToTheRange) {
   struct Row {
@@ -84,7 +75,7 @@ TEST(ProgressBarGeometry, PercentRectGrowsFromItsEdge) {
       {"vertical reversed from the bottom", O::prVertical, 10, true, {10, 50, 110, 60}},
   };
   for (const Row& row : rows)
-    ExpectRect(ProgressBarPercentRect(r, row.Orientation, row.Length, row.Reverse), row.Expected, row.Name);
+    ExpectEdges(ProgressBarPercentRect(r, row.Orientation, row.Length, row.Reverse), row.Expected, row.Name);
 }
 
 TEST(ProgressBarGeometry, PercentIsRoundedDownExactly) {

@@ -1,6 +1,7 @@
 // The switch bar: value rules and geometry as tables, degenerate rows first.
 
 #include "skin/controls/uSkinSwitchBarType.h"
+#include "tests/support/Edges.h"
 
 #include <gtest/gtest.h>
 
@@ -10,22 +11,12 @@
 namespace {
 
 using namespace ostrel::skin;
+using test_support::Edges;
+using test_support::ExpectEdges;
 using O = TSwitchBarOrientation;
 
 constexpr double kTolerance = 0.001;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// A rectangle by its four edges, as the rules speak of them.
-struct Edges {
-  double Left, Top, Right, Bottom;
-};
-
-void ExpectRect(const TRectF& AActual, const Edges& AExpected, const char* ARow) {
-  EXPECT_NEAR(AActual.left(), AExpected.Left, kTolerance) << ARow;
-  EXPECT_NEAR(AActual.top(), AExpected.Top, kTolerance) << ARow;
-  EXPECT_NEAR(AActual.right(), AExpected.Right, kTolerance) << ARow;
-  EXPECT_NEAR(AActual.bottom(), AExpected.Bottom, kTolerance) << ARow;
-}
 
 TEST(SwitchBarGeometry, PositionIsClampedToTheRange) {
   struct Row {
@@ -81,7 +72,7 @@ TEST(SwitchBarGeometry, KnobIsCentredOnItsPixelAndKeptInsideTheTrack) {
       {"vertical in the middle", 20, 100, O::srVertical, 50, 20, {0, 40, 20, 60}},
   };
   for (const Row& row : rows)
-    ExpectRect(SwitchBarKnobRect(row.Width, row.Height, row.Orientation, row.Pixel, row.Knob), row.Expected, row.Name);
+    ExpectEdges(SwitchBarKnobRect(row.Width, row.Height, row.Orientation, row.Pixel, row.Knob), row.Expected, row.Name);
 }
 
 TEST(SwitchBarGeometry, ForegroundReachesTheKnobCentreOncePastOneKnob) {
@@ -101,7 +92,7 @@ TEST(SwitchBarGeometry, ForegroundReachesTheKnobCentreOncePastOneKnob) {
       {"vertical grows downwards", 20, 100, O::srVertical, 50, 20, {0, 0, 20, 60}},
   };
   for (const Row& row : rows)
-    ExpectRect(SwitchBarForeGndRect(row.Width, row.Height, row.Orientation, row.Pixel, row.Knob), row.Expected,
+    ExpectEdges(SwitchBarForeGndRect(row.Width, row.Height, row.Orientation, row.Pixel, row.Knob), row.Expected,
                row.Name);
 }
 

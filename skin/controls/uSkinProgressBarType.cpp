@@ -308,6 +308,12 @@ TSkinProgressBarDefaultMaterial* TSkinProgressBar::CurrentUseMaterialToDefault()
   return dynamic_cast<TSkinProgressBarDefaultMaterial*>(CurrentUseMaterial());
 }
 
+void TSkinProgressBar::SetOnChange(TNotifyEvent AValue) {
+  FOnChange = std::move(AValue);
+  // A handler set in code has no name a stored form could keep.
+  EventTable().Forget(QStringLiteral("OnChange"));
+}
+
 TProgressBarProperties* TSkinProgressBar::GetProgressBarProperties() const {
   return static_cast<TProgressBarProperties*>(Properties());
 }

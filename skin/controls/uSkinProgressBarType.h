@@ -270,7 +270,7 @@ class TSkinProgressBar : public TSkinFireMonkeyControl,
 
   // Fired with the properties object as sender.
   const TNotifyEvent& GetOnChange() const override { return FOnChange; }
-  void SetOnChange(TNotifyEvent AValue) { FOnChange = std::move(AValue); }
+  void SetOnChange(TNotifyEvent AValue);
   TProgressBarProperties* GetProgressBarProperties() const override;
 
   // The position from a list item's value (its text as a number, 0 when it

@@ -48,8 +48,10 @@ QImage Solid(int AWidth, int AHeight, QColor AColor) {
 
 class SwitchBarTest : public testing::Test {
  protected:
+  // Before any member: a form needs the application when it is made.
+  SwitchBarTest() { host_test::App(); }
+
   void SetUp() override {
-    host_test::App();
     ostrel::host::RegisterHostClasses();
     ostrel::skin::StartSkinLibrary({&ostrel::skin::RegisterSkinCoreFamily, &RegisterSkinSwitchBarFamily});
   }

@@ -97,6 +97,25 @@ class IBindSkinItemTextControl {
   ~IBindSkinItemTextControl() = default;
 };
 
+// A control a list uses to edit one of its items in place.
+class ICustomListItemEditor {
+ public:
+  virtual void SetEditValue(const QString& AValue) = 0;
+  virtual QString GetEditValue() = 0;
+  virtual void StartEdit() = 0;
+
+ protected:
+  ~ICustomListItemEditor() = default;
+};
+
+// What a generated page's field setting tells a control that offers a
+// choice: the options' values and captions, each a comma-separated text.
+class TFieldControlSetting : public TObject {
+ public:
+  QString OptionsValue;
+  QString OptionsCaption;
+};
+
 // Data binding of generated pages; the core answers defaults.
 class IControlForPageFramework {
  public:

@@ -1,6 +1,7 @@
 #include "skin/controls/uSkinLibraryStart.h"
 
 #include "skin/base/uSkinRegManager.h"
+#include "skin/controls/uSkinButtonType.h"
 
 namespace ostrel::skin {
 
@@ -8,6 +9,7 @@ void StartSkinControls() {
   // Table order: button, label, panel, switch bar, progress bar, image, combo box.
   StartSkinLibrary({
       &RegisterSkinCoreFamily,
+      &RegisterSkinButtonFamily,
   });
 }
 

@@ -2,6 +2,7 @@
 
 #include "skin/base/uSkinRegManager.h"
 #include "skin/controls/uSkinButtonType.h"
+#include "skin/controls/uSkinLabelType.h"
 #include "skin/controls/uSkinPanelType.h"
 
 namespace ostrel::skin {
@@ -11,6 +12,7 @@ void StartSkinControls() {
   StartSkinLibrary({
       &RegisterSkinCoreFamily,
       &RegisterSkinButtonFamily,
+      &RegisterSkinLabelFamily,
       &RegisterSkinPanelFamily,
   });
 }

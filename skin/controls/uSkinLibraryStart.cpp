@@ -2,6 +2,7 @@
 
 #include "skin/base/uSkinRegManager.h"
 #include "skin/controls/uSkinButtonType.h"
+#include "skin/controls/uSkinImageType.h"
 #include "skin/controls/uSkinLabelType.h"
 #include "skin/controls/uSkinPanelType.h"
 
@@ -14,6 +15,7 @@ void StartSkinControls() {
       &RegisterSkinButtonFamily,
       &RegisterSkinLabelFamily,
       &RegisterSkinPanelFamily,
+      &RegisterSkinImageFamily,
   });
 }
 

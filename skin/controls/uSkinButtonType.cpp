@@ -238,6 +238,17 @@ double TSkinButtonType::IconDrawWidth(TSkinButtonMaterial& AMaterial, const TRec
       .width();
 }
 
+double TSkinButtonType::CaptionWidth(TDrawTextParam& AParam, const QString& ACaption, const TRectF& R) {
+  const QString fontName = AParam.CurrentEffectFontName();
+  const double fontSize = AParam.CurrentEffectFontSize();
+  const TFontStyles fontStyle = AParam.CurrentEffectFontStyle();
+  if (!FCaptionWidth || FCaptionWidth->Caption != ACaption || FCaptionWidth->Rect != R ||
+      FCaptionWidth->FontName != fontName || FCaptionWidth->FontSize != fontSize || FCaptionWidth->FontStyle != fontStyle) {
+    FCaptionWidth = MeasuredCaption{ACaption, R, fontName, fontSize, fontStyle, GetStringSize(ACaption, R, &AParam).Width};
+  }
+  return FCaptionWidth->Width;
+}
+
 bool TSkinButtonType::CustomPaint(TDrawCanvas& ACanvas, TSkinControlMaterial* AMaterial, const TRectF& ADrawRect,
                                   const TPaintData&) {
   auto* material = dynamic_cast<TSkinButtonMaterial*>(AMaterial);
@@ -264,7 +275,7 @@ bool TSkinButtonType::CustomPaint(TDrawCanvas& ACanvas, TSkinControlMaterial* AM
     ACanvas.DrawText(captionParam, caption, ADrawRect);
   } else {
     const double iconWidth = IconDrawWidth(*material, ADrawRect);
-    const double captionWidth = caption.isEmpty() ? 0 : GetStringSize(caption, ADrawRect, captionParam).Width;
+    const double captionWidth = caption.isEmpty() ? 0 : CaptionWidth(*captionParam, caption, ADrawRect);
     const bool iconAfterCaption = iconParam->PictureHorzAlign() == TPictureHorzAlign::phaRight;
     const ostrel::skin::TButtonBlockLayout block =
         ostrel::skin::CenterIconAndCaption(ADrawRect, iconWidth, captionWidth, iconAfterCaption);
@@ -359,6 +370,7 @@ void TBaseSkinButton::Click() {
 }
 
 void TBaseSkinButton::DoCustomMaterialChange(TObject* Sender) {
+  if (auto* type = dynamic_cast<TSkinButtonType*>(SkinControlType())) type->ForgetCaptionWidth();
   TSkinFireMonkeyControl::DoCustomMaterialChange(Sender);
   if (!IsLoadingOrReading()) GetButtonProperties()->AdjustAutoSizeBounds();
 }

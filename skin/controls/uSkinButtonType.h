@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace ostrel::skin {
 
@@ -220,13 +221,30 @@ class TSkinButtonType : public TSkinControlType {
   TDPEffectStates GetCurrentEffectStates() override;
   bool CalcAutoSize(double& AWidth, double& AHeight) override;
   void TextChanged() override;
+  // Forgets the measured caption, as after a change of the material.
+  void ForgetCaptionWidth() { FCaptionWidth.reset(); }
 
  protected:
   TBaseButtonProperties* ButtonProperties() const;
+  // The caption's width in R, measured again only when the caption, R or the
+  // font in force changes: measuring lays the text out afresh, and a
+  // repaint should not.
+  double CaptionWidth(TDrawTextParam& AParam, const QString& ACaption, const TRectF& R);
   // The width the current icon takes inside R under the icon parameter; 0 without an icon.
   double IconDrawWidth(TSkinButtonMaterial& AMaterial, const TRectF& R) const;
 
   ISkinButton* FSkinButtonIntf = nullptr;
+
+ private:
+  struct MeasuredCaption {
+    QString Caption;
+    TRectF Rect;
+    QString FontName;
+    double FontSize = 0;
+    TFontStyles FontStyle;
+    double Width = 0;
+  };
+  std::optional<MeasuredCaption> FCaptionWidth;
 };
 
 // Draws the state picture behind what TSkinButtonType draws.

@@ -353,6 +353,16 @@ TEST_F(ButtonTest, LaysOutIconAndCaptionAsOneCentredBlock) {
   EXPECT_NEAR(images[0].Rect.left(), left, 0.001);
   EXPECT_NEAR(texts[0].Rect.left(), left + 16, 1.0) << "the caption follows the icon";
 
+  const double originalSize = material->DrawCaptionParam()->FontSize();
+  material->DrawCaptionParam()->SetFontSize(originalSize * 2);
+  const double largerWidth =
+      GetStringSize(QStringLiteral("Install"), button->LocalRect(), material->DrawCaptionParam()).Width;
+  ASSERT_GT(largerWidth, textWidth);
+  images = controls_test::OpsOf(controls_test::RecordControl(*button), OpKind::Image);
+  ASSERT_EQ(images.size(), 1u);
+  EXPECT_NEAR(images[0].Rect.left(), (200 - (16 + largerWidth)) / 2, 0.001) << "a larger font moves the block";
+  material->DrawCaptionParam()->SetFontSize(originalSize);
+
   material->DrawIconParam()->SetPictureHorzAlign(TPictureHorzAlign::phaRight);
   ops = controls_test::RecordControl(*button);
   images = controls_test::OpsOf(ops, OpKind::Image);

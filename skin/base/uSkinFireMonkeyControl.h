@@ -79,6 +79,24 @@ class ISkinItemBindingControl {
   ~ISkinItemBindingControl() = default;
 };
 
+// A control that shows the value (the text) of its bound field when a list
+// item template fills it for one item.
+class IBindSkinItemValueControl {
+ public:
+  virtual void BindingItemValue(const QVariant& AValue) = 0;
+
+ protected:
+  ~IBindSkinItemValueControl() = default;
+};
+
+class IBindSkinItemTextControl {
+ public:
+  virtual void BindingItemText(const QString& AText) = 0;
+
+ protected:
+  ~IBindSkinItemTextControl() = default;
+};
+
 // Data binding of generated pages; the core answers defaults.
 class IControlForPageFramework {
  public:

@@ -2,9 +2,12 @@
 
 #include "skin/base/uSkinRegManager.h"
 #include "skin/controls/uSkinButtonType.h"
+#include "skin/controls/uSkinComboBoxType.h"
 #include "skin/controls/uSkinImageType.h"
 #include "skin/controls/uSkinLabelType.h"
 #include "skin/controls/uSkinPanelType.h"
+#include "skin/controls/uSkinProgressBarType.h"
+#include "skin/controls/uSkinSwitchBarType.h"
 
 namespace ostrel::skin {
 
@@ -15,7 +18,10 @@ void StartSkinControls() {
       &RegisterSkinButtonFamily,
       &RegisterSkinLabelFamily,
       &RegisterSkinPanelFamily,
+      &RegisterSkinSwitchBarFamily,
+      &RegisterSkinProgressBarFamily,
       &RegisterSkinImageFamily,
+      &RegisterSkinComboBoxFamily,
   });
 }
 

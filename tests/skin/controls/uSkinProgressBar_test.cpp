@@ -3,6 +3,7 @@
 // forms (out-of-range values clamped, the orientation kept), the material's
 // stored node and copy, item binding and the install animation's path.
 
+#include "skin/base/uQtDrawCanvas.h"
 #include "skin/controls/uSkinProgressBarType.h"
 #include "skin/host/Animation.h"
 #include "skin/host/FormReader.h"
@@ -325,6 +326,35 @@ TEST_F(ProgressBarTest, TheColourLookFillsFromItsEdgeOrFromTheOtherWhenReversed)
     EXPECT_EQ(ops[0].Clip, row.Clipped);
     bar->Prop()->SetOrientation(TProgressBarOrientation::prHorizontal);
   }
+}
+
+// A canvas whose rectangles fail, as a host canvas that lost its device might.
+class TFailingRectCanvas : public TQtDrawCanvas {
+ public:
+  bool DrawRect(TBaseDrawRectParam*, const TRectF&) override { throw Exception(QStringLiteral("device lost")); }
+};
+
+TEST_F(ProgressBarTest, AFailingColourPaintIsLoggedWithItsStepAndLeavesNoClip) {
+  TTestProgressBar* bar = NewBar(QStringLiteral("Color"));
+  bar->SetSize(100, 20);
+  auto* m = dynamic_cast<TSkinProgressBarColorMaterial*>(bar->CurrentUseMaterial());
+  ASSERT_NE(m, nullptr);
+  m->SetIsClipPercentRect(true);
+  bar->Prop()->SetPosition(30);
+  LogCapture log;
+  paint_record::RecordingPaintDevice device;
+  QPainter painter(&device);
+  TFailingRectCanvas canvas;
+  canvas.Prepare(&painter);
+  TSkinControlType* type = bar->SkinControlType();
+  EXPECT_FALSE(type->CustomPaint(canvas, m, bar->LocalRect(), TPaintData{}));
+  EXPECT_FALSE(painter.hasClipping()) << "the clip is reset when the fill fails";
+  canvas.UnPrepare();
+  ASSERT_EQ(log.Lines().size(), 1);
+  const QString line = log.Lines().first();
+  EXPECT_TRUE(line.contains(QStringLiteral("Exception:device lost"))) << line.toStdString();
+  EXPECT_TRUE(line.contains(QStringLiteral("TSkinProgressBarColorType.CustomPaint GetUpSpaceDrawRect 3 0,0,30,20,")))
+      << line.toStdString();
 }
 
 TEST_F(ProgressBarTest, DegenerateBarsPaintWithoutFault) {

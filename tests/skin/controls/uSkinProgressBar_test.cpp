@@ -10,6 +10,7 @@
 #include "skin/host/FormWriter.h"
 #include "skin/host/FrameClock.h"
 #include "skin/host/HostClasses.h"
+#include "tests/skin/controls/ControlPaint.h"
 #include "tests/skin/host/HostTestSupport.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/RecordingPaintDevice.h"
@@ -79,13 +80,7 @@ class ProgressBarTest : public testing::Test {
     return device.Ops();
   }
 
-  static QImage Render(TTestProgressBar& ABar) {
-    QImage image(static_cast<int>(ABar.Width()), static_cast<int>(ABar.Height()), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    ABar.PaintTo(painter);
-    return image;
-  }
+  static QImage Render(TTestProgressBar& ABar) { return controls_test::RenderControl(ABar); }
 
   static std::vector<QString> Texts(const std::vector<Op>& AOps) {
     std::vector<QString> texts;

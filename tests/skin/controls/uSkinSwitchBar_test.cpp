@@ -2,17 +2,15 @@
 // with their events, the knob's pictures and spans through a recording
 // device, clicks and drags through a real form, stored forms and refusals.
 
-#include "skin/base/uQtDrawCanvas.h"
 #include "skin/controls/uSkinSwitchBarType.h"
 #include "skin/host/Form.h"
 #include "skin/host/FormReader.h"
 #include "skin/host/FormWriter.h"
 #include "skin/host/HostClasses.h"
+#include "tests/skin/controls/ControlPaint.h"
 #include "tests/skin/host/HostTestSupport.h"
 #include "tests/support/RecordingPaintDevice.h"
 #include "tests/support/SkinTestFamily.h"
-
-#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -31,7 +29,6 @@ class TTestSwitchBar : public TSkinFMXSwitchBar {
 
  public:
   using TSkinFMXSwitchBar::TSkinFMXSwitchBar;
-  void PaintTo(QPainter& ACanvas) { Paint(ACanvas); }
   void Invalidate() override {
     ++InvalidateCount;
     TSkinFMXSwitchBar::Invalidate();
@@ -77,20 +74,7 @@ class SwitchBarTest : public testing::Test {
   }
 
   static std::vector<Op> Images(TTestSwitchBar& ABar, bool AInteractive = true) {
-    paint_record::RecordingPaintDevice device;
-    {
-      QPainter painter(&device);
-      if (AInteractive) {
-        ABar.PaintTo(painter);
-      } else {
-        TQtDrawCanvas canvas;
-        canvas.Prepare(&painter);
-        TSkinControlType* type = ABar.SkinControlType();
-        type->Paint(canvas, type->GetPaintCurrentUseMaterial(), ABar.LocalRect(), TPaintData{});
-        canvas.UnPrepare();
-      }
-    }
-    return device.OpsOf(OpKind::Image);
+    return controls_test::OpsOf(controls_test::RecordControl(ABar, AInteractive), OpKind::Image);
   }
 
   // Which picture an image op drew, by its source width.

@@ -6,13 +6,11 @@
 // a tree whose controls paint without fault and whose written form reads
 // back and writes again to the very same text.
 
+#include "fuzz/support/FormRoundTrip.h"
 #include "skin/base/uBaseLog.h"
 #include "skin/base/uDrawPicture.h"
 #include "skin/base/uSkinImageList.h"
 #include "skin/host/ClassRegistry.h"
-#include "skin/host/Form.h"
-#include "skin/host/FormReader.h"
-#include "skin/host/FormWriter.h"
 #include "skin/host/HostClasses.h"
 #include "tests/support/SkinTestFamily.h"
 
@@ -20,16 +18,10 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
-
-[[noreturn]] void Abort(const char* AWhat, const QString& AText) {
-  std::fprintf(stderr, "%s\n%s\n", AWhat, AText.toUtf8().constData());
-  std::abort();
-}
 
 // Every item by index and by its name at two display scales, as controls ask.
 void LookUpPictures(const TSkinImageList& AList) {
@@ -67,22 +59,6 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* AData, std::size_t ASize) {
-  const QString text = QString::fromUtf8(reinterpret_cast<const char*>(AData), static_cast<qsizetype>(ASize));
-  TForm root;
-  try {
-    ostrel::host::ReadComponentInto(root, text);
-  } catch (const ostrel::host::EFormError&) {
-    if (root.ComponentCount() != 0) Abort("a refused form left components alive", text);
-    return 0;
-  }
-  PaintControls(root);
-  const QString first = ostrel::host::WriteComponent(root);
-  TForm again;
-  try {
-    ostrel::host::ReadComponentInto(again, first);
-  } catch (const ostrel::host::EFormError& e) {
-    Abort(e.what(), first);
-  }
-  if (ostrel::host::WriteComponent(again) != first) Abort("writing is not stable", first);
+  fuzz_support::CheckFormRoundTrip(AData, ASize, PaintControls);
   return 0;
 }

@@ -79,6 +79,43 @@ class ISkinItemBindingControl {
   ~ISkinItemBindingControl() = default;
 };
 
+// A control that shows the value (the text) of its bound field when a list
+// item template fills it for one item.
+class IBindSkinItemValueControl {
+ public:
+  virtual void BindingItemValue(const QVariant& AValue) = 0;
+
+ protected:
+  ~IBindSkinItemValueControl() = default;
+};
+
+class IBindSkinItemTextControl {
+ public:
+  virtual void BindingItemText(const QString& AText) = 0;
+
+ protected:
+  ~IBindSkinItemTextControl() = default;
+};
+
+// A control a list uses to edit one of its items in place.
+class ICustomListItemEditor {
+ public:
+  virtual void SetEditValue(const QString& AValue) = 0;
+  virtual QString GetEditValue() = 0;
+  virtual void StartEdit() = 0;
+
+ protected:
+  ~ICustomListItemEditor() = default;
+};
+
+// What a generated page's field setting tells a control that offers a
+// choice: the options' values and captions, each a comma-separated text.
+class TFieldControlSetting : public TObject {
+ public:
+  QString OptionsValue;
+  QString OptionsCaption;
+};
+
 // Data binding of generated pages; the core answers defaults.
 class IControlForPageFramework {
  public:

@@ -17,9 +17,11 @@ TControl::TControl(TComponent* AOwner)
     : TComponent(AOwner),
       FItem(std::make_unique<ControlItem>(*this)),
       FPosition(std::make_unique<TPosition>()),
-      FMargins(std::make_unique<TBounds>()) {
+      FMargins(std::make_unique<TBounds>()),
+      FPadding(std::make_unique<TBounds>()) {
   FPosition->OnChange = [this](TObject*) { PositionChanged(); };
   FMargins->OnChange = [this](TObject*) { MarginsChanged(); };
+  FPadding->OnChange = [this](TObject*) { Realign(); };
   FEvents.Add(QStringLiteral("OnClick"), FOnClick);
   FEvents.Add(QStringLiteral("OnMouseDown"), FOnMouseDown);
   FEvents.Add(QStringLiteral("OnMouseMove"), FOnMouseMove);
@@ -40,6 +42,7 @@ TControl::~TControl() {
   DetachFromParent();
   FPosition->OnChange = nullptr;
   FMargins->OnChange = nullptr;
+  FPadding->OnChange = nullptr;
 }
 
 // --- tree ---------------------------------------------------------------
@@ -220,7 +223,7 @@ void TControl::Realign() {
   // child's own size change would only repeat this pass.
   if (IsLoading() || FRealigning) return;
   FRealigning = true;
-  ostrel::host::AlignControls(FControls, LocalRect());
+  ostrel::host::AlignControls(FControls, FPadding->PaddingRect(LocalRect()));
   FRealigning = false;
 }
 

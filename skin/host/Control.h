@@ -42,6 +42,7 @@ class TControl : public TComponent, public IEventProperties {
   Q_PROPERTY(float Width READ Width WRITE SetWidth)
   Q_PROPERTY(float Height READ Height WRITE SetHeight)
   Q_PROPERTY(TBounds* Margins READ Margins)
+  Q_PROPERTY(TBounds* Padding READ Padding)
   Q_PROPERTY(float Opacity READ Opacity WRITE SetOpacity)
   Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
   Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
@@ -108,7 +109,9 @@ class TControl : public TComponent, public IEventProperties {
   TAlignLayout Align() const { return FAlign; }
   void SetAlign(TAlignLayout AValue);
   TBounds* Margins() const { return FMargins.get(); }
-  // Lays out the aligned child controls inside this control.
+  // The distances from the edges that aligned children keep.
+  TBounds* Padding() const { return FPadding.get(); }
+  // Lays out the aligned child controls inside this control, within its padding.
   void Realign();
 
   // Points between this control, its form's client area and the screen.
@@ -259,6 +262,7 @@ class TControl : public TComponent, public IEventProperties {
   std::unique_ptr<ostrel::host::ControlItem> FItem;
   std::unique_ptr<TPosition> FPosition;
   std::unique_ptr<TBounds> FMargins;
+  std::unique_ptr<TBounds> FPadding;
   TComponent* FParent = nullptr;
   QList<TControl*> FControls;
   ostrel::host::WatchedComponent<TBasicAction> FAction{*this};

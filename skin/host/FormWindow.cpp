@@ -96,8 +96,8 @@ FormView::Delivery FormView::DeliveryAt(const QPointF& AClientPoint) const {
   if (const QGraphicsItem* grabber = scene()->mouseGrabberItem()) {
     return IsControlWidget(grabber) ? Delivery::ControlsAndScene : Delivery::Scene;
   }
-  return dynamic_cast<TWidgetProxy*>(FForm.ObjectAtPoint(AClientPoint)) != nullptr ? Delivery::ControlsAndScene
-                                                                                  : Delivery::Controls;
+  const auto* proxy = dynamic_cast<TWidgetProxy*>(FForm.ObjectAtPoint(AClientPoint));
+  return proxy != nullptr && proxy->WidgetTakesPointer() ? Delivery::ControlsAndScene : Delivery::Controls;
 }
 
 void FormView::Press(QMouseEvent* AEvent, bool ADouble) {

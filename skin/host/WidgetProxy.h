@@ -25,6 +25,15 @@ class TWidgetProxy : public TControl {
   QWidget* Widget() const;
   QGraphicsProxyWidget* Proxy() const { return FProxy.data(); }
 
+  // Whether the form also hands Qt's own pointer events to the widget. A
+  // control that wants to decide first what a press means (a drag that
+  // scrolls its container, not a click) answers false and, when it is a
+  // click after all, replays it with ReplayClickToWidget.
+  virtual bool WidgetTakesPointer() const { return true; }
+  // Sends the widget a left press, a move and a release at ALocal (control
+  // coordinates), as if the user had clicked there.
+  void ReplayClickToWidget(const TPointF& ALocal);
+
  protected:
   void Resize() override;
   void AbsoluteChanged() override;

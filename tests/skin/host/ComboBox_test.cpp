@@ -273,6 +273,39 @@ TEST_F(ComboBoxTest, ADisabledOrHiddenBoxNeitherOpensNorKeepsItsListOpen) {
 
 namespace {
 
+// A box that keeps Qt's pointer events from its widget, as one inside a
+// scrolling container does until it knows a press was a click.
+class TPointerFirstBox : public TComboBox {
+ public:
+  using TComboBox::TComboBox;
+  bool WidgetTakesPointer() const override { return false; }
+};
+
+}  // namespace
+
+TEST_F(ComboBoxTest, ABoxThatKeepsThePointerOpensOnlyOnAReplayedClick) {
+  auto* held = new TPointerFirstBox(form.get());
+  held->SetBounds(20, 100, 200, 30);
+  held->SetParent(back);
+  held->SetItems({"A", "B"});
+  held->SetDropDownKind(TDropDownKind::Custom);
+  int heldPopups = 0;
+  held->SetOnPopup([&heldPopups](TObject*) { ++heldPopups; });
+
+  host_test::Press(*form, {50, 115});
+  host_test::Move(*form, {50, 140}, Qt::LeftButton);
+  host_test::Release(*form, {50, 140});
+  EXPECT_FALSE(held->DroppedDown()) << "the widget saw none of it";
+  EXPECT_EQ(backDowns, 0) << "the box is still the control the press went to";
+
+  held->ReplayClickToWidget({30, 15});
+  EXPECT_TRUE(held->DroppedDown());
+  EXPECT_EQ(heldPopups, 1);
+  held->CloseDropDown();
+}
+
+namespace {
+
 // Stands in for a skin: it strips the host look and paints the background itself.
 class TSkinnedBox : public TComboBox {
  public:

@@ -294,6 +294,10 @@ TEST_F(ControlTree, AlignBottomHonoursMarginsAndFollowsTheParent) {
   bg->SetSize(300, 200);
   EXPECT_EQ(bar->BoundsRect(), QRectF(1, 195, 298, 4));
 
+  // The parent's padding keeps aligned children away from its edges.
+  bg->Padding()->SetBounds(5, 0, 10, 20);
+  EXPECT_EQ(bar->BoundsRect(), QRectF(6, 175, 283, 4));
+
   // While a form is being read the layout waits for Loaded.
   Probe* late = new Probe(form.get(), "Late", log);
   late->SetLoading(true);

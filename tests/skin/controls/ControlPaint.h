@@ -1,0 +1,53 @@
+#pragma once
+// Paints a skinned control the way its own paint does (control type, the
+// material it paints with, its local rectangle) onto a test device: an image
+// for pixel checks or the recording device for exact geometry.
+
+#include "skin/base/uQtDrawCanvas.h"
+#include "skin/base/uSkinFireMonkeyControl.h"
+#include "tests/support/RecordingPaintDevice.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+
+namespace controls_test {
+
+inline void PaintControlOn(QPaintDevice& ADevice, ostrel::skin::SkinControlCore& AControl, const TRectF& ARect,
+                           bool AInteractive) {
+  QPainter painter(&ADevice);
+  TQtDrawCanvas canvas;
+  canvas.Prepare(&painter);
+  TPaintData data;
+  data.IsDrawInteractiveState = AInteractive;
+  if (TSkinControlType* type = AControl.SkinControlType()) {
+    type->Paint(canvas, type->GetPaintCurrentUseMaterial(), ARect, data);
+  }
+  canvas.UnPrepare();
+}
+
+template <class TControlClass>
+QImage RenderControl(TControlClass& AControl, bool AInteractive = true) {
+  QImage image(static_cast<int>(AControl.Width()), static_cast<int>(AControl.Height()),
+               QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  PaintControlOn(image, AControl, AControl.LocalRect(), AInteractive);
+  return image;
+}
+
+template <class TControlClass>
+std::vector<paint_record::Op> RecordControl(TControlClass& AControl, bool AInteractive = true) {
+  paint_record::RecordingPaintDevice device(static_cast<int>(AControl.Width()), static_cast<int>(AControl.Height()));
+  PaintControlOn(device, AControl, AControl.LocalRect(), AInteractive);
+  return device.Ops();
+}
+
+inline std::vector<paint_record::Op> OpsOf(const std::vector<paint_record::Op>& AOps, paint_record::OpKind AKind) {
+  std::vector<paint_record::Op> result;
+  for (const paint_record::Op& op : AOps) {
+    if (op.Kind == AKind) result.push_back(op);
+  }
+  return result;
+}
+
+}  // namespace controls_test

@@ -5,6 +5,8 @@
 #include "skin/controls/uSkinImageType.h"
 #include "skin/controls/uSkinLabelType.h"
 #include "skin/controls/uSkinPanelType.h"
+#include "skin/controls/uSkinProgressBarType.h"
+#include "skin/controls/uSkinSwitchBarType.h"
 
 namespace ostrel::skin {
 
@@ -15,6 +17,8 @@ void StartSkinControls() {
       &RegisterSkinButtonFamily,
       &RegisterSkinLabelFamily,
       &RegisterSkinPanelFamily,
+      &RegisterSkinSwitchBarFamily,
+      &RegisterSkinProgressBarFamily,
       &RegisterSkinImageFamily,
   });
 }

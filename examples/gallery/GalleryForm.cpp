@@ -70,12 +70,49 @@ std::optional<QByteArray> TGallery::FindPicture(const QString& AName) const {
   return file.readAll();
 }
 
-// Rows: buttons in their states; buttons with icons, help text and the
+// Materials several controls share, then the controls in rows: buttons in their states; buttons with icons, help text and the
 // install look; labels; panels; images; switch bars and progress bars.
 const char* const kGalleryFormText = R"(object Gallery: TForm
   Caption = 'Skinned controls'
   ClientWidth = 660
   ClientHeight = 440
+  object matStateButton: TSkinButtonDefaultMaterial
+    NormalPicture.ResourceName = 'state_normal'
+    HoverPicture.ResourceName = 'state_hover'
+    DownPicture.ResourceName = 'state_down'
+    DisabledPicture.ResourceName = 'state_disabled'
+    PushedPicture.ResourceName = 'state_pushed'
+    DrawPictureParam.IsStretch = True
+    DrawCaptionParam.FontColor = claWhite
+    DrawCaptionParam.FontHorzAlign = fhaCenter
+    DrawCaptionParam.FontVertAlign = fvaCenter
+    DrawCaptionParam.DrawEffectSetting.DisabledEffect.EffectTypes = [dtpetFontColorChange]
+    DrawCaptionParam.DrawEffectSetting.DisabledEffect.FontColor.Color = xFFAAAAAA
+  end
+  object matInstall: TSkinButtonDefaultMaterial
+    IsTransparent = False
+    BackColor.IsFill = True
+    BackColor.IsRound = True
+    BackColor.RoundWidth = 4
+    BackColor.RoundHeight = 4
+    BackColor.FillColor.Color = xFF0092CA
+    DrawCaptionParam.FontSize = 20
+    DrawCaptionParam.FontColor = claWhite
+    DrawCaptionParam.FontHorzAlign = fhaCenter
+    DrawCaptionParam.FontVertAlign = fvaCenter
+    DrawCaptionParam.DrawEffectSetting.MouseDownEffect.EffectTypes = [dtpetFontColorChange]
+    DrawCaptionParam.DrawEffectSetting.MouseDownEffect.FontColor.Color = xB4FFFFFF
+  end
+  object matSwitch: TSkinSwitchBarDefaultMaterial
+    HorzBackGndPicture.ResourceName = 'state_disabled'
+    HorzForeGndPicture.ResourceName = 'state_hover'
+    HorzSwitchBtnNormalPicture.ResourceName = 'switchon1'
+    HorzSwitchBtnHoverPicture.ResourceName = 'switchon2'
+    HorzSwitchBtnDownPicture.ResourceName = 'switchon3'
+    BackGndDrawPictureParam.IsStretch = True
+    ForeGndDrawPictureParam.IsStretch = True
+    SwitchBtnDrawSize = 28
+  end
   object pnlBack: TSkinFMXPanel
     Width = 660
     Height = 440
@@ -88,15 +125,9 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       Width = 96
       Height = 36
       Caption = 'Normal'
-      SelfOwnMaterial.NormalPicture.ResourceName = 'state_normal'
-      SelfOwnMaterial.HoverPicture.ResourceName = 'state_hover'
-      SelfOwnMaterial.DownPicture.ResourceName = 'state_down'
-      SelfOwnMaterial.DisabledPicture.ResourceName = 'state_disabled'
-      SelfOwnMaterial.PushedPicture.ResourceName = 'state_pushed'
-      SelfOwnMaterial.DrawPictureParam.IsStretch = True
-      SelfOwnMaterial.DrawCaptionParam.FontColor = claWhite
-      SelfOwnMaterial.DrawCaptionParam.FontHorzAlign = fhaCenter
-      SelfOwnMaterial.DrawCaptionParam.FontVertAlign = fvaCenter
+      MaterialUseKind = mukRef
+      KeepSelfOwnMaterial = False
+      RefMaterial = matStateButton
     end
     object btnHover: TSkinFMXButton
       Position.X = 116
@@ -104,15 +135,9 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       Width = 96
       Height = 36
       Caption = 'Hover'
-      SelfOwnMaterial.NormalPicture.ResourceName = 'state_normal'
-      SelfOwnMaterial.HoverPicture.ResourceName = 'state_hover'
-      SelfOwnMaterial.DownPicture.ResourceName = 'state_down'
-      SelfOwnMaterial.DisabledPicture.ResourceName = 'state_disabled'
-      SelfOwnMaterial.PushedPicture.ResourceName = 'state_pushed'
-      SelfOwnMaterial.DrawPictureParam.IsStretch = True
-      SelfOwnMaterial.DrawCaptionParam.FontColor = claWhite
-      SelfOwnMaterial.DrawCaptionParam.FontHorzAlign = fhaCenter
-      SelfOwnMaterial.DrawCaptionParam.FontVertAlign = fvaCenter
+      MaterialUseKind = mukRef
+      KeepSelfOwnMaterial = False
+      RefMaterial = matStateButton
     end
     object btnDown: TSkinFMXButton
       Position.X = 222
@@ -120,15 +145,9 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       Width = 96
       Height = 36
       Caption = 'Pressed'
-      SelfOwnMaterial.NormalPicture.ResourceName = 'state_normal'
-      SelfOwnMaterial.HoverPicture.ResourceName = 'state_hover'
-      SelfOwnMaterial.DownPicture.ResourceName = 'state_down'
-      SelfOwnMaterial.DisabledPicture.ResourceName = 'state_disabled'
-      SelfOwnMaterial.PushedPicture.ResourceName = 'state_pushed'
-      SelfOwnMaterial.DrawPictureParam.IsStretch = True
-      SelfOwnMaterial.DrawCaptionParam.FontColor = claWhite
-      SelfOwnMaterial.DrawCaptionParam.FontHorzAlign = fhaCenter
-      SelfOwnMaterial.DrawCaptionParam.FontVertAlign = fvaCenter
+      MaterialUseKind = mukRef
+      KeepSelfOwnMaterial = False
+      RefMaterial = matStateButton
     end
     object btnPushed: TSkinFMXButton
       Position.X = 328
@@ -137,15 +156,9 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       Height = 36
       Caption = 'Pushed'
       Properties.IsPushed = True
-      SelfOwnMaterial.NormalPicture.ResourceName = 'state_normal'
-      SelfOwnMaterial.HoverPicture.ResourceName = 'state_hover'
-      SelfOwnMaterial.DownPicture.ResourceName = 'state_down'
-      SelfOwnMaterial.DisabledPicture.ResourceName = 'state_disabled'
-      SelfOwnMaterial.PushedPicture.ResourceName = 'state_pushed'
-      SelfOwnMaterial.DrawPictureParam.IsStretch = True
-      SelfOwnMaterial.DrawCaptionParam.FontColor = claWhite
-      SelfOwnMaterial.DrawCaptionParam.FontHorzAlign = fhaCenter
-      SelfOwnMaterial.DrawCaptionParam.FontVertAlign = fvaCenter
+      MaterialUseKind = mukRef
+      KeepSelfOwnMaterial = False
+      RefMaterial = matStateButton
     end
     object btnDisabled: TSkinFMXButton
       Position.X = 434
@@ -154,15 +167,9 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       Height = 36
       Enabled = False
       Caption = 'Disabled'
-      SelfOwnMaterial.NormalPicture.ResourceName = 'state_normal'
-      SelfOwnMaterial.HoverPicture.ResourceName = 'state_hover'
-      SelfOwnMaterial.DownPicture.ResourceName = 'state_down'
-      SelfOwnMaterial.DisabledPicture.ResourceName = 'state_disabled'
-      SelfOwnMaterial.PushedPicture.ResourceName = 'state_pushed'
-      SelfOwnMaterial.DrawPictureParam.IsStretch = True
-      SelfOwnMaterial.DrawCaptionParam.FontColor = xFFAAAAAA
-      SelfOwnMaterial.DrawCaptionParam.FontHorzAlign = fhaCenter
-      SelfOwnMaterial.DrawCaptionParam.FontVertAlign = fvaCenter
+      MaterialUseKind = mukRef
+      KeepSelfOwnMaterial = False
+      RefMaterial = matStateButton
     end
     object btnDisabledDown: TSkinFMXButton
       Position.X = 540
@@ -171,15 +178,9 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       Height = 36
       Enabled = False
       Caption = 'Disabled, pressed'
-      SelfOwnMaterial.NormalPicture.ResourceName = 'state_normal'
-      SelfOwnMaterial.HoverPicture.ResourceName = 'state_hover'
-      SelfOwnMaterial.DownPicture.ResourceName = 'state_down'
-      SelfOwnMaterial.DisabledPicture.ResourceName = 'state_disabled'
-      SelfOwnMaterial.PushedPicture.ResourceName = 'state_pushed'
-      SelfOwnMaterial.DrawPictureParam.IsStretch = True
-      SelfOwnMaterial.DrawCaptionParam.FontColor = xFFAAAAAA
-      SelfOwnMaterial.DrawCaptionParam.FontHorzAlign = fhaCenter
-      SelfOwnMaterial.DrawCaptionParam.FontVertAlign = fvaCenter
+      MaterialUseKind = mukRef
+      KeepSelfOwnMaterial = False
+      RefMaterial = matStateButton
     end
     object btnClose: TSkinFMXButton
       Position.X = 10
@@ -256,16 +257,9 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       Width = 96
       Height = 44
       Caption = 'Install'
-      SelfOwnMaterial.IsTransparent = False
-      SelfOwnMaterial.BackColor.IsFill = True
-      SelfOwnMaterial.BackColor.IsRound = True
-      SelfOwnMaterial.BackColor.RoundWidth = 4
-      SelfOwnMaterial.BackColor.RoundHeight = 4
-      SelfOwnMaterial.BackColor.FillColor.Color = xFF0092CA
-      SelfOwnMaterial.DrawCaptionParam.FontSize = 20
-      SelfOwnMaterial.DrawCaptionParam.FontColor = claWhite
-      SelfOwnMaterial.DrawCaptionParam.FontHorzAlign = fhaCenter
-      SelfOwnMaterial.DrawCaptionParam.FontVertAlign = fvaCenter
+      MaterialUseKind = mukRef
+      KeepSelfOwnMaterial = False
+      RefMaterial = matInstall
     end
     object btnInstallDown: TSkinFMXButton
       Position.X = 554
@@ -273,18 +267,9 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       Width = 96
       Height = 44
       Caption = 'Install'
-      SelfOwnMaterial.IsTransparent = False
-      SelfOwnMaterial.BackColor.IsFill = True
-      SelfOwnMaterial.BackColor.IsRound = True
-      SelfOwnMaterial.BackColor.RoundWidth = 4
-      SelfOwnMaterial.BackColor.RoundHeight = 4
-      SelfOwnMaterial.BackColor.FillColor.Color = xFF0092CA
-      SelfOwnMaterial.DrawCaptionParam.FontSize = 20
-      SelfOwnMaterial.DrawCaptionParam.FontColor = claWhite
-      SelfOwnMaterial.DrawCaptionParam.FontHorzAlign = fhaCenter
-      SelfOwnMaterial.DrawCaptionParam.FontVertAlign = fvaCenter
-      SelfOwnMaterial.DrawCaptionParam.DrawEffectSetting.MouseDownEffect.EffectTypes = [dtpetFontColorChange]
-      SelfOwnMaterial.DrawCaptionParam.DrawEffectSetting.MouseDownEffect.FontColor.Color = xB4FFFFFF
+      MaterialUseKind = mukRef
+      KeepSelfOwnMaterial = False
+      RefMaterial = matInstall
     end
     object lblPlain: TSkinFMXLabel
       Position.X = 10
@@ -447,14 +432,9 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       Width = 64
       Height = 28
       Properties.Checked = False
-      SelfOwnMaterial.HorzBackGndPicture.ResourceName = 'state_disabled'
-      SelfOwnMaterial.HorzForeGndPicture.ResourceName = 'state_hover'
-      SelfOwnMaterial.HorzSwitchBtnNormalPicture.ResourceName = 'switchon1'
-      SelfOwnMaterial.HorzSwitchBtnHoverPicture.ResourceName = 'switchon2'
-      SelfOwnMaterial.HorzSwitchBtnDownPicture.ResourceName = 'switchon3'
-      SelfOwnMaterial.BackGndDrawPictureParam.IsStretch = True
-      SelfOwnMaterial.ForeGndDrawPictureParam.IsStretch = True
-      SelfOwnMaterial.SwitchBtnDrawSize = 28
+      MaterialUseKind = mukRef
+      KeepSelfOwnMaterial = False
+      RefMaterial = matSwitch
     end
     object swOn: TSkinFMXSwitchBar
       Position.X = 84
@@ -462,14 +442,9 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       Width = 64
       Height = 28
       Properties.Checked = True
-      SelfOwnMaterial.HorzBackGndPicture.ResourceName = 'state_disabled'
-      SelfOwnMaterial.HorzForeGndPicture.ResourceName = 'state_hover'
-      SelfOwnMaterial.HorzSwitchBtnNormalPicture.ResourceName = 'switchon1'
-      SelfOwnMaterial.HorzSwitchBtnHoverPicture.ResourceName = 'switchon2'
-      SelfOwnMaterial.HorzSwitchBtnDownPicture.ResourceName = 'switchon3'
-      SelfOwnMaterial.BackGndDrawPictureParam.IsStretch = True
-      SelfOwnMaterial.ForeGndDrawPictureParam.IsStretch = True
-      SelfOwnMaterial.SwitchBtnDrawSize = 28
+      MaterialUseKind = mukRef
+      KeepSelfOwnMaterial = False
+      RefMaterial = matSwitch
     end
     object swOnHover: TSkinFMXSwitchBar
       Position.X = 158
@@ -477,14 +452,9 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       Width = 64
       Height = 28
       Properties.Checked = True
-      SelfOwnMaterial.HorzBackGndPicture.ResourceName = 'state_disabled'
-      SelfOwnMaterial.HorzForeGndPicture.ResourceName = 'state_hover'
-      SelfOwnMaterial.HorzSwitchBtnNormalPicture.ResourceName = 'switchon1'
-      SelfOwnMaterial.HorzSwitchBtnHoverPicture.ResourceName = 'switchon2'
-      SelfOwnMaterial.HorzSwitchBtnDownPicture.ResourceName = 'switchon3'
-      SelfOwnMaterial.BackGndDrawPictureParam.IsStretch = True
-      SelfOwnMaterial.ForeGndDrawPictureParam.IsStretch = True
-      SelfOwnMaterial.SwitchBtnDrawSize = 28
+      MaterialUseKind = mukRef
+      KeepSelfOwnMaterial = False
+      RefMaterial = matSwitch
     end
     object pgPicture: TSkinFMXProgressBar
       Position.X = 240

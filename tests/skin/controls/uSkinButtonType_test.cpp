@@ -3,6 +3,7 @@
 // screen, push groups, stored forms, repaints, layout and automatic size.
 
 #include "skin/controls/uSkinButtonType.h"
+#include "skin/host/Form.h"
 #include "skin/host/FormReader.h"
 #include "skin/host/FormWriter.h"
 #include "tests/skin/controls/ControlTestSupport.h"
@@ -241,6 +242,18 @@ TEST_F(ButtonTest, APushGroupBehavesLikeRadioButtons) {
   EXPECT_TRUE(lone->Prop()->IsPushed());
   lone->Click();
   EXPECT_FALSE(lone->Prop()->IsPushed()) << "a push group of one toggles freely";
+
+  TForm form;
+  TCountingButton* first = NewButton();
+  TCountingButton* second = NewButton();
+  for (TCountingButton* button : {first, second}) {
+    button->SetParent(&form);
+    button->Prop()->SetPushedGroupIndex(3);
+  }
+  first->Prop()->SetIsPushed(true);
+  second->Prop()->SetIsPushed(true);
+  EXPECT_FALSE(first->Prop()->IsPushed()) << "siblings at the top of a form form a group too";
+  for (TCountingButton* button : {first, second}) button->SetParent(nullptr);
 }
 
 TEST_F(ButtonTest, AStoredFormKeepsEveryPushedMemberOfAGroupAndRoundTrips) {

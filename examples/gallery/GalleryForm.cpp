@@ -70,39 +70,15 @@ std::optional<QByteArray> TGallery::FindPicture(const QString& AName) const {
   return file.readAll();
 }
 
-// Materials several controls share, then the controls in rows: buttons in their states; buttons with icons, help text and the
+// The switch bars share one material, which draws no text. Controls with
+// captions keep their own: a text parameter keeps one laid-out text, so
+// controls of different captions sharing it would lay text out on every
+// repaint. Rows: buttons in their states; buttons with icons, help text and the
 // install look; labels; panels; images; switch bars and progress bars.
 const char* const kGalleryFormText = R"(object Gallery: TForm
   Caption = 'Skinned controls'
   ClientWidth = 660
   ClientHeight = 440
-  object matStateButton: TSkinButtonDefaultMaterial
-    NormalPicture.ResourceName = 'state_normal'
-    HoverPicture.ResourceName = 'state_hover'
-    DownPicture.ResourceName = 'state_down'
-    DisabledPicture.ResourceName = 'state_disabled'
-    PushedPicture.ResourceName = 'state_pushed'
-    DrawPictureParam.IsStretch = True
-    DrawCaptionParam.FontColor = claWhite
-    DrawCaptionParam.FontHorzAlign = fhaCenter
-    DrawCaptionParam.FontVertAlign = fvaCenter
-    DrawCaptionParam.DrawEffectSetting.DisabledEffect.EffectTypes = [dtpetFontColorChange]
-    DrawCaptionParam.DrawEffectSetting.DisabledEffect.FontColor.Color = xFFAAAAAA
-  end
-  object matInstall: TSkinButtonDefaultMaterial
-    IsTransparent = False
-    BackColor.IsFill = True
-    BackColor.IsRound = True
-    BackColor.RoundWidth = 4
-    BackColor.RoundHeight = 4
-    BackColor.FillColor.Color = xFF0092CA
-    DrawCaptionParam.FontSize = 20
-    DrawCaptionParam.FontColor = claWhite
-    DrawCaptionParam.FontHorzAlign = fhaCenter
-    DrawCaptionParam.FontVertAlign = fvaCenter
-    DrawCaptionParam.DrawEffectSetting.MouseDownEffect.EffectTypes = [dtpetFontColorChange]
-    DrawCaptionParam.DrawEffectSetting.MouseDownEffect.FontColor.Color = xB4FFFFFF
-  end
   object matSwitch: TSkinSwitchBarDefaultMaterial
     HorzBackGndPicture.ResourceName = 'state_disabled'
     HorzForeGndPicture.ResourceName = 'state_hover'
@@ -125,9 +101,15 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       Width = 96
       Height = 36
       Caption = 'Normal'
-      MaterialUseKind = mukRef
-      KeepSelfOwnMaterial = False
-      RefMaterial = matStateButton
+      SelfOwnMaterial.NormalPicture.ResourceName = 'state_normal'
+      SelfOwnMaterial.HoverPicture.ResourceName = 'state_hover'
+      SelfOwnMaterial.DownPicture.ResourceName = 'state_down'
+      SelfOwnMaterial.DisabledPicture.ResourceName = 'state_disabled'
+      SelfOwnMaterial.PushedPicture.ResourceName = 'state_pushed'
+      SelfOwnMaterial.DrawPictureParam.IsStretch = True
+      SelfOwnMaterial.DrawCaptionParam.FontColor = claWhite
+      SelfOwnMaterial.DrawCaptionParam.FontHorzAlign = fhaCenter
+      SelfOwnMaterial.DrawCaptionParam.FontVertAlign = fvaCenter
     end
     object btnHover: TSkinFMXButton
       Position.X = 116
@@ -135,9 +117,15 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       Width = 96
       Height = 36
       Caption = 'Hover'
-      MaterialUseKind = mukRef
-      KeepSelfOwnMaterial = False
-      RefMaterial = matStateButton
+      SelfOwnMaterial.NormalPicture.ResourceName = 'state_normal'
+      SelfOwnMaterial.HoverPicture.ResourceName = 'state_hover'
+      SelfOwnMaterial.DownPicture.ResourceName = 'state_down'
+      SelfOwnMaterial.DisabledPicture.ResourceName = 'state_disabled'
+      SelfOwnMaterial.PushedPicture.ResourceName = 'state_pushed'
+      SelfOwnMaterial.DrawPictureParam.IsStretch = True
+      SelfOwnMaterial.DrawCaptionParam.FontColor = claWhite
+      SelfOwnMaterial.DrawCaptionParam.FontHorzAlign = fhaCenter
+      SelfOwnMaterial.DrawCaptionParam.FontVertAlign = fvaCenter
     end
     object btnDown: TSkinFMXButton
       Position.X = 222
@@ -145,9 +133,15 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       Width = 96
       Height = 36
       Caption = 'Pressed'
-      MaterialUseKind = mukRef
-      KeepSelfOwnMaterial = False
-      RefMaterial = matStateButton
+      SelfOwnMaterial.NormalPicture.ResourceName = 'state_normal'
+      SelfOwnMaterial.HoverPicture.ResourceName = 'state_hover'
+      SelfOwnMaterial.DownPicture.ResourceName = 'state_down'
+      SelfOwnMaterial.DisabledPicture.ResourceName = 'state_disabled'
+      SelfOwnMaterial.PushedPicture.ResourceName = 'state_pushed'
+      SelfOwnMaterial.DrawPictureParam.IsStretch = True
+      SelfOwnMaterial.DrawCaptionParam.FontColor = claWhite
+      SelfOwnMaterial.DrawCaptionParam.FontHorzAlign = fhaCenter
+      SelfOwnMaterial.DrawCaptionParam.FontVertAlign = fvaCenter
     end
     object btnPushed: TSkinFMXButton
       Position.X = 328
@@ -156,9 +150,15 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       Height = 36
       Caption = 'Pushed'
       Properties.IsPushed = True
-      MaterialUseKind = mukRef
-      KeepSelfOwnMaterial = False
-      RefMaterial = matStateButton
+      SelfOwnMaterial.NormalPicture.ResourceName = 'state_normal'
+      SelfOwnMaterial.HoverPicture.ResourceName = 'state_hover'
+      SelfOwnMaterial.DownPicture.ResourceName = 'state_down'
+      SelfOwnMaterial.DisabledPicture.ResourceName = 'state_disabled'
+      SelfOwnMaterial.PushedPicture.ResourceName = 'state_pushed'
+      SelfOwnMaterial.DrawPictureParam.IsStretch = True
+      SelfOwnMaterial.DrawCaptionParam.FontColor = claWhite
+      SelfOwnMaterial.DrawCaptionParam.FontHorzAlign = fhaCenter
+      SelfOwnMaterial.DrawCaptionParam.FontVertAlign = fvaCenter
     end
     object btnDisabled: TSkinFMXButton
       Position.X = 434
@@ -167,9 +167,15 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       Height = 36
       Enabled = False
       Caption = 'Disabled'
-      MaterialUseKind = mukRef
-      KeepSelfOwnMaterial = False
-      RefMaterial = matStateButton
+      SelfOwnMaterial.NormalPicture.ResourceName = 'state_normal'
+      SelfOwnMaterial.HoverPicture.ResourceName = 'state_hover'
+      SelfOwnMaterial.DownPicture.ResourceName = 'state_down'
+      SelfOwnMaterial.DisabledPicture.ResourceName = 'state_disabled'
+      SelfOwnMaterial.PushedPicture.ResourceName = 'state_pushed'
+      SelfOwnMaterial.DrawPictureParam.IsStretch = True
+      SelfOwnMaterial.DrawCaptionParam.FontColor = xFFAAAAAA
+      SelfOwnMaterial.DrawCaptionParam.FontHorzAlign = fhaCenter
+      SelfOwnMaterial.DrawCaptionParam.FontVertAlign = fvaCenter
     end
     object btnDisabledDown: TSkinFMXButton
       Position.X = 540
@@ -178,9 +184,15 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       Height = 36
       Enabled = False
       Caption = 'Disabled, pressed'
-      MaterialUseKind = mukRef
-      KeepSelfOwnMaterial = False
-      RefMaterial = matStateButton
+      SelfOwnMaterial.NormalPicture.ResourceName = 'state_normal'
+      SelfOwnMaterial.HoverPicture.ResourceName = 'state_hover'
+      SelfOwnMaterial.DownPicture.ResourceName = 'state_down'
+      SelfOwnMaterial.DisabledPicture.ResourceName = 'state_disabled'
+      SelfOwnMaterial.PushedPicture.ResourceName = 'state_pushed'
+      SelfOwnMaterial.DrawPictureParam.IsStretch = True
+      SelfOwnMaterial.DrawCaptionParam.FontColor = xFFAAAAAA
+      SelfOwnMaterial.DrawCaptionParam.FontHorzAlign = fhaCenter
+      SelfOwnMaterial.DrawCaptionParam.FontVertAlign = fvaCenter
     end
     object btnClose: TSkinFMXButton
       Position.X = 10
@@ -257,9 +269,16 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       Width = 96
       Height = 44
       Caption = 'Install'
-      MaterialUseKind = mukRef
-      KeepSelfOwnMaterial = False
-      RefMaterial = matInstall
+      SelfOwnMaterial.IsTransparent = False
+      SelfOwnMaterial.BackColor.IsFill = True
+      SelfOwnMaterial.BackColor.IsRound = True
+      SelfOwnMaterial.BackColor.RoundWidth = 4
+      SelfOwnMaterial.BackColor.RoundHeight = 4
+      SelfOwnMaterial.BackColor.FillColor.Color = xFF0092CA
+      SelfOwnMaterial.DrawCaptionParam.FontSize = 20
+      SelfOwnMaterial.DrawCaptionParam.FontColor = claWhite
+      SelfOwnMaterial.DrawCaptionParam.FontHorzAlign = fhaCenter
+      SelfOwnMaterial.DrawCaptionParam.FontVertAlign = fvaCenter
     end
     object btnInstallDown: TSkinFMXButton
       Position.X = 554
@@ -267,9 +286,18 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       Width = 96
       Height = 44
       Caption = 'Install'
-      MaterialUseKind = mukRef
-      KeepSelfOwnMaterial = False
-      RefMaterial = matInstall
+      SelfOwnMaterial.IsTransparent = False
+      SelfOwnMaterial.BackColor.IsFill = True
+      SelfOwnMaterial.BackColor.IsRound = True
+      SelfOwnMaterial.BackColor.RoundWidth = 4
+      SelfOwnMaterial.BackColor.RoundHeight = 4
+      SelfOwnMaterial.BackColor.FillColor.Color = xFF0092CA
+      SelfOwnMaterial.DrawCaptionParam.FontSize = 20
+      SelfOwnMaterial.DrawCaptionParam.FontColor = claWhite
+      SelfOwnMaterial.DrawCaptionParam.FontHorzAlign = fhaCenter
+      SelfOwnMaterial.DrawCaptionParam.FontVertAlign = fvaCenter
+      SelfOwnMaterial.DrawCaptionParam.DrawEffectSetting.MouseDownEffect.EffectTypes = [dtpetFontColorChange]
+      SelfOwnMaterial.DrawCaptionParam.DrawEffectSetting.MouseDownEffect.FontColor.Color = xB4FFFFFF
     end
     object lblPlain: TSkinFMXLabel
       Position.X = 10

@@ -1,6 +1,7 @@
 #include "setup/app/window/MainFormWindow.h"
 
 #include "setup/app/window/FailureMessage.h"
+#include "setup/app/window/FirstFrameProbe.h"
 #include "setup/app/window/WindowAnimations.h"
 #include "skin/host/Animation.h"
 #include "skin/host/ComboBox.h"
@@ -31,7 +32,10 @@ MainFormWindow::~MainFormWindow() = default;
 
 void MainFormWindow::SetInstallHandler(std::function<void()> handler) { FForm->SetInstallHandler(std::move(handler)); }
 
-void MainFormWindow::Show() { FForm->Show(); }
+void MainFormWindow::Show() {
+  ExitAfterFirstFrameIfAsked(*FForm->View()->viewport());
+  FForm->Show();
+}
 
 void MainFormWindow::SetCaption(std::string_view caption) { FForm->SetCaption(ToQString(caption)); }
 

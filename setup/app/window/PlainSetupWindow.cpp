@@ -1,6 +1,7 @@
 #include "setup/app/window/PlainSetupWindow.h"
 
 #include "setup/app/window/FailureMessage.h"
+#include "setup/app/window/FirstFrameProbe.h"
 #include "skin/host/Animation.h"
 
 #include <QCheckBox>
@@ -114,6 +115,7 @@ void PlainSetupWindow::Show() {
     const QRect area = screen->availableGeometry();
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
   }
+  ExitAfterFirstFrameIfAsked(*this);
   show();
 }
 

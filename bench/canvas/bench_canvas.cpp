@@ -10,6 +10,7 @@
 // run fail. The painter's own allocations (begin and end) are counted apart.
 
 #include "bench/support/AllocationCounter.h"
+#include "bench/support/TurnAbout.h"
 #include "skin/base/uDrawPicture.h"
 #include "skin/base/uQtDrawCanvas.h"
 
@@ -20,7 +21,6 @@
 #include <QPainterPath>
 #include <QTextLayout>
 
-#include <chrono>
 
 namespace {
 
@@ -154,33 +154,23 @@ void BM_BareQPainterPaint(benchmark::State& AState) {
       static_cast<double>(bench_support::AllocationCount() - before), benchmark::Counter::kAvgIterations);
 }
 
-// Both paints taken turn about in one loop, so both see the same machine:
-// the ratio is canvas time over bare time.
+// Both paints taken turn about: the ratio is canvas time over bare time.
 void BM_CanvasOverBareQPainter(benchmark::State& AState) {
-  using Clock = std::chrono::steady_clock;
   Params params;
   const Bare bare(&Target());
   TQtDrawCanvas canvas;
-  Clock::duration canvasTime{};
-  Clock::duration bareTime{};
-  for (auto _ : AState) {
-    const auto t0 = Clock::now();
-    {
-      QPainter painter(&Target());
-      canvas.Prepare(&painter);
-      CanvasPaint(canvas, params);
-      canvas.UnPrepare();
-    }
-    const auto t1 = Clock::now();
-    {
-      QPainter painter(&Target());
-      bare.Paint(painter);
-    }
-    const auto t2 = Clock::now();
-    canvasTime += t1 - t0;
-    bareTime += t2 - t1;
-  }
-  AState.counters["ratio"] = static_cast<double>(canvasTime.count()) / static_cast<double>(bareTime.count());
+  bench_support::MeasureTurnAbout(
+      AState,
+      [&] {
+        QPainter painter(&Target());
+        canvas.Prepare(&painter);
+        CanvasPaint(canvas, params);
+        canvas.UnPrepare();
+      },
+      [&] {
+        QPainter painter(&Target());
+        bare.Paint(painter);
+      });
 }
 
 BENCHMARK(BM_CanvasPaint);

@@ -1,5 +1,4 @@
 #include "fuzz/support/DocRoundTrip.h"
-#include "skin/base/uBinaryTreeDoc.h"
 #include "skin/base/uDrawPicture.h"
 
 #include <QGuiApplication>
@@ -7,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <span>
 
 namespace {
 
@@ -42,16 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* AData, std::size_t ASi
   CheckPicture(picture);
 
   // As a document of stored pictures.
-  TBTDOC20 doc;
-  try {
-    doc.Load(std::as_bytes(std::span(AData, ASize)));
-  } catch (const EBinaryTreeDocError&) {
-    return 0;
-  }
-  for (TBTNode20* node : doc.TopNode()->ChildNodes()) {
-    if (TBTNode20_Class* asClass = node->ConvertNode_Class()) {
-      fuzz_support::CheckDocRoundTrip<TDrawPicture>(asClass, CheckPicture);
-    }
-  }
+  fuzz_support::ForEachTopClassNode(AData, ASize, [](TBTNode20_Class* asClass) {
+    fuzz_support::CheckDocRoundTrip<TDrawPicture>(asClass, CheckPicture);
+  });
   return 0;
 }

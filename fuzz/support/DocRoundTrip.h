@@ -5,7 +5,10 @@
 
 #include "skin/base/uBinaryTreeDoc.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdlib>
+#include <span>
 
 namespace fuzz_support {
 
@@ -29,6 +32,22 @@ void CheckDocRoundTrip(TBTNode20_Class* ANode, F&& AInspect) {
 template <class T>
 void CheckDocRoundTrip(TBTNode20_Class* ANode) {
   CheckDocRoundTrip<T>(ANode, [](const T&) {});
+}
+
+// Reads the bytes as a document and hands each top-level class node to
+// AVisit; bytes that are no document are refused by the reader and visit
+// nothing.
+template <class F>
+void ForEachTopClassNode(const std::uint8_t* AData, std::size_t ASize, F&& AVisit) {
+  TBTDOC20 doc;
+  try {
+    doc.Load(std::as_bytes(std::span(AData, ASize)));
+  } catch (const EBinaryTreeDocError&) {
+    return;
+  }
+  for (TBTNode20* node : doc.TopNode()->ChildNodes()) {
+    if (TBTNode20_Class* asClass = node->ConvertNode_Class()) AVisit(asClass);
+  }
 }
 
 }  // namespace fuzz_support

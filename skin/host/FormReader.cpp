@@ -390,9 +390,12 @@ class Builder {
         // Typed as the property itself so that nil converts as well; a
         // QObject subclass starts with its QObject part, so the address fits.
         QObject* object = ref.Resolved.data();
-        if (!ref.Property.write(ref.Target.data(), QVariant(ref.Property.metaType(), &object))) {
-          Fail(ref.Pos, QStringLiteral("Cannot set property %1").arg(QString::fromLatin1(ref.Property.name())));
-        }
+        // A setter may refuse the component it is given (a material of another family).
+        At(ref.Pos, [&] {
+          if (!ref.Property.write(ref.Target.data(), QVariant(ref.Property.metaType(), &object))) {
+            Fail(ref.Pos, QStringLiteral("Cannot set property %1").arg(QString::fromLatin1(ref.Property.name())));
+          }
+        });
       }
     } catch (...) {
       for (auto it = moved.rbegin(); it != moved.rend(); ++it) {

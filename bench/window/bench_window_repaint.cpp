@@ -8,6 +8,7 @@
 // and reported per frame.
 
 #include "bench/support/AllocationCounter.h"
+#include "bench/support/TurnAbout.h"
 #include "examples/host_demo/DemoForm.h"
 #include "skin/host/Animation.h"
 #include "skin/host/FormReader.h"
@@ -19,8 +20,6 @@
 #include <QGraphicsScene>
 #include <QImage>
 #include <QPainter>
-
-#include <chrono>
 
 namespace {
 
@@ -223,25 +222,15 @@ void BM_BareQPainterRepaint(benchmark::State& AState) {
 
 // Both repaints taken turn about in one loop, so both see the same machine.
 void BM_WindowOverBareQPainter(benchmark::State& AState) {
-  using Clock = std::chrono::steady_clock;
   Window window;
   QImage target(656, 376, QImage::Format_ARGB32_Premultiplied);
-  Clock::duration windowTime{};
-  Clock::duration bareTime{};
-  for (auto _ : AState) {
-    const auto t0 = Clock::now();
-    window.Frame();
-    const auto t1 = Clock::now();
-    {
-      target.fill(Qt::transparent);
-      QPainter painter(&target);
-      BarePaint(painter, kBare, kBareCount);
-    }
-    const auto t2 = Clock::now();
-    windowTime += t1 - t0;
-    bareTime += t2 - t1;
-  }
-  AState.counters["ratio"] = static_cast<double>(windowTime.count()) / static_cast<double>(bareTime.count());
+  bench_support::MeasureTurnAbout(
+      AState, [&] { window.Frame(); },
+      [&] {
+        target.fill(Qt::transparent);
+        QPainter painter(&target);
+        BarePaint(painter, kBare, kBareCount);
+      });
 }
 
 BENCHMARK(BM_WindowRepaint)->Unit(benchmark::kMicrosecond);

@@ -32,7 +32,7 @@ cleanup() {
 trap cleanup EXIT
 mkdir -p "$sandbox/home/.config" "$sandbox/home/.local/share" "$sandbox/runtime" "$sandbox/tmp"
 chmod 700 "$sandbox/runtime"
-run_env=(env -i "PATH=/usr/bin:/bin" "LANG=C.UTF-8" "DISPLAY=$DISPLAY" "QT_QPA_PLATFORM=xcb"
+run_env=(env -i "PATH=/usr/bin:/bin" "LANG=C.UTF-8" "DISPLAY=$DISPLAY" "XAUTHORITY=${XAUTHORITY:-}" "QT_QPA_PLATFORM=xcb"
   "HOME=$sandbox/home" "XDG_CONFIG_HOME=$sandbox/home/.config" "XDG_DATA_HOME=$sandbox/home/.local/share"
   "XDG_RUNTIME_DIR=$sandbox/runtime" "TMPDIR=$sandbox/tmp" "OSTREL_STAT_BASE=https://127.0.0.1:9")
 

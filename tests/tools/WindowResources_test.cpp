@@ -1,5 +1,6 @@
-// The packed setup carries what its window finds by name: the pictures under
-// their resource names, as rendered, and the three platform styles.
+// The packed setup carries what its window finds by name: its stored form,
+// the pictures under their resource names, as rendered, and the three
+// platform styles.
 
 #include "setup/platform/ResourceBundle.h"
 
@@ -31,6 +32,7 @@ TEST(PackedSetup, CarriesTheWindowsPicturesAndStylesUnderTheirNames) {
   const QString pictures = QStringLiteral(OSTREL_PICTURES_DIR);
   const QString styles = QStringLiteral(OSTREL_SOURCE_DIR "/resources/styles");
   const Case cases[] = {
+      {"tmainform", QStringLiteral(OSTREL_MAIN_FORM), {}},
       {"bg", pictures + "/bg.png", {640, 360}},
       {"brand", pictures + "/brand.png", {300, 78}},
       {"logo", pictures + "/logo.png", {100, 158}},

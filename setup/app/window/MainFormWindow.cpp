@@ -1,5 +1,6 @@
 #include "setup/app/window/MainFormWindow.h"
 
+#include "setup/app/window/BundleResources.h"
 #include "setup/app/window/FailureMessage.h"
 #include "setup/app/window/FirstFrameProbe.h"
 #include "setup/app/window/WindowAnimations.h"
@@ -21,8 +22,28 @@ QString ToQString(std::string_view AText) {
 
 }  // namespace
 
+// What the window uses from the program while it lives: its resources, made
+// the ones the skin library finds while reading and painting, and the picker.
+struct MainFormWindow::Services {
+  explicit Services(ResourceFinder AResources) : Resources(BundleFinder(std::move(AResources))) {}
+
+  host::FunctionResourceLookup Resources;
+  host::ScopedResourceLookup Scope{Resources};
+  SystemFolderPicker Picker;
+};
+
 MainFormWindow::MainFormWindow(const QString& AFormText, IFolderPicker& APicker, std::function<void()> AEndProcess)
     : FForm(std::make_unique<TMainForm>(APicker)) {
+  Load(AFormText, std::move(AEndProcess));
+}
+
+MainFormWindow::MainFormWindow(const QString& AFormText, ResourceFinder AResources, std::function<void()> AEndProcess)
+    : FServices(std::make_unique<Services>(std::move(AResources))),
+      FForm(std::make_unique<TMainForm>(FServices->Picker)) {
+  Load(AFormText, std::move(AEndProcess));
+}
+
+void MainFormWindow::Load(const QString& AFormText, std::function<void()> AEndProcess) {
   RegisterMainFormClasses();
   FForm->SetEndProcess(std::move(AEndProcess));
   host::ReadComponentInto(*FForm, AFormText);

@@ -25,6 +25,9 @@ class MainFormWindow final : public ShownSetupWindow {
   // ostrel::host::EFormError or Exception. AEndProcess ends the process (the
   // close button); APicker outlives the window.
   MainFormWindow(const QString& AFormText, IFolderPicker& APicker, std::function<void()> AEndProcess);
+  // The window as the program shows it: the form's pictures come from
+  // AResources (the program's bundle) and Browse shows the system's picker.
+  MainFormWindow(const QString& AFormText, ResourceFinder AResources, std::function<void()> AEndProcess);
   ~MainFormWindow() override;
 
   TMainForm& Form() { return *FForm; }
@@ -48,6 +51,12 @@ class MainFormWindow final : public ShownSetupWindow {
   void ShowFailure(std::string_view text) override;
 
  private:
+  struct Services;
+
+  void Load(const QString& AFormText, std::function<void()> AEndProcess);
+
+  // Declared before the form, which uses them until it is gone.
+  std::unique_ptr<Services> FServices;
   std::unique_ptr<TMainForm> FForm;
   TIntAnimation* FOperateAni = nullptr;  // owned by the form
 };

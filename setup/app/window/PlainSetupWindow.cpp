@@ -1,5 +1,6 @@
 #include "setup/app/window/PlainSetupWindow.h"
 
+#include "setup/app/window/BundleResources.h"
 #include "setup/app/window/FailureMessage.h"
 #include "setup/app/window/FirstFrameProbe.h"
 #include "skin/host/Animation.h"
@@ -19,17 +20,6 @@ namespace ostrel::app {
 namespace {
 
 QString ToQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-// The bytes live in the program's mapped resources, which outlive the window.
-host::FunctionResourceLookup::Finder BundleFinder(ResourceFinder resources) {
-  return [resources = std::move(resources)](const QString& name) -> std::optional<QByteArray> {
-    if (!resources) return std::nullopt;
-    const QByteArray utf8 = name.toUtf8();
-    const auto bytes = resources(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
-    if (!bytes) return std::nullopt;
-    return QByteArray::fromRawData(reinterpret_cast<const char*>(bytes->data()), static_cast<qsizetype>(bytes->size()));
-  };
-}
 
 // The skinned window's client area and where its background starts in it.
 constexpr QSize kClientSize(656, 376);

@@ -11,8 +11,9 @@
 //                              document with one picture per name, in that
 //                              order, each found by the list under NAME
 //
-// Everything else is copied as it stands. The result must parse as a form:
-// a marker left unknown or a broken template is refused and nothing is written.
+// Everything else is copied as it stands (an @ in a string is just text).
+// The result must parse as a form: a marker left unknown or a broken
+// template is refused and nothing is written.
 
 #include "skin/base/uBinaryTreeDoc.h"
 #include "skin/base/uDrawPicture.h"
@@ -113,9 +114,12 @@ QString Expand(const Options& AOptions, const QString& ATemplate) {
     done = m.capturedEnd();
   }
   out += ATemplate.mid(done);
-  if (out.contains(u'@')) {
-    const qsizetype at = out.indexOf(u'@');
-    throw std::runtime_error("a marker is left in line " + std::to_string(out.left(at).count(u'\n') + 1));
+  // A marker the expression above did not take (an unknown kind, a value
+  // with more after it) must not reach the form as a stray identifier.
+  static const QRegularExpression kLeftOver(QStringLiteral(R"(= @\w+(?: [\w@]*)*@?\s*$)"),
+                                            QRegularExpression::MultilineOption);
+  if (const QRegularExpressionMatch m = kLeftOver.match(out); m.hasMatch()) {
+    throw std::runtime_error("a marker is left in line " + std::to_string(out.left(m.capturedStart()).count(u'\n') + 1));
   }
   return out;
 }

@@ -15,23 +15,10 @@ set -euo pipefail
 
 build="${1:?usage: first_frame.sh BUILD_DIR [ROUNDS]}"
 rounds="${2:-21}"
-build="$(cd "$build" && pwd)"
-setup="$build/OstrelSetup"
-bare="$build/bench/window/bare_first_frame"
-[ -x "$setup" ] && [ -x "$bare" ] || { echo "no packed setup or bare_first_frame in $build" >&2; exit 2; }
-
-if [ -z "${OSTREL_BENCH_IN_X:-}" ]; then
-  OSTREL_BENCH_IN_X=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$@"
-fi
-
-sandbox="$(mktemp -d "${TMPDIR:-/tmp}/ostrel-first-frame.XXXXXX")"
+# shellcheck source=session.sh
+source "$(dirname "$0")/session.sh"
 trap 'rm -rf "$sandbox"' EXIT
-mkdir -p "$sandbox/home/.config" "$sandbox/home/.local/share" "$sandbox/runtime" "$sandbox/tmp"
-chmod 700 "$sandbox/runtime"
-run_env=(env -i "PATH=/usr/bin:/bin" "LANG=C.UTF-8" "DISPLAY=$DISPLAY" "XAUTHORITY=${XAUTHORITY:-}" "QT_QPA_PLATFORM=xcb"
-  "HOME=$sandbox/home" "XDG_CONFIG_HOME=$sandbox/home/.config" "XDG_DATA_HOME=$sandbox/home/.local/share"
-  "XDG_RUNTIME_DIR=$sandbox/runtime" "TMPDIR=$sandbox/tmp" "OSTREL_STAT_BASE=https://127.0.0.1:9"
-  "OSTREL_EXIT_AFTER_FIRST_FRAME=1")
+run_env+=("OSTREL_EXIT_AFTER_FIRST_FRAME=1")
 
 # Wall milliseconds of one run; a run that does not end with 0 stops the script.
 time_one() {

@@ -14,27 +14,14 @@ set -euo pipefail
 build="${1:?usage: idle_wakeups.sh BUILD_DIR [SETTLE_SECONDS] [WATCH_SECONDS]}"
 settle="${2:-9}"
 watch="${3:-10}"
-build="$(cd "$build" && pwd)"
-setup="$build/OstrelSetup"
-bare="$build/bench/window/bare_first_frame"
-[ -x "$setup" ] && [ -x "$bare" ] || { echo "no packed setup or bare_first_frame in $build" >&2; exit 2; }
-
-if [ -z "${OSTREL_BENCH_IN_X:-}" ]; then
-  OSTREL_BENCH_IN_X=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$@"
-fi
-
-sandbox="$(mktemp -d "${TMPDIR:-/tmp}/ostrel-idle.XXXXXX")"
+# shellcheck source=session.sh
+source "$(dirname "$0")/session.sh"
 started=()
 cleanup() {
   for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
   rm -rf "$sandbox"
 }
 trap cleanup EXIT
-mkdir -p "$sandbox/home/.config" "$sandbox/home/.local/share" "$sandbox/runtime" "$sandbox/tmp"
-chmod 700 "$sandbox/runtime"
-run_env=(env -i "PATH=/usr/bin:/bin" "LANG=C.UTF-8" "DISPLAY=$DISPLAY" "XAUTHORITY=${XAUTHORITY:-}" "QT_QPA_PLATFORM=xcb"
-  "HOME=$sandbox/home" "XDG_CONFIG_HOME=$sandbox/home/.config" "XDG_DATA_HOME=$sandbox/home/.local/share"
-  "XDG_RUNTIME_DIR=$sandbox/runtime" "TMPDIR=$sandbox/tmp" "OSTREL_STAT_BASE=https://127.0.0.1:9")
 
 # Context switches of all threads of process $1 so far.
 switches() {

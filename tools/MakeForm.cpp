@@ -20,7 +20,6 @@
 #include "skin/host/FormText.h"
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QString>
@@ -127,12 +126,10 @@ QString Expand(const Options& AOptions, const QString& ATemplate) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Pictures decode through Qt's image readers, which want an application
-  // but no screen.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication application(argc, argv);
   try {
-    const Options o = ParseArguments(QGuiApplication::arguments());
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const Options o = ParseArguments(arguments);
     const QString form = Expand(o, QString::fromUtf8(ReadFile(o.form)));
     ostrel::host::ParseForm(form);
     QSaveFile output(o.output);

@@ -6,10 +6,10 @@
 // In TEMPLATE a property value may be one of two markers, which become
 // binary values:
 //
-//   @png NAME@                 the bytes of DIR/NAME.png (a bitmap's "PNG")
-//   @pictures NAME1 NAME2 ...@ an image list's picture list: a binary tree
-//                              document with one picture per name, in that
-//                              order, each found by the list under NAME
+//   @png(NAME)                  the bytes of DIR/NAME.png (a bitmap's "PNG")
+//   @pictures(NAME1 NAME2 ...)  an image list's picture list: a binary tree
+//                               document with one picture per name, in that
+//                               order, each found by the list under NAME
 //
 // Everything else is copied as it stands (an @ in a string is just text).
 // The result must parse as a form: a marker left unknown or a broken
@@ -92,7 +92,7 @@ QByteArray PictureList(const Options& AOptions, const QStringList& ANames) {
 }
 
 QString Expand(const Options& AOptions, const QString& ATemplate) {
-  static const QRegularExpression kMarker(QStringLiteral(R"(^( *)(\S+ = )@(\w+)((?: [\w@]+)+)@$)"),
+  static const QRegularExpression kMarker(QStringLiteral(R"(^( *)(\S+ = )@(\w+)\(([\w@ ]*)\)$)"),
                                           QRegularExpression::MultilineOption);
   QString out;
   qsizetype done = 0;
@@ -103,10 +103,10 @@ QString Expand(const Options& AOptions, const QString& ATemplate) {
     QByteArray bytes;
     if (kind == u"png" && names.size() == 1) {
       bytes = ReadFile(PicturePath(AOptions, names[0]));
-    } else if (kind == u"pictures") {
+    } else if (kind == u"pictures" && !names.isEmpty()) {
       bytes = PictureList(AOptions, names);
     } else {
-      throw std::runtime_error("unknown marker @" + kind.toStdString() + m.captured(4).toStdString() + "@");
+      throw std::runtime_error("unknown marker @" + kind.toStdString() + "(" + m.captured(4).toStdString() + ")");
     }
     out += ATemplate.mid(done, m.capturedStart() - done);
     out += m.captured(1) + m.captured(2) + ostrel::host::FormatFormBinary(bytes, m.captured(1) + QStringLiteral("  "));
@@ -115,8 +115,7 @@ QString Expand(const Options& AOptions, const QString& ATemplate) {
   out += ATemplate.mid(done);
   // A marker the expression above did not take (an unknown kind, a value
   // with more after it) must not reach the form as a stray identifier.
-  static const QRegularExpression kLeftOver(QStringLiteral(R"(= @\w+(?: [\w@]*)*@?\s*$)"),
-                                            QRegularExpression::MultilineOption);
+  static const QRegularExpression kLeftOver(QStringLiteral(R"(= @\w+\()"));
   if (const QRegularExpressionMatch m = kLeftOver.match(out); m.hasMatch()) {
     throw std::runtime_error("a marker is left in line " + std::to_string(out.left(m.capturedStart()).count(u'\n') + 1));
   }

@@ -38,7 +38,7 @@ std::string Form(const std::string& AValue) {
 TEST(MakeFormTest, PutsThePicturesBytesWhereItsMarkersStand) {
   TempDir dir;
   WritePicture(dir.Path() / "dot.png", {3, 2});
-  Write(dir.Path() / "form.in", Form("@png dot@"));
+  Write(dir.Path() / "form.in", Form("@png(dot)"));
   const fs::path out = dir.Path() / "form";
   ASSERT_EQ(RunProgram({kMakeForm, "--pictures", dir.Path().string(), "--output", out.string(),
                         (dir.Path() / "form.in").string()})
@@ -59,11 +59,12 @@ TEST(MakeFormTest, RefusesATemplateItCannotCompleteAndWritesNothing) {
     const char* What;
     std::string Template;
   } cases[] = {
-      {"unknown marker", Form("@jpeg dot@")},
-      {"png marker with two names", Form("@png dot dot@")},
-      {"missing picture", Form("@png nothere@")},
-      {"not a picture", Form("@pictures text@")},
-      {"marker with more after it", Form("@png dot@ x")},
+      {"unknown marker", Form("@jpeg(dot)")},
+      {"png marker with two names", Form("@png(dot dot)")},
+      {"missing picture", Form("@png(nothere)")},
+      {"not a picture", Form("@pictures(text)")},
+      {"a list of no pictures", Form("@pictures()")},
+      {"marker with more after it", Form("@png(dot) x")},
       {"broken form", "object F: TForm\n  object Bar: TControl\nend\n"},
   };
   for (const auto& c : cases) {

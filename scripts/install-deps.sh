@@ -20,6 +20,8 @@ packages=(
   # tests, benchmarks, screenshots; the shortcuts' own format checker
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb x11-utils imagemagick python3 procps desktop-file-utils
+  # the interactive end-to-end tests work the window as a person would
+  xdotool
 )
 
 missing=()

@@ -125,10 +125,13 @@ void Pack(const Options& o) {
     ResourceBundleWriter writer(put, existing.ProgramSize());
     std::vector<char> buffer(std::size_t{1} << 20);
     for (const Resource& r : o.resources) {
-      // A file resource starts on a page of its own: the kernel then copies
-      // it out whole pages at a time (or shares them, where the file system
-      // can), where an unaligned start costs half as much again.
-      writer.BeginEntry(r.name, r.isText ? 1 : kFileResourceAlignment);
+      // A file resource of a page or more starts on a page of its own: the
+      // kernel then copies it out whole pages at a time (or shares them,
+      // where the file system can), where an unaligned start costs half as
+      // much again. Smaller ones (pictures, styles) are read in place, and a
+      // page each would only pad the program.
+      const bool paged = !r.isText && fs::file_size(r.value) >= kFileResourceAlignment;
+      writer.BeginEntry(r.name, paged ? kFileResourceAlignment : 1);
       if (r.isText) {
         writer.Write(std::as_bytes(std::span(r.value)));
       } else {

@@ -200,6 +200,7 @@ QString TComboBox::SelectedText() const { return ItemText(FBox->currentIndex());
 void TComboBox::SelectionChanged() {
   if (IsLoading()) return;
   Repaint();
+  AccessibleStateChanged();
   DoChange();
 }
 

@@ -120,6 +120,10 @@ class TComboBox : public TWidgetProxy {
 
   void Loaded() override;
 
+  TAccessibleRole AccessibleRole() const override { return TAccessibleRole::ComboBox; }
+  // The chosen item.
+  QString AccessibleValue() const override { return SelectedText(); }
+
  protected:
   virtual void ApplyStyle();
   virtual void FreeStyle();

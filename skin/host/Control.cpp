@@ -1,5 +1,6 @@
 #include "skin/host/Control.h"
 
+#include "skin/host/Accessibility.h"
 #include "skin/host/ControlItem.h"
 #include "skin/host/Form.h"
 #include "skin/host/FormWindow.h"
@@ -338,6 +339,72 @@ void TControl::ResetFocus() {
   }
 }
 
+bool TControl::IsShowing() const {
+  const TForm* form = Form();
+  if (form == nullptr) return false;
+  TRectF shown = AbsoluteRect() & TRectF(0, 0, form->ClientWidth(), form->ClientHeight());
+  for (const TControl* c = this; c != nullptr; c = c->ParentControl()) {
+    if (!c->FVisible || !(c->FOpacity > 0.0f)) return false;
+    if (c != this && c->FClipChildren) shown &= c->AbsoluteRect();
+  }
+  return !shown.isEmpty();
+}
+
+// --- keyboard -------------------------------------------------------------------
+
+namespace {
+
+bool IsEnterKey(int AKey) { return AKey == Qt::Key_Return || AKey == Qt::Key_Enter; }
+
+// Shift alone keeps a press a press; with Ctrl, Alt or Meta the key means
+// something else (a shortcut) and is left to whoever wants it.
+bool PlainKey(TShiftState AShift) {
+  return !AShift.Contains(TShiftStateItem::ssCtrl) && !AShift.Contains(TShiftStateItem::ssAlt) &&
+         !AShift.Contains(TShiftStateItem::ssCommand);
+}
+
+}  // namespace
+
+void TControl::KeyDown(int& AKey, QChar&, TShiftState AShift) {
+  if (!FCanFocus || !PlainKey(AShift)) return;
+  if (IsEnterKey(AKey)) {
+    AKey = 0;
+    KeyClick();
+  } else if (AKey == Qt::Key_Space) {
+    AKey = 0;
+    SetKeyPressed(true);
+  }
+}
+
+void TControl::KeyUp(int& AKey, QChar&, TShiftState) {
+  if (AKey != Qt::Key_Space || !FKeyPressed) return;
+  AKey = 0;
+  SetKeyPressed(false);
+  KeyClick();
+}
+
+void TControl::KeyClick() {
+  if (AbsoluteEnabled()) Click();
+}
+
+void TControl::SetKeyPressed(bool AValue) {
+  if (AValue == FKeyPressed) return;
+  FKeyPressed = AValue;
+  Repaint();
+}
+
+// --- accessibility ----------------------------------------------------------------
+
+QString TControl::AccessibleName() const { return FAccessibleName.isEmpty() ? FHint : FAccessibleName; }
+
+void TControl::SetAccessibleName(const QString& AValue) {
+  if (AValue == FAccessibleName) return;
+  FAccessibleName = AValue;
+  ostrel::host::NotifyAccessibleNameChanged(*this);
+}
+
+void TControl::AccessibleStateChanged() { ostrel::host::NotifyAccessibleStateChanged(*this); }
+
 bool TControl::PointInObjectLocal(const TPointF& APoint) const {
   return APoint.x() >= 0 && APoint.x() < FWidth && APoint.y() >= 0 && APoint.y() < FHeight;
 }
@@ -400,6 +467,8 @@ void TControl::DoEnter() {
 }
 
 void TControl::DoExit() {
+  // A Space held while the focus leaves presses nothing.
+  SetKeyPressed(false);
   if (FOnExit) FOnExit(this);
   Repaint();
 }

@@ -21,6 +21,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class QGraphicsItem;
 class QPainter;
@@ -49,11 +50,14 @@ class TControl : public TComponent, public IEventProperties {
   Q_PROPERTY(bool HitTest READ HitTest WRITE SetHitTest)
   Q_PROPERTY(bool ClipChildren READ ClipChildren WRITE SetClipChildren)
   Q_PROPERTY(bool CanFocus READ CanFocus WRITE SetCanFocus)
+  Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
+  Q_PROPERTY(int TabOrder READ TabOrder WRITE SetTabOrder)
   Q_PROPERTY(bool AutoCapture READ AutoCapture WRITE SetAutoCapture)
   Q_PROPERTY(QString Hint READ Hint WRITE SetHint)
   Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
   Q_PROPERTY(TCursor Cursor READ Cursor WRITE SetCursor)
   Q_PROPERTY(TBasicAction* Action READ Action WRITE SetAction)
+  Q_PROPERTY(QString AccessibleName READ StoredAccessibleName WRITE SetAccessibleName)
 
  public:
   enum class TAlignLayout : std::uint8_t { None, Top, Left, Right, Bottom, Client, Contents, Center };
@@ -75,6 +79,10 @@ class TControl : public TComponent, public IEventProperties {
     crSizeAll,
   };
   Q_ENUM(TCursor)
+
+  // What a control is to a screen reader. None leaves the control out of the
+  // accessible tree (its children take its place): layout panels, decoration.
+  enum class TAccessibleRole : std::uint8_t { None, Button, Switch, ComboBox, Label, Image, ProgressBar, Panel };
 
   explicit TControl(TComponent* AOwner = nullptr);
   ~TControl() override;
@@ -157,6 +165,43 @@ class TControl : public TComponent, public IEventProperties {
   bool IsFocused() const;
   void SetFocus();
   void ResetFocus();
+  // Whether Tab stops at this control when it can take the focus.
+  bool TabStop() const { return FTabStop; }
+  void SetTabStop(bool AValue) { FTabStop = AValue; }
+  // The control's place in the form's tab order; -1 (the default) places it
+  // by its position on the screen, after every control with a place of its own.
+  int TabOrder() const { return FTabOrder; }
+  void SetTabOrder(int AValue) { FTabOrder = AValue < -1 ? -1 : AValue; }
+  // Drawn where a user can see it: shown with its parents, not fully
+  // transparent, and not clipped away by a parent or the window's edge.
+  bool IsShowing() const;
+
+  // --- keyboard ---------------------------------------------------------------
+  // Keys (Qt key codes) reach the focused control; Tab and Shift+Tab never do,
+  // the form moves the focus with them. A handler that uses a key sets AKey to
+  // 0. The base presses a control that can take the focus: Enter and Return
+  // click it at once, Space clicks it when released (KeyPressed in between, so
+  // the control can show itself pressed); a repeated key does nothing more.
+  virtual void KeyDown(int& AKey, QChar& AKeyChar, TShiftState AShift);
+  virtual void KeyUp(int& AKey, QChar& AKeyChar, TShiftState AShift);
+  // What pressing the control from the keyboard does: a click, when enabled.
+  virtual void KeyClick();
+  // Space is held down on this control.
+  bool KeyPressed() const { return FKeyPressed; }
+
+  // --- accessibility ------------------------------------------------------------
+  // What the control is and what a screen reader calls it; a control family
+  // declares both. The name defaults to AccessibleName as stored, else the hint.
+  virtual TAccessibleRole AccessibleRole() const { return TAccessibleRole::None; }
+  virtual QString AccessibleName() const;
+  QString StoredAccessibleName() const { return FAccessibleName; }
+  void SetAccessibleName(const QString& AValue);
+  // On or off, for a control that has such a state (a switch).
+  virtual std::optional<bool> AccessibleChecked() const { return std::nullopt; }
+  // The value a screen reader reads after the name (a chosen item, a percentage).
+  virtual QString AccessibleValue() const { return {}; }
+  // Tells screen readers that the checked state or the value changed.
+  void AccessibleStateChanged();
 
   // The action a click runs, when action execution is on (see Click).
   TBasicAction* Action() const { return FAction.Get(); }
@@ -255,6 +300,7 @@ class TControl : public TComponent, public IEventProperties {
   void RealignParent();
   void NotifyAbsoluteChanged();
   void RepaintTree();
+  void SetKeyPressed(bool AValue);
   void DetachFromParent();
   bool IsAncestorOf(const TControl* AControl) const;
   bool FocusedIn(const TForm* AForm) const;
@@ -283,7 +329,11 @@ class TControl : public TComponent, public IEventProperties {
   bool FDoubleClick = false;
   bool FRealigning = false;
   bool FEnableExecuteAction = false;
+  bool FTabStop = true;
+  bool FKeyPressed = false;
+  int FTabOrder = -1;
   QString FHint;
+  QString FAccessibleName;
   TCursor FCursor = TCursor::crDefault;
 
   TNotifyEvent FOnClick;
@@ -302,6 +352,7 @@ class TControl : public TComponent, public IEventProperties {
 
 using TAlignLayout = TControl::TAlignLayout;
 using TCursor = TControl::TCursor;
+using TAccessibleRole = TControl::TAccessibleRole;
 
 namespace ostrel::host {
 // Lays out the aligned ones among AControls inside AClient.

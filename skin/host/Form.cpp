@@ -1,9 +1,11 @@
 #include "skin/host/Form.h"
 
+#include "skin/host/Accessibility.h"
 #include "skin/host/Control.h"
 #include "skin/host/ControlItem.h"
 #include "skin/host/FormWindow.h"
 #include "skin/host/PointerRouter.h"
+#include "skin/host/TabOrder.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -54,6 +56,7 @@ TForm::TForm(TComponent* AOwner)
       FView(std::make_unique<ostrel::host::FormView>(*this, *FScene)),
       FRouter(std::make_unique<ostrel::host::PointerRouter>(*this)) {
   FEvents.Add(QStringLiteral("OnCreate"), FOnCreate);
+  ostrel::host::InstallAccessibility();
   FScene->setItemIndexMethod(QGraphicsScene::NoIndex);
   SetClientSize(FClientWidth, FClientHeight);
   UpdateWindowFlags();
@@ -151,7 +154,10 @@ void TForm::SetFocusedControl(TControl* AControl) {
   QPointer<TControl> next = AControl;
   FFocused = AControl;
   if (old) old->DoExit();
-  if (next && FFocused == next) next->DoEnter();
+  if (next && FFocused == next) {
+    next->DoEnter();
+    if (next && FFocused == next) ostrel::host::NotifyAccessibleFocus(*next);
+  }
 }
 
 void TForm::HoverChanged(TControl* AControl) {
@@ -203,9 +209,70 @@ bool TForm::BeginSystemMove() {
 }
 
 bool TForm::StartWindowDrag() {
-  if (!BeginSystemMove()) return false;
+  if (!FView->isVisible()) return false;
+  if (!BeginSystemMove()) BeginSelfDrag();
   FRouter->HandOffPress();
   return true;
+}
+
+void TForm::BeginSelfDrag() {
+  FSelfDrag = SelfDrag{true, FLastPressScreen, FView->pos()};
+  // The pointer may leave the window faster than the window follows it.
+  FView->viewport()->grabMouse();
+}
+
+bool TForm::SelfDragMove(const QPointF& AScreenPoint) {
+  if (!FSelfDrag.Active) return false;
+  const QPointF delta = AScreenPoint - FSelfDrag.PointerStart;
+  FLeft = FSelfDrag.WindowStart.x() + qRound(delta.x());
+  FTop = FSelfDrag.WindowStart.y() + qRound(delta.y());
+  FView->move(FLeft, FTop);
+  return true;
+}
+
+bool TForm::SelfDragRelease(Qt::MouseButtons AStillHeld) {
+  if (!FSelfDrag.Active) return false;
+  if (AStillHeld == Qt::NoButton) {
+    FSelfDrag.Active = false;
+    FView->viewport()->releaseMouse();
+  }
+  return true;
+}
+
+QList<TControl*> TForm::TabOrderList() const { return ostrel::host::TabOrderOf(*this); }
+
+bool TForm::SelectNextControl(bool AForward) {
+  const QList<TControl*> order = TabOrderList();
+  if (order.isEmpty()) return false;
+  const qsizetype at = FFocused != nullptr ? order.indexOf(FFocused) : -1;
+  qsizetype next = 0;
+  if (at < 0) {
+    next = AForward ? 0 : order.size() - 1;
+  } else {
+    next = (at + (AForward ? 1 : order.size() - 1)) % order.size();
+  }
+  order[next]->SetFocus();
+  return FFocused == order[next];
+}
+
+bool TForm::KeyDown(int AKey, QChar AKeyChar, TShiftState AShift, bool AAutoRepeat) {
+  const bool modified = AShift.Contains(TShiftStateItem::ssCtrl) || AShift.Contains(TShiftStateItem::ssAlt) ||
+                        AShift.Contains(TShiftStateItem::ssCommand);
+  if (!modified && (AKey == Qt::Key_Tab || AKey == Qt::Key_Backtab)) {
+    const bool backwards = AKey == Qt::Key_Backtab || AShift.Contains(TShiftStateItem::ssShift);
+    return SelectNextControl(!backwards);
+  }
+  if (AAutoRepeat || FFocused == nullptr) return false;
+  int key = AKey;
+  FFocused->KeyDown(key, AKeyChar, AShift);
+  return key == 0;
+}
+
+bool TForm::KeyUp(int AKey, QChar AKeyChar, TShiftState AShift, bool AAutoRepeat) {
+  if (AAutoRepeat || FFocused == nullptr) return false;
+  int key = AKey;
+  FFocused->KeyUp(key, AKeyChar, AShift);
+  return key == 0;
 }
 
 void TForm::HandOffPointerPress() { FRouter->HandOffPress(); }

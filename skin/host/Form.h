@@ -8,6 +8,8 @@
 #include "skin/host/Types.h"
 
 #include <QList>
+#include <QPoint>
+#include <QPointF>
 #include <QString>
 
 #include <cstdint>
@@ -91,6 +93,22 @@ class TForm : public TComponent, public IEventProperties {
   // Something outside the controls took the pointer (a popup a control
   // opened): the press in progress ends without a click, as for a window drag.
   void HandOffPointerPress();
+  // A window drag the form runs itself, where the window system offers none
+  // (an X server without a window manager): the window follows the pointer
+  // until the button is released.
+  bool SelfDragging() const { return FSelfDrag.Active; }
+
+  // --- keyboard -----------------------------------------------------------------
+  // The controls Tab reaches now, in tab order (see TabOrder.h).
+  QList<TControl*> TabOrderList() const;
+  // Focuses the next (or, backwards, the previous) control in tab order,
+  // wrapping around at the ends; false when no control can take the focus.
+  bool SelectNextControl(bool AForward);
+  // A key the window got (Qt key code): Tab and Shift+Tab move the focus, other
+  // keys go to the focused control. True when something used the key. A key
+  // the system repeats while it is held is used by no one.
+  bool KeyDown(int AKey, QChar AKeyChar, TShiftState AShift, bool AAutoRepeat = false);
+  bool KeyUp(int AKey, QChar AKeyChar, TShiftState AShift, bool AAutoRepeat = false);
 
   TPointF ClientToScreen(const TPointF& APoint) const;
   TPointF ScreenToClient(const TPointF& APoint) const;
@@ -135,12 +153,26 @@ class TForm : public TComponent, public IEventProperties {
   void HoverChanged(TControl* AControl);
   void UpdateWindowFlags();
   void PlaceWindow();
+  void BeginSelfDrag();
+  // Follows the pointer (screen coordinates) during a self-run drag; the
+  // release ends it. False when no such drag runs.
+  bool SelfDragMove(const QPointF& AScreenPoint);
+  bool SelfDragRelease(Qt::MouseButtons AStillHeld);
+
+  struct SelfDrag {
+    bool Active = false;
+    QPointF PointerStart;  // screen
+    QPoint WindowStart;
+  };
 
   std::unique_ptr<ostrel::host::FormScene> FScene;
   std::unique_ptr<ostrel::host::FormView> FView;
   std::unique_ptr<ostrel::host::PointerRouter> FRouter;
   QList<TControl*> FControls;
   TControl* FFocused = nullptr;
+  SelfDrag FSelfDrag;
+  // Where the pointer was pressed last, in screen coordinates.
+  QPointF FLastPressScreen;
   ostrel::host::WatchedComponent<TComponent> FStyleBook{*this};
 
   QString FCaption;

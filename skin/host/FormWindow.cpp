@@ -6,8 +6,9 @@
 #include "skin/host/PointerRouter.h"
 #include "skin/host/WidgetProxy.h"
 
-#include <QMouseEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -103,6 +104,7 @@ FormView::Delivery FormView::DeliveryAt(const QPointF& AClientPoint) const {
 void FormView::Press(QMouseEvent* AEvent, bool ADouble) {
   const std::optional<TMouseButton> button = ButtonOf(AEvent->button());
   if (!button) return;
+  FForm.FLastPressScreen = AEvent->globalPosition();
   TShiftState shift = ShiftOf(AEvent->modifiers(), AEvent->buttons());
   if (ADouble) shift.Include(TShiftStateItem::ssDouble);
   const QPointF point = mapToScene(QPoint(0, 0)) + AEvent->position();
@@ -123,6 +125,7 @@ void FormView::mousePressEvent(QMouseEvent* AEvent) { Press(AEvent, false); }
 void FormView::mouseDoubleClickEvent(QMouseEvent* AEvent) { Press(AEvent, true); }
 
 void FormView::mouseMoveEvent(QMouseEvent* AEvent) {
+  if (FForm.SelfDragMove(AEvent->globalPosition())) return;
   const QPointF point = mapToScene(QPoint(0, 0)) + AEvent->position();
   if (PopupHoldsThePointer()) {
     // While a popup is open the pointer is over none of the controls.
@@ -136,6 +139,7 @@ void FormView::mouseMoveEvent(QMouseEvent* AEvent) {
 }
 
 void FormView::mouseReleaseEvent(QMouseEvent* AEvent) {
+  if (FForm.SelfDragRelease(AEvent->buttons())) return;
   const std::optional<TMouseButton> button = ButtonOf(AEvent->button());
   const QPointF point = mapToScene(QPoint(0, 0)) + AEvent->position();
   const QGraphicsItem* grabber = scene()->mouseGrabberItem();
@@ -160,6 +164,67 @@ void FormView::wheelEvent(QWheelEvent* AEvent) {
   } else {
     AEvent->accept();
   }
+}
+
+bool FormView::WidgetHasTheKeys() const { return scene()->focusItem() != nullptr; }
+
+bool FormView::event(QEvent* AEvent) {
+  // Tab belongs to the form's own focus chain, which holds the proxied widgets
+  // too; Graphics View would move Qt's focus among its items alone. An open
+  // popup keeps its keys.
+  if (AEvent->type() == QEvent::KeyPress && !PopupHoldsThePointer()) {
+    auto* key = static_cast<QKeyEvent*>(AEvent);
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+      bool used = false;
+      Guarded([&] { used = FForm.KeyDown(key->key(), QChar(), ShiftOf(key->modifiers(), Qt::NoButton)); });
+      if (used) {
+        key->accept();
+        return true;
+      }
+    }
+  }
+  return QGraphicsView::event(AEvent);
+}
+
+bool FormView::focusNextPrevChild(bool ANext) {
+  bool used = false;
+  Guarded([&] { used = FForm.SelectNextControl(ANext); });
+  return used;
+}
+
+namespace {
+
+QChar KeyCharOf(const QKeyEvent& AEvent) {
+  const QString text = AEvent.text();
+  return text.size() == 1 ? text.front() : QChar();
+}
+
+}  // namespace
+
+void FormView::keyPressEvent(QKeyEvent* AEvent) {
+  if (WidgetHasTheKeys() || PopupHoldsThePointer()) {
+    QGraphicsView::keyPressEvent(AEvent);
+    return;
+  }
+  bool used = false;
+  Guarded([&] {
+    used = FForm.KeyDown(AEvent->key(), KeyCharOf(*AEvent), ShiftOf(AEvent->modifiers(), Qt::NoButton),
+                         AEvent->isAutoRepeat());
+  });
+  AEvent->setAccepted(used);
+}
+
+void FormView::keyReleaseEvent(QKeyEvent* AEvent) {
+  if (WidgetHasTheKeys() || PopupHoldsThePointer()) {
+    QGraphicsView::keyReleaseEvent(AEvent);
+    return;
+  }
+  bool used = false;
+  Guarded([&] {
+    used = FForm.KeyUp(AEvent->key(), KeyCharOf(*AEvent), ShiftOf(AEvent->modifiers(), Qt::NoButton),
+                       AEvent->isAutoRepeat());
+  });
+  AEvent->setAccepted(used);
 }
 
 bool FormView::viewportEvent(QEvent* AEvent) {

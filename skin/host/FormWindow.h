@@ -22,6 +22,7 @@ class FormScene final : public QGraphicsScene {
 class FormView final : public QGraphicsView {
  public:
   FormView(TForm& AForm, QGraphicsScene& AScene);
+  TForm& Form() const { return FForm; }
 
  protected:
   void mousePressEvent(QMouseEvent* AEvent) override;
@@ -30,6 +31,10 @@ class FormView final : public QGraphicsView {
   void mouseReleaseEvent(QMouseEvent* AEvent) override;
   void wheelEvent(QWheelEvent* AEvent) override;
   void leaveEvent(QEvent* AEvent) override;
+  bool event(QEvent* AEvent) override;
+  void keyPressEvent(QKeyEvent* AEvent) override;
+  void keyReleaseEvent(QKeyEvent* AEvent) override;
+  bool focusNextPrevChild(bool ANext) override;
   bool viewportEvent(QEvent* AEvent) override;
   void drawBackground(QPainter* APainter, const QRectF& ARect) override;
 
@@ -46,6 +51,9 @@ class FormView final : public QGraphicsView {
   // A popup a proxied widget opened (Qt embeds it as an item of its own, above
   // every control) holds Qt's mouse grab for as long as it is open.
   bool PopupHoldsThePointer() const;
+  // A proxied widget has Qt's focus (the focused control is a combo box, say):
+  // keys go to it through the scene, as Qt delivers them.
+  bool WidgetHasTheKeys() const;
   // True for the item that shows a control's proxied widget.
   static bool IsControlWidget(const QGraphicsItem* AItem);
 

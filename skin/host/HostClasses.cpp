@@ -6,6 +6,7 @@
 #include "skin/host/Control.h"
 #include "skin/host/Form.h"
 #include "skin/host/GlowEffect.h"
+#include "skin/host/StyleBook.h"
 #include "skin/host/Timer.h"
 #include "skin/host/WidgetProxy.h"
 
@@ -19,6 +20,7 @@ void RegisterHostClasses() {
   RegisterClass<TWidgetProxy>();
   RegisterClass<TBasicAction>();
   RegisterClass<TComboBox>();
+  RegisterClass<TStyleBook>();
 }
 
 }  // namespace ostrel::host

@@ -1,17 +1,19 @@
 #include "setup/app/window/PlainSetupWindow.h"
 
+#include "setup/app/window/BundleResources.h"
+#include "setup/app/window/FailureMessage.h"
+#include "setup/app/window/FirstFrameProbe.h"
+#include "skin/host/Animation.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
-#include <QFileDialog>
-#include <QHBoxLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QPropertyAnimation>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QScreen>
 
 namespace ostrel::app {
 
@@ -19,72 +21,73 @@ namespace {
 
 QString ToQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-}  // namespace
+// The skinned window's client area and where its background starts in it.
+constexpr QSize kClientSize(656, 376);
+constexpr QPoint kBackground(8, 8);
 
-namespace {
-
-// The bytes live in the program's mapped resources, which outlive the window.
-host::FunctionResourceLookup::Finder BundleFinder(ResourceFinder resources) {
-  return [resources = std::move(resources)](const QString& name) -> std::optional<QByteArray> {
-    if (!resources) return std::nullopt;
-    const QByteArray utf8 = name.toUtf8();
-    const auto bytes = resources(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
-    if (!bytes) return std::nullopt;
-    return QByteArray::fromRawData(reinterpret_cast<const char*>(bytes->data()), static_cast<qsizetype>(bytes->size()));
-  };
+// A child placed as the skinned window places the control of that name:
+// ABounds is relative to the background.
+template <class W>
+W* Place(W* AWidget, const char* AName, QRect ABounds) {
+  AWidget->setObjectName(QString::fromLatin1(AName));
+  AWidget->setGeometry(ABounds.translated(kBackground));
+  return AWidget;
 }
 
 }  // namespace
 
 PlainSetupWindow::PlainSetupWindow(platform::ISystem& system, ResourceFinder resources)
-    : system_(system), resources_(BundleFinder(std::move(resources))), resourcesScope_(resources_) {
-  setFixedSize(640, 360);
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      system_(system),
+      resources_(BundleFinder(std::move(resources))),
+      resourcesScope_(resources_) {
+  setFixedSize(kClientSize);
+  // Like the skinned window, only the background and what lies on it show.
+  setAttribute(Qt::WA_TranslucentBackground);
+  setStyleSheet(QStringLiteral("QWidget#Background { background: #1d1d1d; } QLabel, QCheckBox { color: white; }"));
+  auto* background = Place(new QWidget(this), "Background", {0, 0, 640, 360});
+  background->setAttribute(Qt::WA_StyledBackground);
+  background->lower();
 
-  auto* intro = new QLabel(QStringLiteral("Operate your phone on PC safely and easily."), this);
+  auto* close = Place(new QPushButton(QStringLiteral("\u00D7"), this), "CloseBtn", {599, 8, 33, 33});
+  close->setAccessibleName(QStringLiteral("Close"));
+  connect(close, &QPushButton::clicked, this, [this] { system_.ExitProcess(0); });
+
+  auto* intro = Place(new QLabel(QStringLiteral("Operate your phone on PC safely and easily."), this), "IntroLabel",
+                      {28, 167, 345, 41});
   intro->setAlignment(Qt::AlignCenter);
   intro->setWordWrap(true);
 
-  customInstallSwitch_ = new QCheckBox(this);
-  customInstallSwitch_->setObjectName(QStringLiteral("CustomInstallSwitch"));
-  customInstallLabel_ = new QLabel(QStringLiteral("Custom installation"), this);
-  customInstallLabel_->setObjectName(QStringLiteral("CustomInstallLabel"));
-  installButton_ = new QPushButton(QStringLiteral("Install Now"), this);
-  installButton_->setObjectName(QStringLiteral("InstallButton"));
+  installButton_ = Place(new QPushButton(QStringLiteral("Install Now"), this), "InstallButton", {120, 233, 160, 50});
+  customInstallSwitch_ = Place(new QCheckBox(this), "CustomInstallSwitch", {407, 258, 50, 25});
+  customInstallSwitch_->setAccessibleName(QStringLiteral("Custom installation"));
+  customInstallLabel_ =
+      Place(new QLabel(QStringLiteral("Custom installation"), this), "CustomInstallLabel", {465, 254, 144, 33});
 
-  mainPanel_ = new QWidget(this);
-  mainPanel_->setObjectName(QStringLiteral("MainPanel"));
+  // Where the switch slides it: resting on the background's bottom edge.
+  mainPanel_ = Place(new QWidget(this), "MainPanel", {0, 295, 640, 65});
   auto* installTo = new QLabel(QStringLiteral("Install to"), mainPanel_);
+  installTo->setGeometry(28, 16, 69, 33);
   driveComboBox_ = new QComboBox(mainPanel_);
   driveComboBox_->setObjectName(QStringLiteral("DriveComboBox"));
-  driveComboBox_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  driveComboBox_->setGeometry(105, 18, 464, 30);
+  driveComboBox_->setAccessibleName(QStringLiteral("Install to"));
   browseBtn_ = new QPushButton(QStringLiteral("..."), mainPanel_);
   browseBtn_->setObjectName(QStringLiteral("BrowseBtn"));
+  browseBtn_->setGeometry(577, 16, 34, 34);
   browseBtn_->setToolTip(QStringLiteral("Browse"));
-  auto* folderRow = new QHBoxLayout(mainPanel_);
-  folderRow->addWidget(installTo);
-  folderRow->addWidget(driveComboBox_);
-  folderRow->addWidget(browseBtn_);
+  browseBtn_->setAccessibleName(QStringLiteral("Browse"));
   mainPanel_->setVisible(false);
 
-  progressBar_ = new QProgressBar(this);
-  progressBar_->setObjectName(QStringLiteral("ProgressBar"));
+  progressBar_ = Place(new QProgressBar(this), "ProgressBar", {1, 355, 638, 4});
   progressBar_->setRange(0, 100);
   progressBar_->setValue(0);
   progressBar_->setTextVisible(false);
-  progressBar_->setMaximumHeight(4);
 
-  auto* buttonRow = new QHBoxLayout;
-  buttonRow->addWidget(installButton_);
-  buttonRow->addStretch();
-  buttonRow->addWidget(customInstallSwitch_);
-  buttonRow->addWidget(customInstallLabel_);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addStretch();
-  layout->addWidget(intro);
-  layout->addLayout(buttonRow);
-  layout->addWidget(mainPanel_);
-  layout->addWidget(progressBar_);
+  setTabOrder(close, installButton_);
+  setTabOrder(installButton_, customInstallSwitch_);
+  setTabOrder(customInstallSwitch_, driveComboBox_);
+  setTabOrder(driveComboBox_, browseBtn_);
 
   connect(customInstallSwitch_, &QCheckBox::toggled, mainPanel_, &QWidget::setVisible);
   connect(browseBtn_, &QPushButton::clicked, this, [this] { BrowseBtnClick(); });
@@ -93,9 +96,18 @@ PlainSetupWindow::PlainSetupWindow(platform::ISystem& system, ResourceFinder res
   });
 }
 
+PlainSetupWindow::~PlainSetupWindow() = default;
+
 void PlainSetupWindow::SetInstallHandler(std::function<void()> handler) { installHandler_ = std::move(handler); }
 
-void PlainSetupWindow::Show() { show(); }
+void PlainSetupWindow::Show() {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+  }
+  ExitAfterFirstFrameIfAsked(*this);
+  show();
+}
 
 void PlainSetupWindow::SetCaption(std::string_view caption) { setWindowTitle(ToQString(caption)); }
 
@@ -124,16 +136,19 @@ std::optional<std::string> PlainSetupWindow::SelectedDriveItem() const {
 }
 
 void PlainSetupWindow::CreateOperateAni() {
-  if (operateAni_ != nullptr) return;
-  operateAni_ = new QPropertyAnimation(progressBar_, "value", this);
-  operateAni_->setStartValue(0);
-  operateAni_->setEndValue(99);
-  operateAni_->setDuration(15000);
-  operateAni_->setEasingCurve(QEasingCurve::OutExpo);
+  if (operateAni_) return;
+  // The skinned window's curve, exact: Qt's own easing truncates to 49 where 50 is due.
+  operateAni_ = std::make_unique<TIntAnimation>();
+  operateAni_->SetParent(progressBar_);
+  operateAni_->SetPropertyName(QStringLiteral("value"));
+  operateAni_->SetStopValue(99);
+  operateAni_->SetDuration(15.0f);
+  operateAni_->SetInterpolation(TInterpolationType::Exponential);
+  operateAni_->SetAnimationType(TAnimationType::Out);
 }
 
 void PlainSetupWindow::StartOperateAni() {
-  if (operateAni_ != nullptr) operateAni_->start();
+  if (operateAni_) operateAni_->Start();
 }
 
 void PlainSetupWindow::DisableInputs() {
@@ -149,10 +164,7 @@ bool PlainSetupWindow::AskYesNo(std::string_view text, std::string_view caption)
   return box.exec() == QMessageBox::Yes;
 }
 
-void PlainSetupWindow::ShowFailure(std::string_view text) {
-  QMessageBox box(QMessageBox::Warning, windowTitle(), ToQString(text), QMessageBox::Ok, this);
-  box.exec();
-}
+void PlainSetupWindow::ShowFailure(std::string_view text) { ShowFailureMessage(this, windowTitle(), ToQString(text)); }
 
 void PlainSetupWindow::closeEvent(QCloseEvent* event) {
   event->accept();
@@ -160,14 +172,13 @@ void PlainSetupWindow::closeEvent(QCloseEvent* event) {
 }
 
 void PlainSetupWindow::BrowseBtnClick() {
-  const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Select Folder of Installtion"));
-  if (folder.isEmpty()) return;
-  const QString path = QDir::toNativeSeparators(folder);
+  const std::optional<QString> path = picker_.PickFolder(this, QString::fromUtf16(kPickFolderTitle));
+  if (!path) return;
   if (browseTag_ <= 0) {
-    driveComboBox_->addItem(path);
+    driveComboBox_->addItem(*path);
     browseTag_ = 1;
   } else {
-    driveComboBox_->setItemText(driveComboBox_->count() - 1, path);
+    driveComboBox_->setItemText(driveComboBox_->count() - 1, *path);
   }
   driveComboBox_->setCurrentIndex(driveComboBox_->count() - 1);
 }

@@ -1,12 +1,16 @@
 #pragma once
 // A plain Qt window with the setup window's inputs: caption, drive list,
-// folder browser, the custom-installation switch, the install button and the
-// progress bar.
+// folder browser, the custom-installation switch, the install button, the
+// close button and the progress bar, each where the skinned window has it
+// (so a test that clicks at a place on the screen works with both), and the
+// skinned window's progress curve, failure message and folder picker.
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "setup/app/WindowModule.h"
+#include "setup/app/window/FolderPicker.h"
 #include "setup/platform/System.h"
 #include "skin/host/Resources.h"
 
@@ -14,14 +18,15 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QProgressBar;
-class QPropertyAnimation;
 class QPushButton;
+class TIntAnimation;
 
 namespace ostrel::app {
 
 class PlainSetupWindow final : public QWidget, public ShownSetupWindow {
  public:
   PlainSetupWindow(platform::ISystem& system, ResourceFinder resources);
+  ~PlainSetupWindow() override;
 
   void SetInstallHandler(std::function<void()> handler) override;
   void Show() override;
@@ -48,6 +53,7 @@ class PlainSetupWindow final : public QWidget, public ShownSetupWindow {
   void BrowseBtnClick();
 
   platform::ISystem& system_;
+  SystemFolderPicker picker_;
   // The program's resources, as the skin library asks for them.
   host::FunctionResourceLookup resources_;
   host::ScopedResourceLookup resourcesScope_;
@@ -61,7 +67,7 @@ class PlainSetupWindow final : public QWidget, public ShownSetupWindow {
   QLabel* customInstallLabel_;
   QPushButton* installButton_;
   QProgressBar* progressBar_;
-  QPropertyAnimation* operateAni_ = nullptr;
+  std::unique_ptr<TIntAnimation> operateAni_;
 };
 
 }  // namespace ostrel::app

@@ -3,8 +3,8 @@
 
 #include "setup/app/WindowModule.h"
 #include "setup/app/window/GuiApplication.h"
-#include "setup/app/window/PlainSetupWindow.h"
 #include "setup/app/window/QtUiLoop.h"
+#include "setup/app/window/SetupWindowChoice.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ std::unique_ptr<ostrel::app::UiLoop> CreateUiLoop(int& argc, char** argv) {
 
 std::unique_ptr<ostrel::app::ShownSetupWindow> CreateWindow(ostrel::platform::ISystem& system,
                                                             ostrel::app::ResourceFinder resources) {
-  return std::make_unique<ostrel::app::PlainSetupWindow>(system, std::move(resources));
+  return ostrel::app::CreateSetupWindow(system, std::move(resources));
 }
 
 constexpr ostrel::app::WindowModule kModule{&CreateUiLoop, &CreateWindow};

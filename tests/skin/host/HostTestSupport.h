@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGraphicsView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -47,6 +48,20 @@ inline void Wheel(const TForm& AForm, QPointF APoint, int ADelta) {
   QWheelEvent event(APoint, viewport->mapToGlobal(APoint), QPoint(), QPoint(0, ADelta), Qt::NoButton, Qt::NoModifier,
                     Qt::NoScrollPhase, false);
   QCoreApplication::sendEvent(viewport, &event);
+}
+
+// Sends one key event to the form's window, as the keyboard would.
+inline void SendKey(const TForm& AForm, QEvent::Type AType, int AKey, Qt::KeyboardModifiers AModifiers = Qt::NoModifier,
+                    bool AAutoRepeat = false) {
+  const QString text = AKey == Qt::Key_Space ? QStringLiteral(" ") : QString();
+  QKeyEvent event(AType, AKey, AModifiers, text, AAutoRepeat);
+  QCoreApplication::sendEvent(AForm.View(), &event);
+}
+
+// Press and release.
+inline void Type(const TForm& AForm, int AKey, Qt::KeyboardModifiers AModifiers = Qt::NoModifier) {
+  SendKey(AForm, QEvent::KeyPress, AKey, AModifiers);
+  SendKey(AForm, QEvent::KeyRelease, AKey, AModifiers);
 }
 
 }  // namespace host_test

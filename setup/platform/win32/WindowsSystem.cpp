@@ -1,0 +1,44 @@
+#include "setup/platform/win32/WindowsSystem.h"
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <stdexcept>
+#include <vector>
+
+#include "setup/platform/win32/WideText.h"
+
+namespace ostrel::platform::win32 {
+
+GuidBytes GuidTextOrder(const GUID& guid) {
+  GuidBytes bytes{};
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<std::uint8_t>(guid.Data1 >> (24 - 8 * i));
+  for (int i = 0; i < 2; ++i) bytes[4 + i] = static_cast<std::uint8_t>(guid.Data2 >> (8 - 8 * i));
+  for (int i = 0; i < 2; ++i) bytes[6 + i] = static_cast<std::uint8_t>(guid.Data3 >> (8 - 8 * i));
+  for (int i = 0; i < 8; ++i) bytes[8 + i] = guid.Data4[i];
+  return bytes;
+}
+
+std::string WindowsSystem::ExecutablePath() const {
+  // Paths may be longer than MAX_PATH; the call says so by filling the buffer.
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) return ToUtf8(std::wstring_view(buffer.data(), length));
+    if (buffer.size() >= 32768) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+GuidBytes WindowsSystem::NewGuid() {
+  GUID guid{};
+  if (FAILED(::CoCreateGuid(&guid))) throw std::runtime_error("no GUID could be made");
+  return GuidTextOrder(guid);
+}
+
+void WindowsSystem::ExitProcess(unsigned exitCode) {
+  ::ExitProcess(exitCode);
+}
+
+}  // namespace ostrel::platform::win32

@@ -34,7 +34,7 @@ endif()
 # and documents to the Unix home, and nothing here may reach the real one.
 # The prefix is made once (wine_prefix below); starting Wine in a new prefix
 # takes half a minute, in a made one a fraction of a second.
-find_program(OSTREL_WINE NAMES wine wine64)
+find_program(OSTREL_WINE NAMES wine)
 set(OSTREL_WINE_ROOT ${CMAKE_BINARY_DIR}/wine)
 set(OSTREL_WINE_ENV
   WINEPREFIX=${OSTREL_WINE_ROOT}/prefix
@@ -47,7 +47,7 @@ set(OSTREL_WINE_ENV
   # no offers to fetch the .NET and HTML engines.
   WINEDLLOVERRIDES=winemenubuilder.exe,mscoree,mshtml=d)
 if(OSTREL_WINE AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
-  set(CMAKE_CROSSCOMPILING_EMULATOR env ${OSTREL_WINE_ENV} ${OSTREL_WINE})
+  set(CMAKE_CROSSCOMPILING_EMULATOR env ${OSTREL_WINE_ENV} ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh)
 endif()
 if(OSTREL_WINE AND OSTREL_BUILD_TESTS)
   add_custom_command(

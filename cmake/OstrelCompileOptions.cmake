@@ -37,8 +37,11 @@ function(ostrel_add_test name)
   if(ARG_RESOURCE_LOCK)
     set(lock RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
   endif()
+  # A Windows test program's listing runs under Wine, whose first start in a
+  # run takes seconds.
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
                TIMEOUT 300
                ${lock})

@@ -29,6 +29,8 @@ endif()
 # resource that no two tests holding it use at once: the product lock is
 # taken by every test that starts the product or stops it by name, since
 # stopping by name reaches every process of this user with that name.
+# Under the sanitizers, blocks system libraries keep for the life of the
+# process are not reported as leaks (cmake/lsan.supp).
 function(ostrel_add_test name)
   cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -37,6 +39,10 @@ function(ostrel_add_test name)
   if(ARG_RESOURCE_LOCK)
     set(lock RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
   endif()
+  set(sanitizer)
+  if(OSTREL_SANITIZE)
+    set(sanitizer ENVIRONMENT_MODIFICATION "LSAN_OPTIONS=set:suppressions=${PROJECT_SOURCE_DIR}/cmake/lsan.supp")
+  endif()
   # A Windows test program's listing runs under Wine, whose first start in a
   # run takes seconds.
   gtest_discover_tests(${name}
@@ -44,6 +50,7 @@ function(ostrel_add_test name)
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
                TIMEOUT 300
+               ${sanitizer}
                ${lock})
 endfunction()
 

@@ -6,16 +6,20 @@ set -euo pipefail
 packages=(
   # toolchain
   build-essential cmake ninja-build ccache clang lld libclang-rt-14-dev pkg-config
-  # host UI framework
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  # host UI framework; its SVG module renders the window's pictures at build time
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev
   # setup core: HTTPS client and SHA-1 (headers to build, libraries opened at
   # run time), JSON; the test report server makes certificates with openssl
   libcurl4-openssl-dev libssl-dev openssl nlohmann-json3-dev
   # extractor carried inside the setup and used to build the payload
   7zip
-  # tests, benchmarks, screenshots
+  # the font family that stands in for families a machine lacks: text is
+  # measured and drawn with it wherever a form's family is missing, so tests
+  # pin its measurements and pixels (skin/host/Fonts.h)
+  fonts-dejavu-core
+  # tests, benchmarks, screenshots; the shortcuts' own format checker
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb x11-utils imagemagick fonts-dejavu-core python3 procps
+  xvfb x11-utils imagemagick python3 procps desktop-file-utils
   # the Windows build (mingw preset): the cross compiler and resource
   # compiler, and Wine to run its tests; GoogleTest comes from the googletest
   # sources above, the Windows extractor from npm below

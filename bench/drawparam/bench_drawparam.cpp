@@ -2,32 +2,10 @@
 // drawing rectangle, the alpha and the four resolved values. The path must
 // not allocate, so this program counts every allocation it makes.
 
+#include "bench/support/AllocationCounter.h"
 #include "skin/base/uDrawRectParam.h"
 
 #include <benchmark/benchmark.h>
-
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
-namespace {
-
-std::atomic<std::size_t> gAllocations{0};
-
-void* CountedAlloc(std::size_t ASize) {
-  gAllocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(ASize == 0 ? 1 : ASize)) return p;
-  throw std::bad_alloc();
-}
-
-}  // namespace
-
-void* operator new(std::size_t ASize) { return CountedAlloc(ASize); }
-void* operator new[](std::size_t ASize) { return CountedAlloc(ASize); }
-void operator delete(void* APtr) noexcept { std::free(APtr); }
-void operator delete[](void* APtr) noexcept { std::free(APtr); }
-void operator delete(void* APtr, std::size_t) noexcept { std::free(APtr); }
-void operator delete[](void* APtr, std::size_t) noexcept { std::free(APtr); }
 
 namespace {
 
@@ -61,7 +39,7 @@ void Resolve(benchmark::State& AState, TDPEffectStates AStates, bool AMixed) {
   param.SetStaticEffectStates(AStates);
   const TRectF control(0, 0, 200, 48);
 
-  const std::size_t before = gAllocations.load(std::memory_order_relaxed);
+  const std::size_t before = bench_support::AllocationCount();
   for (auto _ : AState) {
     benchmark::DoNotOptimize(param.CurrentEffect());
     benchmark::DoNotOptimize(param.CalcDrawRect(control));
@@ -71,7 +49,7 @@ void Resolve(benchmark::State& AState, TDPEffectStates AStates, bool AMixed) {
     benchmark::DoNotOptimize(param.CurrentEffectBorderWidth());
     benchmark::DoNotOptimize(param.CurrentEffectBorderColor()->Color());
   }
-  const std::size_t allocations = gAllocations.load(std::memory_order_relaxed) - before;
+  const std::size_t allocations = bench_support::AllocationCount() - before;
   AState.counters["allocs_per_iter"] =
       benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
   if (allocations != 0) AState.SkipWithError("the resolved-value path allocated");

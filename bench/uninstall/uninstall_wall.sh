@@ -36,11 +36,21 @@ layout() {
     tee "$root/home/Desktop/Ostrel.desktop" >"$root/home/.local/share/applications/Ostrel.desktop"
 }
 
+# The uninstaller stops the product by name, which reaches every process of
+# this user with that name: it runs in a process namespace of its own (with a
+# user namespace when not root), where it sees nothing but itself.
+own_processes=(unshare --pid --fork --kill-child --mount-proc)
+if [ "$(id -u)" -ne 0 ]; then own_processes=(unshare --user --map-root-user --pid --fork --kill-child --mount-proc); fi
+if ! "${own_processes[@]}" true 2>/dev/null; then
+  echo "cannot make a process namespace here (${own_processes[*]}); not running an uninstaller that would stop this user's processes" >&2
+  exit 2
+fi
+
 uninstall() {
   local root="$1"
-  env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$root/home" XDG_CONFIG_HOME="$root/home/.config" \
+  "${own_processes[@]}" env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$root/home" XDG_CONFIG_HOME="$root/home/.config" \
     XDG_DATA_HOME="$root/home/.local/share" XDG_RUNTIME_DIR="$root/runtime" TMPDIR="$root/tmp" \
-    QT_QPA_PLATFORM=offscreen OSTREL_STAT_BASE=https://127.0.0.1:9 \
+    OSTREL_STAT_BASE=https://127.0.0.1:9 \
     "$root/home/.local/share/Ostrel/Uninstall" silent
   if [ -e "$root/home/.local/share/Ostrel/Uninstall" ]; then echo "the uninstaller is still there" >&2; exit 1; fi
 }

@@ -3,6 +3,7 @@
 // description text. Nothing may crash or raise; what a parameter took from a
 // document must save to a document that loads back to the same one.
 
+#include "fuzz/support/DocRoundTrip.h"
 #include "skin/base/uBinaryTreeDoc.h"
 #include "skin/base/uDrawPictureParam.h"
 #include "skin/base/uDrawTextParam.h"
@@ -11,25 +12,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <span>
-
-namespace {
-
-template <class TParam>
-void LoadSaveReload(TBTNode20_Class* ANode) {
-  TParam first;
-  first.LoadFromDocNode(ANode);
-  TBTDOC20 once;
-  first.SaveToDocNode(once.TopNode()->AddChildNode_Class(QStringLiteral("P")));
-  const QByteArray saved = once.Save();
-
-  TParam second;
-  second.LoadFromDocNode(once.TopNode()->ChildNodes().GetItems(0)->ConvertNode_Class());
-  TBTDOC20 twice;
-  second.SaveToDocNode(twice.TopNode()->AddChildNode_Class(QStringLiteral("P")));
-  if (twice.Save() != saved) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* AData, std::size_t ASize) {
   TDrawFont font;
@@ -46,8 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* AData, std::size_t ASi
   }
   for (TBTNode20* node : doc.TopNode()->ChildNodes()) {
     if (TBTNode20_Class* asClass = node->ConvertNode_Class()) {
-      LoadSaveReload<TDrawTextParam>(asClass);
-      LoadSaveReload<TDrawPictureParam>(asClass);
+      fuzz_support::CheckDocRoundTrip<TDrawTextParam>(asClass);
+      fuzz_support::CheckDocRoundTrip<TDrawPictureParam>(asClass);
     }
   }
   return 0;

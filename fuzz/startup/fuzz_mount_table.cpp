@@ -1,6 +1,8 @@
 // Mount tables and user-dirs files are read from outside the program; the
-// drive rule must hold for any text: no crash, every root a parsed mount
-// point, no root listed twice, and never a root above the home mount.
+// drive rule must hold for any text: no crash, the first drive always a fixed
+// one for the home folder, every other root a parsed mount point (the first
+// may be "/" when no mount holds the home folder), no root listed twice, and
+// never a root above the home mount.
 
 #include <cstddef>
 #include <cstdint>
@@ -34,9 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::set<std::string> mountPoints;
   for (const auto& m : mounts) mountPoints.insert(m.mountPoint);
+  if (drives.empty() || drives.front().type != DriveType::dtFixed) std::abort();
   std::set<std::string> roots;
   for (const auto& d : drives) {
-    if (!mountPoints.count(d.root) || !roots.insert(d.root).second) std::abort();
+    const bool standsForTheHome = &d == &drives.front() && d.root == "/";
+    if ((!mountPoints.count(d.root) && !standsForTheHome) || !roots.insert(d.root).second) std::abort();
   }
   if (!drives.empty() && PathIsUnderRoot(home, drives.front().root, PathStyle::Posix)) {
     for (std::size_t i = 1; i < drives.size(); ++i) {

@@ -3,21 +3,30 @@
 // both parameters 0 stops listening, answers, then ends the application.
 
 #include "setup/platform/RunningProductSignal.h"
+#include "setup/platform/posix/UniqueFd.h"
 
 #include <QObject>
 #include <QSocketNotifier>
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace ostrel::product {
+
+// How the product meets the quit message.
+enum class QuitBehaviour : std::uint8_t {
+  Quit,    // honours it
+  Ignore,  // answers it like any other message and keeps running
+  Hang,    // takes every request and never answers, as a hung window would
+};
 
 class QuitSignalWatcher : public QObject {
   Q_OBJECT
 
  public:
-  // With `ignoreQuit` the message is answered like any other and the
-  // product keeps running, as a product that does not honour it would.
-  QuitSignalWatcher(std::unique_ptr<platform::ProductSignalListener> listener, bool ignoreQuit, QObject* parent = nullptr);
+  QuitSignalWatcher(std::unique_ptr<platform::ProductSignalListener> listener, QuitBehaviour behaviour,
+                    QObject* parent = nullptr);
 
  private:
   void Serve();
@@ -25,7 +34,9 @@ class QuitSignalWatcher : public QObject {
 
   std::unique_ptr<platform::ProductSignalListener> listener_;
   QSocketNotifier notifier_;
-  bool ignoreQuit_;
+  QuitBehaviour behaviour_;
+  // The requests a hung product took and holds unanswered.
+  std::vector<platform::UniqueFd> unanswered_;
 };
 
 }  // namespace ostrel::product

@@ -29,6 +29,8 @@ class HeadlessSetupWindow final : public setup::ISetupWindow {
   // Nobody is there to answer; an unattended run never asks, and a question
   // that came anyway must not be taken as consent.
   bool AskYesNo(std::string_view, std::string_view) override { return false; }
+  // Only unattended runs are windowless; they say why on standard error.
+  void ShowFailure(std::string_view) override {}
 
  private:
   std::vector<std::string> driveItems_;

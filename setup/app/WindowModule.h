@@ -5,10 +5,14 @@
 // never loads them (a third of the program's start-up) and needs no display.
 // Both halves come from one build, so C++ types cross between them.
 
-#include <QCoreApplication>
+#include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
+#include <string_view>
 
+#include "setup/app/UiLoop.h"
 #include "setup/core/WindowInterface.h"
 #include "setup/platform/System.h"
 
@@ -22,10 +26,18 @@ class ShownSetupWindow : public setup::ISetupWindow {
   virtual void Show() = 0;
 };
 
+// The program's resources by name (letter case of ASCII letters aside); the
+// bytes stay valid for as long as the process runs.
+using ResourceFinder = std::function<std::optional<std::span<const std::byte>>(std::string_view name)>;
+
 struct WindowModule {
-  // The widget application, made in place of the core one before any window.
-  std::unique_ptr<QCoreApplication> (*createApplication)(int& argc, char** argv);
-  std::unique_ptr<ShownSetupWindow> (*createWindow)(platform::ISystem& system);
+  // The widget application's loop and task runner, made before any window
+  // (argc and argv must outlive it). Without a display it ends the process
+  // with one line on standard error.
+  std::unique_ptr<UiLoop> (*createUiLoop)(int& argc, char** argv);
+  // The window; the skin library inside the module finds the program's
+  // pictures through `resources` while the window lives.
+  std::unique_ptr<ShownSetupWindow> (*createWindow)(platform::ISystem& system, ResourceFinder resources);
 };
 
 // The one function the module exports, by this name.

@@ -1,14 +1,13 @@
 // The setup program: one executable that installs, updates or, named as the
 // uninstaller, removes the product.
 
-#include <QCoreApplication>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "setup/app/HeadlessSetupWindow.h"
-#include "setup/app/QtTaskRunner.h"
+#include "setup/app/HeadlessLoop.h"
 #include "setup/app/WindowModule.h"
 #include "setup/app/WindowModuleLoader.h"
 #include "setup/core/InstallChain.h"
@@ -23,40 +22,49 @@
 int main(int argc, char** argv) {
   using namespace ostrel;
 
-  // Taken before Qt removes the options it understands: the setup looks at
-  // its arguments exactly as given.
+  // Only words one and two mean anything to the setup, exactly as given.
   std::vector<std::string> args(argv + 1, argv + argc);
-
-  // An unattended run without a window never shows one, so it loads neither
-  // the window module nor Qt's widget libraries and makes a core application:
-  // it starts in a fraction of the time and works where no display is reachable.
-  const bool windowless = setup::ArgumentIs(args, 0, "silent") && setup::ArgumentIs(args, 1, "nogui");
 
   platform::Services services = platform::CreateNativeServices();
   const std::unique_ptr<platform::ExecutableResources> resources = platform::ExecutableResources::OpenSelf();
+
+  // A run that never shows the window or its question loads neither the
+  // window module nor any of Qt's libraries: it starts in a fraction of the
+  // time and needs no display.
+  const bool needsWindow = setup::RunNeedsWindow(
+      setup::RoleFromExecutable(services.system->ExecutablePath(), platform::PathStyle::Native), args);
   const app::WindowModule* windowModule =
-      windowless ? nullptr : app::LoadWindowModule(resources.get(), services.system->ExecutablePath());
-  if (!windowless && windowModule == nullptr) {
+      needsWindow ? app::LoadWindowModule(resources.get(), services.system->ExecutablePath()) : nullptr;
+  if (needsWindow && windowModule == nullptr) {
     std::fputs("OstrelSetup: the setup window cannot be loaded; the program is damaged.\n", stderr);
     return 1;
   }
-  const std::unique_ptr<QCoreApplication> application = windowModule != nullptr
-                                                            ? windowModule->createApplication(argc, argv)
-                                                            : std::make_unique<QCoreApplication>(argc, argv);
-
-  app::QtTaskRunner tasks;
+  // Qt sees the program's name alone, so that its own options (-platform,
+  // -display, ...) among the arguments can neither steer nor abort it.
+  int qtArgc = 1;
+  char* qtArgv[] = {argv[0], nullptr};
+  const std::unique_ptr<app::UiLoop> loop =
+      windowModule != nullptr ? windowModule->createUiLoop(qtArgc, qtArgv) : std::make_unique<app::HeadlessLoop>();
+  setup::ITaskRunner& tasks = loop->Tasks();
   setup::SetupState& state = setup::SetupState::Process();
+
+  const auto findResource = [&resources](std::string_view name) -> std::optional<std::span<const std::byte>> {
+    if (!resources) return std::nullopt;
+    return resources->Find(name);
+  };
 
   app::HeadlessSetupWindow headlessWindow;
   const std::unique_ptr<app::ShownSetupWindow> shownWindow =
-      windowModule != nullptr ? windowModule->createWindow(*services.system) : nullptr;
+      windowModule != nullptr ? windowModule->createWindow(*services.system, findResource) : nullptr;
   setup::ISetupWindow& window = shownWindow ? static_cast<setup::ISetupWindow&>(*shownWindow) : headlessWindow;
 
   const setup::SpecialFolders folders(*services.shellFolders, platform::PathStyle::Native);
-  // Made on first use only, so the uninstall role never creates it.
+  // Made on first use only, so the uninstall role never creates them.
   const std::unique_ptr<platform::ITemporaryFolder> temporary = platform::CreateTemporaryFolder();
+  const std::unique_ptr<platform::ITemporaryFolder> fallbackFolder = platform::CreateFallbackTemporaryFolder();
   setup::InstallChain installChain(setup::NativeInstallContext(state, window, tasks, *services.registry, folders,
-                                                               *services.system, *temporary, resources.get()));
+                                                               *services.system, *temporary, *fallbackFolder,
+                                                               resources.get(), setup::ArgumentIs(args, 0, "silent")));
   setup::SetupRoleActions actions(state, tasks, [&installChain] { installChain.InstallButtonClick(); });
   if (shownWindow) shownWindow->SetInstallHandler([&actions] { actions.Install(); });
   actions.SetUninstall([&services, &folders] {
@@ -73,15 +81,12 @@ int main(int argc, char** argv) {
       window,
       tasks,
       actions,
-      [&resources](std::string_view name) -> std::optional<std::span<const std::byte>> {
-        if (!resources) return std::nullopt;
-        return resources->Find(name);
-      },
+      findResource,
       std::move(args),
       platform::PathStyle::Native,
   });
 
   if (shownWindow) shownWindow->Show();
-  QCoreApplication::exec();
+  loop->Run();
   services.system->ExitProcess(0);
 }

@@ -1,5 +1,6 @@
 #include "setup/core/InstallChain.h"
 
+#include <algorithm>
 #include <exception>
 #include <functional>
 #include <system_error>
@@ -7,14 +8,22 @@
 #include <utility>
 #include <vector>
 
+#include "setup/core/Diagnostics.h"
 #include "setup/core/Runner.h"
 #include "setup/core/StagedCopy.h"
 #include "setup/core/Startup.h"
-#include "setup/platform/CommandLine.h"
+#include "setup/core/Uninstall.h"
 #include "setup/platform/FileSystem.h"
+#include "setup/platform/Removal.h"
+#include "setup/platform/ResourceBundle.h"
 #include "setup/platform/ShellOpen.h"
 
 namespace ostrel::setup {
+
+// The old uninstaller must get through its asks and its stop by name before
+// an update ends it, or the old product would keep running.
+static_assert(kQuitAndStopBudget + std::chrono::seconds(5) <= std::chrono::seconds(kOldUninstallerTimeLimit));
+
 namespace {
 
 // Runs `side` on a thread of its own while `main` runs here, or after it when
@@ -31,25 +40,7 @@ void SideBySide(const std::function<void()>& side, const std::function<void()>& 
 
 using platform::PathStyle;
 
-// Whether the runner would hand the child exactly `words` for `commandLine`.
-// Where the platform takes the line whole (Windows) the child splits it
-// itself; a path free of double quotes is then all that can be asked for.
-bool SpellsExactly(const std::string& commandLine, const std::vector<std::string>& words, PathStyle style) {
-  if (platform::Resolve(style) == PathStyle::Windows) return true;
-  return platform::SplitWindowsCommandLine(commandLine) == words;
-}
-
 bool HasQuote(std::string_view text) { return text.find('"') != std::string_view::npos; }
-
-// A pool task must not throw into the pool; a step that fails this way
-// leaves the window working, as any other stop of the chain does.
-template <typename Step>
-void Guarded(Step step) {
-  try {
-    step();
-  } catch (const std::exception&) {
-  }
-}
 
 std::string Quoted(std::string_view text) {
   std::string quoted = "\"";
@@ -58,27 +49,30 @@ std::string Quoted(std::string_view text) {
   return quoted;
 }
 
+// On Windows the child splits the line itself, and a double quote inside a
+// path would end its quoting early; on POSIX the words go as they are.
+std::optional<ChildCommand> CommandOf(std::vector<std::string> words, std::string line, PathStyle style) {
+  if (platform::Resolve(style) == PathStyle::Windows &&
+      std::any_of(words.begin(), words.end(), [](const std::string& word) { return HasQuote(word); })) {
+    return std::nullopt;
+  }
+  return ChildCommand{std::move(line), std::move(words)};
+}
+
 }  // namespace
 
 std::string_view PublisherAddress() { return OSTREL_PUBLISHER_URL; }
 
-std::optional<std::string> ExtractorCommandLine(const std::string& extractor, const std::string& archive,
-                                                const std::string& target, PathStyle style) {
-  if (HasQuote(extractor) || HasQuote(archive) || HasQuote(target)) return std::nullopt;
+std::optional<ChildCommand> ExtractorCommand(const std::string& extractor, const std::string& archive,
+                                             const std::string& target, PathStyle style) {
   const std::string password = "-p" + std::string(kArchivePassword);
-  const std::string commandLine =
-      Quoted(extractor) + " x " + password + " -aoa " + Quoted(archive) + " -o" + Quoted(target);
-  if (!SpellsExactly(commandLine, {extractor, "x", password, "-aoa", archive, "-o" + target}, style)) {
-    return std::nullopt;
-  }
-  return commandLine;
+  return CommandOf({extractor, "x", password, "-aoa", archive, "-o" + target},
+                   Quoted(extractor) + " x " + password + " -aoa " + Quoted(archive) + " -o" + Quoted(target), style);
 }
 
-std::optional<std::string> OldUninstallerCommandLine(const std::string& uninstaller, PathStyle style) {
-  if (HasQuote(uninstaller) || platform::FolderPart(uninstaller, style).empty()) return std::nullopt;
-  const std::string commandLine = Quoted(uninstaller) + " update";
-  if (!SpellsExactly(commandLine, {uninstaller, "update"}, style)) return std::nullopt;
-  return commandLine;
+std::optional<ChildCommand> OldUninstallerCommand(const std::string& uninstaller, PathStyle style) {
+  if (platform::FolderPart(uninstaller, style).empty()) return std::nullopt;
+  return CommandOf({uninstaller, "update"}, Quoted(uninstaller) + " update", style);
 }
 
 std::vector<EntryValue> UninstallEntryValues(const std::string& installPath, const std::string& versionText,
@@ -100,20 +94,25 @@ void InstallChain::InstallButtonClick() {
   // Until this press nothing but start-up has written InstallPath, so it still
   // tells the mode start-up fixed; the chain rewrites it only later.
   const ReportKind kind = c_.state.InstallPath().empty() ? ReportKind::Install : ReportKind::Update;
-  c_.startReport(kind);
-  c_.tasks.Post([this] { Guarded([this] { PrepareUpdate(); }); });
+  report_ = c_.startReport(kind);
+  c_.tasks.Post([this] { Guarded(&InstallChain::PrepareUpdate); });
 }
 
 void InstallChain::PrepareUpdate() {
   const std::string uninstaller = c_.state.InstallPath();
   if (!uninstaller.empty()) {
     const std::string folder(platform::FolderPart(uninstaller, c_.style));
-    if (const auto commandLine = OldUninstallerCommandLine(uninstaller, c_.style)) {
-      c_.runCaptured(*commandLine, folder, true, kOldUninstallerTimeLimit);
+    if (folder.empty()) {
+      Stop("the registered uninstaller names no folder");
+      return;
     }
+    if (const auto command = OldUninstallerCommand(uninstaller, c_.style)) {
+      c_.runChild(*command, folder, kOldUninstallerTimeLimit);
+    }
+    KeepRegistered(uninstaller);
     c_.state.SetInstallPath(folder);
   }
-  c_.tasks.CallOnUiThread([this] { Guarded([this] { ResolveTarget(); }); });
+  c_.tasks.CallOnUiThread([this] { Guarded(&InstallChain::ResolveTarget); });
 }
 
 void InstallChain::ResolveTarget() {
@@ -122,55 +121,150 @@ void InstallChain::ResolveTarget() {
       c_.state.SetInstallPath(*item + platform::Separator(c_.style));
     }
   }
-  if (!c_.state.InstallPath().empty()) c_.tasks.Post([this] { Guarded([this] { InstallPayload(); }); });
+  if (c_.state.InstallPath().empty()) {
+    Stop("no folder to install into was found");
+    return;
+  }
+  c_.tasks.Post([this] { Guarded(&InstallChain::InstallPayload); });
 }
 
 void InstallChain::InstallPayload() {
   const std::string target = c_.state.InstallPath();
+  // The first reason the installation did not succeed.
+  std::optional<std::string> problem;
 
-  const auto temporaryFolder = c_.temporary.Path();
-  if (!temporaryFolder) return;
-  const std::string extractor = *temporaryFolder + platform::ExecutableName("7za", c_.style);
-  const auto archive = c_.temporary.CreateUniqueFile("tmp");
-  if (!archive) {
-    c_.temporary.Release();
-    return;
-  }
-
-  // Neither save needs the other, and each spends much of its time in the
+  // Held in memory where the system allows, the archive and the extractor
+  // reach no disk and no folder, and neither a noexec nor an unusable
+  // temporary folder matters. Each copy spends much of its time in the
   // kernel: side by side they take about as long as the archive alone.
-  SideBySide([this, &extractor] {
-    c_.saveResource("7za", extractor, platform::SaveOptions{.createNew = false, .executable = true});
-  }, [this, &archive] { c_.saveResource("pak", *archive, platform::SaveOptions{}); });
+  std::unique_ptr<platform::InMemoryFile> heldExtractor;
+  std::unique_ptr<platform::InMemoryFile> heldArchive;
+  SideBySide(
+      [this, &heldExtractor] {
+        heldExtractor = c_.openInMemory("7za");
+        // What runs of this program that were killed left behind goes now.
+        c_.temporary.RemoveLeftovers();
+        c_.fallbackFolder.RemoveLeftovers();
+      },
+      [this, &heldArchive] { heldArchive = c_.openInMemory("pak"); });
+  std::string archive;
+  std::string archiveFile;
+  if (heldArchive) {
+    archive = heldArchive->Path();
+  } else {
+    const auto file = CreateArchiveFile();
+    if (!file) {
+      Stop("no temporary folder can hold the payload");
+      return;
+    }
+    archive = archiveFile = *file;
+    // A failure shows in the extraction.
+    c_.saveResource("pak", archive, platform::SaveOptions{});
+  }
   if (!platform::DirectoryExists(target)) platform::ForceDirectories(target);
+  // Links planted in the install folder in the place of the product's
+  // folders would have the payload written elsewhere, out of the
+  // uninstaller's reach.
+  platform::RemoveFolderLinksBelow(target, kProductFolders);
 
   // The extractor leaves a processor idle: the uninstaller is copied beside
   // its place meanwhile and only moved in by the block after extraction.
-  auto uninstallerCopy = std::make_unique<StagedCopy>(
-      c_.system.ExecutablePath(), target + platform::UninstallerFileName(c_.style) + std::string(kStagingSuffix));
-  if (const auto commandLine = ExtractorCommandLine(extractor, *archive, target, c_.style)) {
-    c_.runCaptured(*commandLine, *temporaryFolder, true, 0);
+  auto uninstallerCopy = std::make_unique<StagedCopy>([this, &target] { return c_.stageUninstaller(target); });
+  std::string extractorFile;
+  const std::optional<ChildEnd> extraction = Extract(heldExtractor.get(), archive, target, extractorFile);
+  if (!extraction) {
+    problem = "the extractor could not be run";
+  } else if (extraction->exitCode != 0) {
+    problem = "the extractor ended with code " + std::to_string(extraction->exitCode);
+  }
+  heldExtractor.reset();
+  heldArchive.reset();
+
+  if (!ReplaceUninstaller(extractorFile, archiveFile, target, std::move(uninstallerCopy)) && !problem) {
+    problem = "the uninstaller could not be written to " + target + platform::UninstallerFileName(c_.style);
   }
 
-  ReplaceUninstaller(extractor, *archive, target, std::move(uninstallerCopy));
-
   const std::string product = target + platform::ExecutableName(kProductName, c_.style);
-  if (!CreateShortcuts(product, target)) return;
-  if (!WriteUninstallEntry(target)) return;
+  if (!CreateShortcuts(product, target)) {
+    Stop("the shortcuts could not be made", problem);
+    return;
+  }
+  if (!WriteUninstallEntry(target)) {
+    Stop("the uninstall entry could not be written", problem);
+    return;
+  }
+  // What was written lets the user remove a partial installation; a product
+  // that was not installed whole is not started.
+  if (problem) {
+    EndUnsuccessful(*problem);
+    return;
+  }
   c_.openWithShell(product);
   c_.system.ExitProcess(0);
 }
 
-// One block: the first step that fails skips the rest of it.
-// The staged copy is dropped wherever the block ends without it.
-void InstallChain::ReplaceUninstaller(const std::string& extractor, const std::string& archive,
-                                      const std::string& target, std::unique_ptr<StagedCopy> copy) {
-  if (platform::FileExists(extractor) && !platform::RemoveFile(extractor)) return;
-  if (platform::FileExists(archive) && !platform::RemoveFile(archive)) return;
+// From memory first, then from a file in the temporary folder, then from one
+// in the fallback folder: the first place it starts from runs it. Nothing
+// when it started nowhere. extractorFile names the file it ran from, for the
+// block to remove.
+std::optional<ChildEnd> InstallChain::Extract(const platform::InMemoryFile* heldExtractor, const std::string& archive,
+                                              const std::string& target, std::string& extractorFile) {
+  if (heldExtractor != nullptr) {
+    if (const auto command = ExtractorCommand(heldExtractor->Path(), archive, target, c_.style)) {
+      // In memory it has no folder of its own to work in.
+      const ChildEnd end = c_.runChild(*command, std::string(), 0);
+      if (end.started) return end;
+    }
+  }
+  for (platform::ITemporaryFolder* folder : {&c_.temporary, &c_.fallbackFolder}) {
+    const auto path = folder->Path();
+    if (!path) continue;
+    const std::string extractor = *path + platform::ExecutableName("7za", c_.style);
+    const auto command = ExtractorCommand(extractor, archive, target, c_.style);
+    if (!command) return std::nullopt;
+    if (!c_.saveResource("7za", extractor, platform::SaveOptions{.createNew = false, .executable = true})) continue;
+    const ChildEnd end = c_.runChild(*command, *path, 0);
+    if (end.started) {
+      extractorFile = extractor;
+      return end;
+    }
+    // A folder that holds a program but will not run it (noexec).
+    platform::RemoveFile(extractor);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> InstallChain::CreateArchiveFile() {
+  if (auto file = c_.temporary.CreateUniqueFile("tmp")) return file;
   c_.temporary.Release();
+  return c_.fallbackFolder.CreateUniqueFile("tmp");
+}
+
+// One block: the first step that fails skips the rest of it. The staged copy
+// is dropped wherever the block ends without it. True when the uninstaller is
+// in place afterwards.
+bool InstallChain::ReplaceUninstaller(const std::string& extractorFile, const std::string& archiveFile,
+                                      const std::string& target, std::unique_ptr<StagedCopy> copy) {
+  if (platform::FileExists(extractorFile) && !platform::RemoveFile(extractorFile)) return false;
+  if (platform::FileExists(archiveFile) && !platform::RemoveFile(archiveFile)) return false;
+  c_.temporary.Release();
+  c_.fallbackFolder.Release();
   const std::string uninstaller = target + platform::UninstallerFileName(c_.style);
-  if (platform::FileExists(uninstaller) && !platform::RemoveFile(uninstaller)) return;
-  if (!copy->MoveTo(uninstaller)) platform::CopyFileTo(c_.system.ExecutablePath(), uninstaller, true);
+  if (platform::FileExists(uninstaller) && !platform::RemoveFile(uninstaller)) return false;
+  if (copy->MoveTo(uninstaller)) return true;
+  // The copy beside the extraction failed; one more try, here and now.
+  const std::unique_ptr<platform::PendingFile> again = c_.stageUninstaller(target);
+  return again != nullptr && again->Publish(uninstaller);
+}
+
+// The old uninstaller has just removed the entry. Until the new one is
+// written the folder is registered again, so a run that dies meanwhile (a
+// crash, a power cut) does not make the next run forget the installation and
+// install somewhere else. An entry whose uninstaller is missing still means
+// an installation.
+void InstallChain::KeepRegistered(const std::string& uninstaller) {
+  const auto key = c_.registry.OpenKey(kUninstallKey, platform::RegistryAccess::All);
+  if (key && !key->ReadString("UninstallString")) key->WriteString("UninstallString", uninstaller);
 }
 
 bool InstallChain::CreateShortcuts(const std::string& product, const std::string& target) {
@@ -184,8 +278,11 @@ bool InstallChain::CreateShortcuts(const std::string& product, const std::string
   const std::string desktopShortcut = desktop + platform::Separator(c_.style) + fileName;
   if (!desktop.empty() && !platform::FileExists(desktopShortcut)) link->Save(desktopShortcut);
 
-  // The start-menu folder always exists on Windows; a fresh POSIX account
-  // may not have its applications folder yet.
+  // The menu entry also offers the uninstall, which on POSIX the user would
+  // find nowhere else (Windows lists the uninstall entry itself). The start-
+  // menu folder always exists on Windows; a fresh POSIX account may not have
+  // its applications folder yet.
+  link->AddAction(kUninstallActionId, kUninstallActionName, target + platform::UninstallerFileName(c_.style));
   const std::string startMenu = c_.folders.StartMenuProgramsFolder();
   const std::string startMenuShortcut = startMenu + platform::Separator(c_.style) + fileName;
   if (!c_.folders.HomeFolder().empty() && !platform::FileExists(startMenuShortcut)) {
@@ -201,13 +298,40 @@ bool InstallChain::WriteUninstallEntry(const std::string& target) {
   for (const EntryValue& entry : UninstallEntryValues(target, c_.state.VersionText(), c_.style)) {
     if (!key->WriteString(entry.name, entry.value)) return false;
   }
-  return true;
+  return key->Flush();
+}
+
+// A step must not throw into the pool or the event loop; one that fails this
+// way stops the chain like any other failure.
+void InstallChain::Guarded(void (InstallChain::*step)()) {
+  try {
+    (this->*step)();
+  } catch (const std::exception& error) {
+    Stop(std::string("a step failed (") + error.what() + ")");
+  }
+}
+
+// The chain cannot go on. An unattended run ends, saying why. An interactive
+// one ends too when an earlier problem is worth telling; otherwise its window
+// stays in the working state, as it always has, until the user closes it.
+void InstallChain::Stop(std::string_view reason, const std::optional<std::string>& earlierProblem) {
+  if (earlierProblem || c_.silent) EndUnsuccessful(earlierProblem.value_or(std::string(reason)));
+}
+
+void InstallChain::EndUnsuccessful(std::string_view reason) {
+  const std::string text = "Ostrel could not be installed: " + std::string(reason) + ".";
+  WriteDiagnostic(text);
+  if (!c_.silent) c_.tasks.CallOnUiThread([this, &text] { c_.window.ShowFailure(text); });
+  // The report the click started still goes, where it can.
+  if (report_.valid()) report_.wait_for(kReportGrace);
+  c_.system.ExitProcess(kUnsuccessfulExitCode);
 }
 
 InstallContext NativeInstallContext(SetupState& state, ISetupWindow& window, ITaskRunner& tasks,
                                     platform::IRegistry& registry, const SpecialFolders& folders,
                                     platform::ISystem& system, platform::ITemporaryFolder& temporary,
-                                    const platform::ExecutableResources* resources) {
+                                    platform::ITemporaryFolder& fallbackFolder,
+                                    const platform::ExecutableResources* resources, bool silent) {
   return InstallContext{
       state,
       window,
@@ -216,18 +340,30 @@ InstallContext NativeInstallContext(SetupState& state, ISetupWindow& window, ITa
       folders,
       system,
       temporary,
+      fallbackFolder,
       [resources](std::string_view name, const std::string& path, platform::SaveOptions options) {
         return resources != nullptr && resources->SaveToFile(name, path, options);
       },
-      [](const std::string& commandLine, const std::string& workingFolder, bool utf8Output,
-         std::int32_t timeLimitSeconds) {
-        std::uint32_t exitCode = 0;
-        std::string output;
-        RunCaptured(commandLine, exitCode, workingFolder, utf8Output, timeLimitSeconds, output);
+      [resources](std::string_view name) -> std::unique_ptr<platform::InMemoryFile> {
+        if (resources == nullptr) return nullptr;
+        // The archive carries the checksum of every file in it, which the
+        // extractor checks as it goes (and decryption checks the rest): a
+        // second pass over hundreds of megabytes here would only repeat it.
+        // The extractor is a program about to run, and is checked first.
+        const bool archive = platform::ResourceNamesEqual(name, "pak");
+        return resources->OpenInMemory(name, archive ? platform::ResourceCheck::ItsOwnReader
+                                                     : platform::ResourceCheck::Checksum);
+      },
+      [resources](const std::string& folder) -> std::unique_ptr<platform::PendingFile> {
+        return resources != nullptr ? resources->StageProgramCopy(folder, kUninstallerResources) : nullptr;
+      },
+      [](const ChildCommand& command, const std::string& workingFolder, std::int32_t timeLimitSeconds) {
+        return RunChild(command, workingFolder, timeLimitSeconds);
       },
       [] { return platform::CreateShellLink(); },
       [](const std::string& path) { platform::ShellOpen(path); },
-      [&tasks](ReportKind kind) { StartReport(tasks, kind); },
+      [&tasks](ReportKind kind) { return StartReport(tasks, kind); },
+      silent,
       platform::PathStyle::Native,
   };
 }

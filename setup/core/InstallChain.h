@@ -3,11 +3,16 @@
 // runs the old uninstaller when updating, ResolveTarget (UI thread) fixes the
 // target folder, InstallPayload (pool) extracts the payload, leaves the
 // uninstaller, shortcuts and uninstall entry behind, starts the product and
-// ends the process. No step reports an error: a failure skips that step, or
-// stops the chain where stopping is the only safe outcome.
+// ends the process. A failure skips that step, or stops the chain where
+// stopping is the only safe outcome; a run whose extraction or uninstaller
+// copy failed still leaves the entry and the uninstaller for cleaning up, but
+// then ends with kUnsuccessfulExitCode and says why instead of starting the
+// product.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,6 +20,7 @@
 
 #include "setup/core/Folders.h"
 #include "setup/core/Report.h"
+#include "setup/core/Runner.h"
 #include "setup/core/SetupState.h"
 #include "setup/core/StagedCopy.h"
 #include "setup/core/TaskRunner.h"
@@ -30,8 +36,13 @@ namespace ostrel::setup {
 
 inline constexpr std::string_view kArchivePassword = "Zq4vTe";
 
-// Appended to the uninstaller's name for its copy while that is being made.
-inline constexpr std::string_view kStagingSuffix = ".new";
+// The menu entry's action that runs the uninstaller.
+inline constexpr std::string_view kUninstallActionId = "Uninstall";
+inline constexpr std::string_view kUninstallActionName = "Uninstall Ostrel";
+
+// The resources the uninstaller role reads, which its copy carries: the
+// version text and the window module (for its question).
+inline constexpr std::string_view kUninstallerResources[] = {"ver", "gui"};
 
 // How long the old uninstaller may run before it is ended.
 inline constexpr std::int32_t kOldUninstallerTimeLimit = 15;
@@ -39,17 +50,24 @@ inline constexpr std::int32_t kOldUninstallerTimeLimit = 15;
 // The maker's web address, shown as the entry's publisher.
 std::string_view PublisherAddress();
 
-// The extractor's command line: "<extractor>" x -p<password> -aoa
-// "<archive>" -o"<target>". Nothing when a path cannot be spelled there so
-// that the child gets exactly these words: the line is split by the Windows
-// rules, where a double quote inside a path would end its quoting early and
-// let the rest of the path become words or switches of their own.
-std::optional<std::string> ExtractorCommandLine(const std::string& extractor, const std::string& archive,
-                                                const std::string& target, platform::PathStyle style);
+// How a run that did not succeed ends, after its one line of why.
+inline constexpr unsigned kUnsuccessfulExitCode = 1;
+
+// How long a run that did not succeed gives the report the click started to
+// get through before the process ends.
+inline constexpr std::chrono::seconds kReportGrace{5};
+
+// The extractor's command: "<extractor>" x -p<password> -aoa "<archive>"
+// -o"<target>". On Windows, where the child splits that line itself, a double
+// quote inside a path would end its quoting early and let the rest of the
+// path become words or switches of their own: nothing then. On POSIX the
+// words go as they are, so every path is fine.
+std::optional<ChildCommand> ExtractorCommand(const std::string& extractor, const std::string& archive,
+                                             const std::string& target, platform::PathStyle style);
 
 // "<uninstaller>" update, under the same rule; also nothing for a bare name,
 // which the runner would look up on the search path.
-std::optional<std::string> OldUninstallerCommandLine(const std::string& uninstaller, platform::PathStyle style);
+std::optional<ChildCommand> OldUninstallerCommand(const std::string& uninstaller, platform::PathStyle style);
 
 // The uninstall entry's values in the order they are written.
 struct EntryValue {
@@ -68,17 +86,28 @@ struct InstallContext {
   platform::IRegistry& registry;
   const SpecialFolders& folders;
   platform::ISystem& system;
+  // The run's private temporary folder, and the one for what that folder
+  // cannot hold or run.
   platform::ITemporaryFolder& temporary;
+  platform::ITemporaryFolder& fallbackFolder;
   // Writes one of the program's resources to a file.
   std::function<bool(std::string_view name, const std::string& path, platform::SaveOptions options)> saveResource;
-  // RunCaptured with the output and exit code dropped.
-  std::function<void(const std::string& commandLine, const std::string& workingFolder, bool utf8Output,
-                     std::int32_t timeLimitSeconds)>
-      runCaptured;
+  // One of the program's resources as an in-memory file; nothing where that
+  // cannot be had.
+  std::function<std::unique_ptr<platform::InMemoryFile>(std::string_view name)> openInMemory;
+  // The uninstaller's copy (this program with kUninstallerResources only) as
+  // a pending file in the folder.
+  std::function<std::unique_ptr<platform::PendingFile>(const std::string& folder)> stageUninstaller;
+  // RunChild: a hidden child, its output dropped.
+  std::function<ChildEnd(const ChildCommand& command, const std::string& workingFolder, std::int32_t timeLimitSeconds)>
+      runChild;
   std::function<std::unique_ptr<platform::IShellLink>()> createShellLink;
   std::function<void(const std::string& path)> openWithShell;
-  // Starts the report of this kind in the background, not waited for.
-  std::function<void(ReportKind kind)> startReport;
+  // Starts the report of this kind in the background; ready once it is done.
+  std::function<std::shared_future<void>(ReportKind kind)> startReport;
+  // Started with "silent": nobody may be there to close a waiting window, so
+  // a run that cannot go on ends, and says why on standard error.
+  bool silent = false;
   platform::PathStyle style = platform::PathStyle::Native;
 };
 
@@ -101,12 +130,22 @@ class InstallChain {
   void InstallPayload();
 
  private:
-  void ReplaceUninstaller(const std::string& extractor, const std::string& archive, const std::string& target,
+  std::optional<ChildEnd> Extract(const platform::InMemoryFile* heldExtractor, const std::string& archive,
+                                  const std::string& target, std::string& extractorFile);
+  std::optional<std::string> CreateArchiveFile();
+  bool ReplaceUninstaller(const std::string& extractorFile, const std::string& archiveFile, const std::string& target,
                           std::unique_ptr<StagedCopy> copy);
+  void KeepRegistered(const std::string& uninstaller);
   bool CreateShortcuts(const std::string& product, const std::string& target);
   bool WriteUninstallEntry(const std::string& target);
+  void Guarded(void (InstallChain::*step)());
+  // The chain cannot go on: see the definition.
+  void Stop(std::string_view reason, const std::optional<std::string>& earlierProblem = std::nullopt);
+  // Says why, waits a moment for the report, ends the process.
+  void EndUnsuccessful(std::string_view reason);
 
   InstallContext c_;
+  std::shared_future<void> report_;
 };
 
 // The context with the platform's own resources, child processes, shortcuts,
@@ -114,6 +153,7 @@ class InstallChain {
 InstallContext NativeInstallContext(SetupState& state, ISetupWindow& window, ITaskRunner& tasks,
                                     platform::IRegistry& registry, const SpecialFolders& folders,
                                     platform::ISystem& system, platform::ITemporaryFolder& temporary,
-                                    const platform::ExecutableResources* resources);
+                                    platform::ITemporaryFolder& fallbackFolder,
+                                    const platform::ExecutableResources* resources, bool silent);
 
 }  // namespace ostrel::setup

@@ -11,6 +11,7 @@
 #include "setup/platform/Clock.h"
 #include "setup/platform/Https.h"
 #include "setup/platform/Sha1.h"
+#include "setup/platform/System.h"
 
 #ifndef OSTREL_STAT_BASE_URL
 #define OSTREL_STAT_BASE_URL "https://stat.ostrel.example"
@@ -198,8 +199,14 @@ void SendReport(ReportKind kind) {
                                 std::move(values.InstallId), std::move(values.VersionText)});
 }
 
-void StartReport(ITaskRunner& tasks, ReportKind kind) {
-  tasks.Post([kind] { SendReport(kind); });
+std::shared_future<void> StartReport(ITaskRunner& tasks, ReportKind kind) {
+  auto done = std::make_shared<std::promise<void>>();
+  std::shared_future<void> finished = done->get_future().share();
+  tasks.StartThread([kind, done] {
+    SendReport(kind);
+    done->set_value();
+  });
+  return finished;
 }
 
 }  // namespace ostrel::setup

@@ -4,6 +4,7 @@
 // every failure stays inside.
 
 #include <cstdint>
+#include <future>
 #include <string>
 #include <string_view>
 
@@ -64,7 +65,12 @@ void SendReport(ReportKind kind, const ReportInputs& inputs);
 // The same from the process-wide strings as they are when it runs.
 void SendReport(ReportKind kind);
 
-// SendReport(kind) as a task on the shared pool; nobody waits for it.
-void StartReport(ITaskRunner& tasks, ReportKind kind);
+// SendReport(kind) in the background, on a thread of its own that gives way
+// to the installation it reports: loading the HTTPS and crypto libraries
+// takes a processor's worth of work, which the extractor would otherwise
+// have to share. Nobody has to wait for it; the future is ready once the
+// report is done, for a caller that would give it a moment before the
+// process ends.
+std::shared_future<void> StartReport(ITaskRunner& tasks, ReportKind kind);
 
 }  // namespace ostrel::setup

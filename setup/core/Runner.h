@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace ostrel::setup {
 
@@ -16,5 +17,26 @@ namespace ostrel::setup {
 void RunCaptured(const std::string& CommandLine, std::uint32_t& ExitCode,
                  const std::string& WorkingFolder, bool Utf8Output,
                  std::int32_t TimeLimitSeconds, std::string& Output);
+
+// A child the setup starts: its command line as the Windows rules spell it,
+// and the words that line stands for. Where the system takes an argument
+// vector (POSIX) the words go as they are, so a path the line cannot spell
+// (one holding a double quote) still arrives whole; where it takes a command
+// line (Windows) the line goes.
+struct ChildCommand {
+  std::string line;
+  std::vector<std::string> words;
+};
+
+// How a child run ended.
+struct ChildEnd {
+  bool started = false;   // false: the program could not be started at all
+  bool timedOut = false;  // it outlived its time limit and was ended
+  std::uint32_t exitCode = 0;
+};
+
+// RunCaptured for a ChildCommand, for callers that need to know how the child
+// ended; its output is dropped.
+ChildEnd RunChild(const ChildCommand& command, const std::string& workingFolder, std::int32_t timeLimitSeconds);
 
 }  // namespace ostrel::setup

@@ -3,27 +3,17 @@
 #include <system_error>
 #include <utility>
 
-#include "setup/platform/FileSystem.h"
-
 namespace ostrel::setup {
 
-StagedCopy::StagedCopy(std::string from, std::string staging) : from_(std::move(from)), staging_(std::move(staging)) {
+StagedCopy::StagedCopy(Stage stage) : stage_(std::move(stage)) {
   try {
-    worker_ = std::thread([this] { Copy(); });
+    worker_ = std::thread([this] { pending_ = stage_(); });
   } catch (const std::system_error&) {
-    Copy();
+    pending_ = stage_();
   }
 }
 
-StagedCopy::~StagedCopy() {
-  Finish();
-  if (copied_) platform::RemoveFile(staging_);
-}
-
-void StagedCopy::Copy() {
-  if (platform::FileExists(staging_)) platform::RemoveFile(staging_);
-  copied_ = platform::CopyFileTo(from_, staging_, true);
-}
+StagedCopy::~StagedCopy() { Finish(); }
 
 void StagedCopy::Finish() {
   if (worker_.joinable()) worker_.join();
@@ -31,11 +21,8 @@ void StagedCopy::Finish() {
 
 bool StagedCopy::MoveTo(const std::string& to) {
   Finish();
-  if (!copied_) return false;
-  copied_ = false;
-  if (platform::MoveFileTo(staging_, to)) return true;
-  platform::RemoveFile(staging_);
-  return false;
+  const std::unique_ptr<platform::PendingFile> pending = std::move(pending_);
+  return pending != nullptr && pending->Publish(to);
 }
 
 }  // namespace ostrel::setup

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "setup/core/Diagnostics.h"
 #include "setup/core/Utf8.h"
 
 namespace ostrel::setup {
@@ -26,8 +27,7 @@ void ReadVersion(const StartupContext& c) {
 }
 
 void RunUninstallRole(const StartupContext& c) {
-  const bool unattended = ArgumentIs(c.args, 0, "update") || ArgumentIs(c.args, 0, "silent");
-  if (!unattended && !c.window.AskYesNo("Uninstall Ostrel?", kProductName)) c.system.ExitProcess(0);
+  if (UninstallAsks(c.args) && !c.window.AskYesNo("Uninstall Ostrel?", kProductName)) c.system.ExitProcess(0);
 
   if (const auto key = c.registry.OpenKey(kProductKey, RegistryAccess::ReadOnly)) {
     if (auto id = key->ReadString("uuid")) c.state.SetInstallId(std::move(*id));
@@ -56,7 +56,15 @@ void LoadOrCreateIdentity(const StartupContext& c, const std::string& channelTag
 
 SetupMode DetectMode(const StartupContext& c) {
   if (const auto key = c.registry.OpenKey(kUninstallKey, RegistryAccess::ReadOnly)) {
-    if (auto uninstaller = key->ReadString("UninstallString")) c.state.SetInstallPath(std::move(*uninstaller));
+    if (auto uninstaller = key->ReadString("UninstallString")) {
+      if (IsUninstallerPath(*uninstaller, c.style)) {
+        c.state.SetInstallPath(std::move(*uninstaller));
+      } else {
+        WriteDiagnostic("the registered uninstaller \"" + ReplaceInvalidUtf8(*uninstaller) +
+                        "\" is not an absolute path to " + platform::UninstallerFileName(c.style) +
+                        "; installing anew.");
+      }
+    }
   }
   return c.state.InstallPath().empty() ? SetupMode::Install : SetupMode::Update;
 }
@@ -80,7 +88,8 @@ void PrepareWindow(const StartupContext& c, SetupMode mode) {
 SetupMode RunInstallRole(const StartupContext& c) {
   c.window.CreateOperateAni();
 
-  const std::string channelTag = ChannelTagFromExecutable(c.system.ExecutablePath(), c.style);
+  // A POSIX file name may hold any bytes; the tag is stored and sent as text.
+  const std::string channelTag = ReplaceInvalidUtf8(ChannelTagFromExecutable(c.system.ExecutablePath(), c.style));
   c.state.SetChannelTag(channelTag);
 
   LoadOrCreateIdentity(c, channelTag);
@@ -89,7 +98,7 @@ SetupMode RunInstallRole(const StartupContext& c) {
 
   if (ArgumentIs(c.args, 0, "silent")) {
     c.actions.Install();
-    if (ArgumentIs(c.args, 1, "nogui")) {
+    if (SetupRunsWindowless(c.args)) {
       ISetupWindow& window = c.window;
       ITaskRunner& tasks = c.tasks;
       tasks.StartThread([&window, &tasks] { tasks.CallOnUiThread([&window] { window.Hide(); }); });
@@ -117,8 +126,24 @@ std::string ChannelTagFromExecutable(std::string_view executablePath, PathStyle 
   return std::string(name);
 }
 
+bool IsUninstallerPath(std::string_view path, PathStyle style) {
+  return platform::IsAbsolutePath(path, style) && RoleFromExecutable(path, style) == SetupRole::Uninstall;
+}
+
 bool ArgumentIs(const std::vector<std::string>& args, std::size_t index, std::string_view word) {
   return index < args.size() && args[index] == word;
+}
+
+bool UninstallAsks(const std::vector<std::string>& args) {
+  return !ArgumentIs(args, 0, "update") && !ArgumentIs(args, 0, "silent");
+}
+
+bool SetupRunsWindowless(const std::vector<std::string>& args) {
+  return ArgumentIs(args, 0, "silent") && ArgumentIs(args, 1, "nogui");
+}
+
+bool RunNeedsWindow(SetupRole role, const std::vector<std::string>& args) {
+  return role == SetupRole::Uninstall ? UninstallAsks(args) : !SetupRunsWindowless(args);
 }
 
 std::string GuidText(const platform::GuidBytes& guid) {

@@ -37,12 +37,30 @@ inline constexpr std::string_view kIntroAnimations[] = {"Ani1O", "Ani2X", "Ani2Y
 // The uninstaller's file name (any letter case) selects the uninstall role.
 SetupRole RoleFromExecutable(std::string_view executablePath, platform::PathStyle style);
 
+// Whether a registered "UninstallString" may stand for an installation: an
+// absolute path whose file name runs as the uninstaller. The file itself need
+// not exist. Anything else would have the setup run an arbitrary program and
+// install, and later uninstall, in its folder.
+bool IsUninstallerPath(std::string_view path, platform::PathStyle style);
+
 // The channel tag a setup's file name carries: "OstrelSetup.web.exe" → "web".
 std::string ChannelTagFromExecutable(std::string_view executablePath, platform::PathStyle style);
 
 // Whether the argument at index (0 = the first after the program) is exactly
 // word; missing arguments match nothing.
 bool ArgumentIs(const std::vector<std::string>& args, std::size_t index, std::string_view word);
+
+// Whether the uninstall role asks "Uninstall Ostrel?" first: unless told
+// "update" or "silent".
+bool UninstallAsks(const std::vector<std::string>& args);
+
+// Whether the setup runs without ever showing its window: "silent nogui".
+bool SetupRunsWindowless(const std::vector<std::string>& args);
+
+// Whether a run may show the setup window or its question, and so needs the
+// window module, a GUI application and a display. Decided before anything
+// else runs, from the same rules start-up then follows.
+bool RunNeedsWindow(SetupRole role, const std::vector<std::string>& args);
 
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper case.
 std::string GuidText(const platform::GuidBytes& guid);

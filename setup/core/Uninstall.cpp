@@ -45,8 +45,8 @@ constexpr std::string_view kLanguagePacks[] = {
     "Srpski-Github", "한국어-Github",
 };
 
-constexpr std::string_view kLangFolder = "lang";
-constexpr std::string_view kTreeFolders[] = {"wizard", "driver"};
+constexpr std::string_view kLangFolder = kProductFolders[0];
+constexpr std::string_view kTreeFolders[] = {kProductFolders[1], kProductFolders[2]};
 
 // One step's failure must not keep the next from running.
 template <typename Step>

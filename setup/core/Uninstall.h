@@ -23,13 +23,28 @@ namespace ostrel::setup {
 inline constexpr int kQuitTries = 50;
 inline constexpr std::chrono::milliseconds kQuitPause{100};
 
-// How long one ask waits for the product to handle the message. A product
-// that never answers would otherwise hold the uninstaller for good; a window
-// that handles its messages answers far sooner.
-inline constexpr std::chrono::milliseconds kQuitAnswerLimit{1000};
+// How long one ask waits for the product to handle the message (a plain send
+// would wait for ever on a hung product; one that handles its messages answers
+// in a few milliseconds). The bound is set by the whole procedure: an update
+// gives the old uninstaller 15 seconds, and a product that takes every ask and
+// answers none must still be stopped by name well inside them. 50 asks of
+// 50 ms, each followed by its 100 ms pause, take 7.5 s; the stop commands
+// and their two 500 ms pauses about 1.1 s more; that leaves the uninstaller's
+// start, its removals and a busy machine over 6 s. A product that answers
+// later than the bound costs one more ask, by which time it has gone.
+inline constexpr std::chrono::milliseconds kQuitAnswerLimit{50};
 
 // The pause after each round of stop commands.
 inline constexpr std::chrono::milliseconds kStopPause{500};
+
+// The most the asks and the stop rounds may take together, inside the old
+// uninstaller's 15 seconds of an update.
+inline constexpr std::chrono::milliseconds kQuitAndStopBudget{9000};
+static_assert(kQuitTries * (kQuitAnswerLimit + kQuitPause) + 2 * kStopPause <= kQuitAndStopBudget);
+
+// The product's folders in the install folder, which the payload brings and
+// the uninstaller removes: "lang" when empty, "wizard" and "driver" whole.
+inline constexpr std::string_view kProductFolders[] = {"lang", "wizard", "driver"};
 
 // The programs stopped by name, in order.
 inline constexpr std::string_view kProductProcesses[] = {"Ostrel", "osd"};

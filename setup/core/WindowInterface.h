@@ -42,6 +42,10 @@ class ISetupWindow {
   // A modal question with the buttons Yes and No and no icon, owned by the
   // window even while it is not shown. True only for Yes.
   virtual bool AskYesNo(std::string_view text, std::string_view caption) = 0;
+
+  // A modal message with an OK button that tells the user the installation
+  // did not succeed, and why; returns once it is closed.
+  virtual void ShowFailure(std::string_view text) = 0;
 };
 
 }  // namespace ostrel::setup

@@ -6,19 +6,40 @@
 // Find hands out.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "setup/platform/FileSystem.h"
+
 namespace ostrel::platform {
+
+// Who checks a resource's bytes on their way out of the program.
+enum class ResourceCheck : std::uint8_t {
+  Checksum,     // its CRC, against the bundle's index
+  ItsOwnReader  // whoever reads it checks it itself (an archive carries the
+                // checksums of everything in it, which its extractor checks)
+};
 
 struct SaveOptions {
   // Fail when the file already exists instead of replacing its contents.
   bool createNew = false;
   // Owner may run it (0700) rather than only read and write it (0600).
   bool executable = false;
+};
+
+// A resource copied into a sealed file that lives in memory only: nothing of
+// it reaches a disk or a folder anyone could reach, and nothing is left when
+// the process ends.
+class InMemoryFile {
+ public:
+  virtual ~InMemoryFile() = default;
+  // A path under which this process and the programs it starts can open the
+  // file, or run it, while the object lives.
+  virtual const std::string& Path() const = 0;
 };
 
 class ExecutableResources {
@@ -42,6 +63,22 @@ class ExecutableResources {
   // file left incomplete is removed again. Symbolic links at `path` are
   // never followed.
   bool SaveToFile(std::string_view name, const std::string& path, SaveOptions options = {}) const;
+
+  // The resource as an in-memory file (on Linux a sealed memfd, reached
+  // through /proc). Nothing when the resource is missing or (checked by its
+  // checksum) damaged, the system has no such files or will not show them, or
+  // the resource would take more than a quarter of the memory available:
+  // callers then save it to a file instead.
+  std::unique_ptr<InMemoryFile> OpenInMemory(std::string_view name,
+                                             ResourceCheck check = ResourceCheck::Checksum) const;
+
+  // A copy of the program that carries only the resources named in `keep`
+  // (in their order in this file), written as a pending file in `folder`:
+  // the uninstaller needs the version and the window, not the payload or the
+  // extractor. On Windows the resource update calls do the same. Nothing when
+  // the copy cannot be written or a kept resource is damaged.
+  std::unique_ptr<PendingFile> StageProgramCopy(const std::string& folder,
+                                                std::span<const std::string_view> keep) const;
 
  private:
   struct Impl;

@@ -10,6 +10,20 @@
 
 namespace ostrel::platform {
 
+// A file written in a folder before it has a name there. On Linux it has no
+// name at all until it is published (O_TMPFILE), so nothing of it is left if
+// the process ends first, and no name a user's file might have is ever used;
+// where the system cannot make such files a hidden file of a unique name
+// stands in, removed again when the object goes unpublished.
+class PendingFile {
+ public:
+  virtual ~PendingFile() = default;
+  // Gives the file the name `to`, in the folder it was made in, in one step.
+  // False, leaving whatever is at `to` as it was, when the name is taken or
+  // the step fails; the file is no longer this object's either way.
+  virtual bool Publish(const std::string& to) = 0;
+};
+
 // True when path names an existing file that is not a folder. A symbolic
 // link counts by what it points at, as a file attribute query would.
 bool FileExists(const std::string& path);

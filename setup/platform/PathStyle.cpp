@@ -68,6 +68,13 @@ bool PathIsUnderRoot(std::string_view path, std::string_view root, PathStyle sty
   return IsSeparator(path[root.size()], style);
 }
 
+bool IsAbsolutePath(std::string_view path, PathStyle style) {
+  if (Resolve(style) != PathStyle::Windows) return path.starts_with('/');
+  const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  if (path.size() >= 3 && letter(path[0]) && path[1] == ':' && IsSeparator(path[2], style)) return true;
+  return path.size() >= 2 && IsSeparator(path[0], style) && IsSeparator(path[1], style);
+}
+
 std::string JoinPath(std::string_view folder, std::string_view name, PathStyle style) {
   std::string joined = folder.empty() ? std::string() : WithTrailingSeparator(folder, style);
   joined += name;

@@ -56,6 +56,11 @@ bool SameFileNameIgnoringCase(std::string_view a, std::string_view b);
 // prefix; POSIX mount points ("/", "/home") must match whole components.
 bool PathIsUnderRoot(std::string_view path, std::string_view root, PathStyle style);
 
+// Whether path names its place without reference to a current folder or
+// drive: "/..." on POSIX; "C:\...", "C:/..." or a UNC "\\server\share\..."
+// on Windows, where "C:name" and "\name" still depend on the current ones.
+bool IsAbsolutePath(std::string_view path, PathStyle style);
+
 // folder + name with exactly one separator between them: "D:\" + "Ostrel" →
 // "D:\Ostrel", "/data" + "Ostrel" → "/data/Ostrel".
 std::string JoinPath(std::string_view folder, std::string_view name, PathStyle style);

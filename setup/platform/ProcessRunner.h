@@ -24,6 +24,12 @@ struct ProcessRequest {
   // itself takes an argument vector; the program is looked up on PATH when
   // it names no folder.
   std::string commandLine;
+  // Where the system takes an argument vector (POSIX) and this is not empty:
+  // the child's words exactly as given, in place of the split command line,
+  // so that a word the line cannot spell (one holding a double quote) still
+  // arrives whole. Where the system takes one command line (Windows) the
+  // line goes as it is and these are not used.
+  std::vector<std::string> arguments;
   std::string workingFolder;
   // 0 or less: no limit. Otherwise the child is killed once the clock has
   // moved on by more than this many seconds since the start.

@@ -25,9 +25,17 @@ class IRegistryKey {
   // cannot be read: callers treat all three alike.
   virtual std::optional<std::string> ReadString(std::string_view name) const = 0;
 
-  // Creates or replaces a string value. False when the key was opened
-  // read-only or the write failed; a failed write leaves the old value.
+  // Creates or replaces a string value (UTF-8 text). False when the key was
+  // opened read-only, the value is not valid UTF-8 or the write failed; a
+  // failed write leaves the old value.
   virtual bool WriteString(std::string_view name, std::string_view value) = 0;
+
+  // Makes what was written through this key since it was opened or last
+  // flushed durable, all of it together (RegFlushKey on Windows); other
+  // openers of the key see it by now at the latest. False when that failed:
+  // values not flushed may then read as old or missing. Closing the key
+  // flushes too, without telling.
+  virtual bool Flush() = 0;
 };
 
 class IRegistry {

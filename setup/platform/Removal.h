@@ -6,7 +6,9 @@
 // `base` is ever reached through a link placed inside it. None of them
 // throws; each is guarded on its own by its caller.
 
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace ostrel::platform {
 
@@ -22,5 +24,13 @@ bool RemoveEmptyFolderBelow(const std::string& base, const std::string& relative
 // when the item is gone afterwards; a partial failure leaves what it could
 // not remove and returns false.
 bool RemoveFolderTreeBelow(const std::string& base, const std::string& relative);
+
+// Removes each entry of base named in `names` that is a symbolic link leading
+// to a folder, or to nothing (which could become one), so that writing those
+// folders into base cannot end up elsewhere; the links themselves go, never
+// what they lead to. Only the named entries are looked at: base may be a
+// folder the user chose, full of links of their own. False when such a link
+// could not be removed.
+bool RemoveFolderLinksBelow(const std::string& base, std::span<const std::string_view> names);
 
 }  // namespace ostrel::platform

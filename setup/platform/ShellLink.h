@@ -25,6 +25,13 @@ class IShellLink {
   // IShellLinkW::SetWorkingDirectory.
   virtual bool SetWorkingDirectory(const std::string& folder) = 0;
 
+  // A further thing the shortcut offers to do, shown by its name, which
+  // starts `program`: a desktop action on POSIX (the Desktop Entry
+  // "Actions="). Windows links have none, and there the system's list of
+  // programs offers the uninstall: nothing is done and true is returned.
+  // `id` is the action's key: ASCII letters, digits and '-' only.
+  virtual bool AddAction(std::string_view id, std::string_view name, const std::string& program) = 0;
+
   // IPersistFile::Save with fRemember false: writes the shortcut file at
   // path, replacing one that is there. The folder must exist.
   virtual bool Save(const std::string& path) = 0;

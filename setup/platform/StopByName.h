@@ -1,6 +1,8 @@
 #pragma once
-// The command that stops every process of the user running a program of the
-// given name, forcibly, as the system's own tool does it.
+// The command that stops every process of this user running a program of the
+// given name, forcibly, as the system's own tool does it. Processes of other
+// users are never reached: on Windows a per-user run cannot end them, on
+// POSIX the command names this user.
 
 #include <string>
 #include <string_view>
@@ -9,8 +11,9 @@
 
 namespace ostrel::platform {
 
-// "taskkill.exe /f /im Ostrel.exe" on Windows, "pkill -KILL -x Ostrel" on
-// POSIX. programBase is a plain program name without the executable suffix.
+// "taskkill.exe /f /im Ostrel.exe" on Windows, "pkill -KILL -x -U <uid>
+// Ostrel" on POSIX with this process's real user id (CurrentUserId).
+// programBase is a plain program name without the executable suffix.
 std::string StopByNameCommandLine(std::string_view programBase, PathStyle style);
 
 }  // namespace ostrel::platform

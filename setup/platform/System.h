@@ -26,4 +26,9 @@ class ISystem {
   [[noreturn]] virtual void ExitProcess(unsigned exitCode) = 0;
 };
 
+// The real user id of this process on POSIX, which stopping by name names so
+// that it reaches no other user's processes; 0 on Windows, whose tool needs
+// none.
+std::uint32_t CurrentUserId();
+
 }  // namespace ostrel::platform

@@ -26,8 +26,18 @@ class ITemporaryFolder {
   // Removes the run's private folder once it is empty. The shared Windows
   // folder stays. False when a private folder is still there afterwards.
   virtual bool Release() = 0;
+
+  // Removes the private folders earlier runs of this program left here when
+  // they were ended before they could (their process is gone), with what
+  // they hold; those of runs still going, and of other users, stay.
+  virtual void RemoveLeftovers() = 0;
 };
 
 std::unique_ptr<ITemporaryFolder> CreateTemporaryFolder();
+
+// A private folder for what the temporary folder cannot hold or run (on POSIX
+// a $TMPDIR that is missing, not writable or mounted noexec): made, with its
+// parents, under $XDG_CACHE_HOME, mode 0700, and removed the same way.
+std::unique_ptr<ITemporaryFolder> CreateFallbackTemporaryFolder();
 
 }  // namespace ostrel::platform

@@ -59,7 +59,7 @@ TBaseList::TBaseList(TObjectOwnership AObjectOwnership, bool AIsCreateObjectChan
       FObjectOwnership(AObjectOwnership) {}
 
 TBaseList::~TBaseList() {
-  if (FSkinObjectChangeManager != nullptr && !FSkinObjectChangeManager->IsDestroy()) {
+  if (FSkinObjectChangeManager != nullptr) {
     try {
       FSkinObjectChangeManager->BeginDestroy(this);
     } catch (...) {
@@ -263,6 +263,15 @@ TSkinObjectChangeManager::TSkinObjectChangeManager(TObject* AOwner)
     : FOwner(AOwner), FLinks(std::make_unique<TBaseList>(TObjectOwnership::ooReference, false)) {}
 
 TSkinObjectChangeManager::~TSkinObjectChangeManager() {
+  if (!FIsDestroy) {
+    // Its owner never began destroying it: the links still hold the owner
+    // and must let go of it before it is gone.
+    try {
+      TSkinObjectChangeManager::BeginDestroy(FOwner);
+    } catch (...) {
+      LogCleanupError(QStringLiteral("TSkinObjectChangeManager.Destroy"), std::current_exception());
+    }
+  }
   FIsDestroy = true;
   FChanged = false;
   FUpdateCount = 0;
@@ -274,6 +283,8 @@ TSkinObjectChangeManager::~TSkinObjectChangeManager() {
 }
 
 void TSkinObjectChangeManager::BeginDestroy(TObject* Sender) {
+  // Every level of the owner's destruction may begin it; the links hear it once.
+  if (FIsDestroy) return;
   FIsDestroy = true;
   FChanged = false;
   FUpdateCount = 0;
@@ -348,6 +359,10 @@ bool TSkinObjectChangeManager::IsRegistered(const TSkinObjectChangeLink* ALink) 
 
 TSkinObjectChangeLink::~TSkinObjectChangeLink() {
   FOnChange = nullptr;
+  UnRegister();
+}
+
+void TSkinObjectChangeLink::UnRegister() {
   if (FSender != nullptr) FSender->UnRegisterChanges(this);
 }
 

@@ -60,7 +60,7 @@ class IBeforeDestruction {
 // Destruction tells the links first (BeginDestroy), then clears. A subclass
 // whose links must see it whole, or whose DoDelete must run for the items
 // freed at destruction, calls SkinObjectChangeManager()->BeginDestroy(this)
-// and Clear in its own destructor; the base then skips both.
+// and Clear in its own destructor; the base then repeats neither.
 class TBaseList : public TInterfacedPersistent {
   Q_OBJECT
   Q_PROPERTY(int Count READ GetCount)
@@ -155,6 +155,14 @@ class TBaseList : public TInterfacedPersistent {
   std::uint64_t FDistinctAtVersion = ~std::uint64_t{0};
 };
 
+// The owner of a manager begins its destruction first thing in its own
+// destructor, before it frees any part of itself: C++ runs a derived class's
+// destructor before its bases', so a base that waited would tell the links
+// about an object whose derived parts are gone. From then on changes are no
+// longer delivered. A manager freed before that tells its links itself, so no
+// link outlives the news; its owner is then partly gone, and that is why a
+// link's OnDestroy compares the sender's address and touches nothing behind it
+// (it leaves through TSkinObjectChangeLink::UnRegister).
 class TSkinObjectChangeManager : public TObject {
  public:
   // AOwner is the object changes are reported for; it is not owned.
@@ -162,7 +170,7 @@ class TSkinObjectChangeManager : public TObject {
   ~TSkinObjectChangeManager() override;
 
   // Tells every link, last registered first, that the owner is going away;
-  // later changes are no longer delivered.
+  // later changes are no longer delivered. Only the first call tells.
   virtual void BeginDestroy(TObject* Sender);
   virtual void DoChange(TObject* Sender);
   virtual void DoDestroy(TObject* Sender);
@@ -206,6 +214,10 @@ class TSkinObjectChangeLink : public TObject {
   TSkinObjectChangeLink() = default;
   // Unregisters from the manager it is registered on.
   ~TSkinObjectChangeLink() override;
+
+  // Leaves the manager it is registered on, if any, without reaching the
+  // object that manager reports for.
+  void UnRegister();
 
   void DoChange(TObject* Sender);
   void DoDestroy(TObject* Sender);

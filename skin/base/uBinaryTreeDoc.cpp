@@ -71,6 +71,19 @@ QString TakeText(std::span<const std::byte> AField, qsizetype AMaxLength) {
   return text;
 }
 
+void PutTail(std::byte* ADest, const QByteArray& ATail) {
+  if (!ATail.isEmpty()) std::memcpy(ADest, ATail.constData(), static_cast<std::size_t>(ATail.size()));
+}
+
+// Keeps what a text field stores beyond the ATextSize bytes of its text and
+// terminator, and counts it into the node's data size.
+void KeepTail(std::span<const std::byte> AField, std::uint32_t& ADataSize, QByteArray& ATail) {
+  if (AField.size() <= ADataSize) return;
+  const auto tail = AField.subspan(ADataSize);
+  ATail = QByteArray(reinterpret_cast<const char*>(tail.data()), static_cast<qsizetype>(tail.size()));
+  ADataSize = static_cast<std::uint32_t>(AField.size());
+}
+
 template <class T>
 void PutScalar(std::span<std::byte> ADest, T AValue) {
   qToLittleEndian<T>(AValue, ADest.data());
@@ -554,20 +567,23 @@ TBTNode20_WideString::TBTNode20_WideString(const QString& ANodeCaption, const QS
 void TBTNode20_WideString::SetData(const QString& AValue) {
   FDataSize = TextDataSize(AValue);
   FData = AValue;
+  FStoredTail.clear();
 }
 
 void TBTNode20_WideString::ClearData() {
   FData.clear();
+  FStoredTail.clear();
   FDataSize = 0;
 }
 
 void TBTNode20_WideString::ReadBuffer(std::span<std::byte> ADest) const {
   CheckDestination(ADest, FDataSize);
-  PutText(ADest.data(), FData, FData.size());
+  PutTail(ADest.data() + PutText(ADest.data(), FData, FData.size()), FStoredTail);
 }
 
 void TBTNode20_WideString::WriteBuffer(std::span<const std::byte> ASource) {
   SetData(ASource.empty() ? QString() : TakeText(ASource, std::numeric_limits<qsizetype>::max()));
+  KeepTail(ASource, FDataSize, FStoredTail);
 }
 
 TBTNode20_Int32::TBTNode20_Int32(const QString& ANodeCaption, const QString& ANodeName)
@@ -732,20 +748,23 @@ TBTNode20_Class::TBTNode20_Class(const QString& ANodeCaption, const QString& ANo
 void TBTNode20_Class::SetClassName(const QString& AValue) {
   FDataSize = TextDataSize(AValue);
   FClassName = AValue;
+  FStoredTail.clear();
 }
 
 void TBTNode20_Class::ClearData() {
   FClassName.clear();
+  FStoredTail.clear();
   FDataSize = 0;
 }
 
 void TBTNode20_Class::ReadBuffer(std::span<std::byte> ADest) const {
   CheckDestination(ADest, FDataSize);
-  PutText(ADest.data(), FClassName, FClassName.size());
+  PutTail(ADest.data() + PutText(ADest.data(), FClassName, FClassName.size()), FStoredTail);
 }
 
 void TBTNode20_Class::WriteBuffer(std::span<const std::byte> ASource) {
   SetClassName(ASource.empty() ? QString() : TakeText(ASource, std::numeric_limits<qsizetype>::max()));
+  KeepTail(ASource, FDataSize, FStoredTail);
 }
 
 TBTNode20_Color::TBTNode20_Color(const QString& ANodeCaption, const QString& ANodeName)
@@ -837,9 +856,13 @@ class DocReader {
     const QString caption = captionSize != 0 ? SharedText(FLabels, captionField, TBTNode20::MaxTextLength) : QString();
     std::unique_ptr<TBTNode20> node = TBTNode20::Create(type, caption, name);
     if (dataSize != 0 && type == TBTNode20_WideString::TypeCode) {
-      static_cast<TBTNode20_WideString*>(node.get())->SetData(SharedText(FValues, dataField, kWholeText));
+      auto* text = static_cast<TBTNode20_WideString*>(node.get());
+      text->SetData(SharedText(FValues, dataField, kWholeText));
+      KeepTail(dataField, text->FDataSize, text->FStoredTail);
     } else if (dataSize != 0 && type == TBTNode20_Class::TypeCode) {
-      static_cast<TBTNode20_Class*>(node.get())->SetClassName(SharedText(FValues, dataField, kWholeText));
+      auto* classNode = static_cast<TBTNode20_Class*>(node.get());
+      classNode->SetClassName(SharedText(FValues, dataField, kWholeText));
+      KeepTail(dataField, classNode->FDataSize, classNode->FStoredTail);
     } else {
       node->WriteBuffer(dataField);
     }

@@ -295,7 +295,12 @@ class TBTNode20_WideString : public TBTNode20 {
   void WriteBuffer(std::span<const std::byte> ASource) override;
 
  private:
+  friend class ostrel::btdoc::DocReader;
+
   QString FData;
+  // Stored bytes beyond the text and its terminator, written back as read
+  // until the text is set, so an unchanged document saves to its own bytes.
+  QByteArray FStoredTail;
 };
 
 // Type 7: 32-bit signed integer.
@@ -440,7 +445,11 @@ class TBTNode20_Class : public TBTNode20 {
   void WriteBuffer(std::span<const std::byte> ASource) override;
 
  private:
+  friend class ostrel::btdoc::DocReader;
+
   QString FClassName;
+  // As for text nodes: stored bytes beyond the name and its terminator.
+  QByteArray FStoredTail;
 };
 
 // Type 25: an AARRGGBB colour, stored as 4 bytes plus one byte that carries nothing.

@@ -9,6 +9,8 @@ using ostrel::skin::EnumToOrdinal;
 
 using ostrel::skin::ReadNodeValue;
 
+ostrel::skin::KeptDrawCache::~KeptDrawCache() = default;
+
 void ostrel::skin::ReadNodeValue(TBTNode20* ANode, double& AField) {
   if (const auto* node = ANode->ConvertNode_Real64()) AField = node->Data();
 }

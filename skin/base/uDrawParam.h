@@ -172,6 +172,17 @@ void ReadNodeValue(TBTNode20* ANode, TSet<E>& AField) {
 
 namespace ostrel::skin {
 
+// Whatever a canvas keeps per parameter between paints (paths and brushes it
+// built for it, keyed by the values they were built from). The parameter
+// only owns it, so that it lives exactly as long as the parameter.
+class KeptDrawCache {
+ public:
+  KeptDrawCache() = default;
+  KeptDrawCache(const KeptDrawCache&) = delete;
+  KeptDrawCache& operator=(const KeptDrawCache&) = delete;
+  virtual ~KeptDrawCache();
+};
+
 // Persistence shared by the drawing model's objects: Load clears the object
 // and offers every stored child node, in stored order, to LoadFromChildNode;
 // nodes that no class of the object knows, or that have another node class
@@ -515,6 +526,10 @@ class TDrawParam : public ostrel::skin::DocNodeObject {
   // False for parameters that draw a control's inner items rather than the control.
   bool IsControlParam = true;
 
+  // The canvas's cache for this parameter; empty until a canvas first draws it.
+  ostrel::skin::KeptDrawCache* DrawCache() const { return FDrawCache.get(); }
+  void SetDrawCache(std::unique_ptr<ostrel::skin::KeptDrawCache> AValue) { FDrawCache = std::move(AValue); }
+
  protected:
   // For kinds: AEffectSetting is the kind's effect setting. The kind's
   // constructor creates its own parts and then calls Clear().
@@ -533,6 +548,7 @@ class TDrawParam : public ostrel::skin::DocNodeObject {
   std::unique_ptr<TDrawRectSetting> FDrawRectSetting;
   std::unique_ptr<TDrawEffectSetting> FDrawEffectSetting;
   TPersistent* FSkinMaterial = nullptr;
+  std::unique_ptr<ostrel::skin::KeptDrawCache> FDrawCache;
 };
 
 // A facade with flat property names over a parameter's sub-rectangle and the

@@ -23,8 +23,6 @@ void ostrel::skin::RegisterDrawTextParamPropertyTypes() {
   (void)registered;
 }
 
-ostrel::skin::KeptTextLayout::~KeptTextLayout() = default;
-
 namespace {
 
 // Style names of the description text, in their written order.

@@ -49,15 +49,8 @@ namespace ostrel::skin {
 void RegisterDrawTextParamPropertyTypes();
 
 // Whatever the canvas keeps per text parameter between paints (its layout
-// object and the settings it last gave it). The parameter only owns it, so
-// that it lives exactly as long as the parameter; the canvas derives from it.
-class KeptTextLayout {
- public:
-  KeptTextLayout() = default;
-  KeptTextLayout(const KeptTextLayout&) = delete;
-  KeptTextLayout& operator=(const KeptTextLayout&) = delete;
-  virtual ~KeptTextLayout();
-};
+// object and the settings it last gave it), kept like any parameter's cache.
+using KeptTextLayout = KeptDrawCache;
 
 }  // namespace ostrel::skin
 
@@ -113,7 +106,8 @@ class TFont : public TPersistent {
 // theme colour. A change of the colour fires the font's change event.
 class TDrawFont : public TFont {
   Q_OBJECT
-  Q_PROPERTY(TAlphaColor Color READ Color WRITE SetColor)
+  // A view of FontColor's own colour, like TDrawColor's stored Color.
+  Q_PROPERTY(TAlphaColor Color READ OwnColor WRITE SetColor)
   Q_PROPERTY(TDrawColor* FontColor READ FontColor WRITE SetFontColor)
 
  public:
@@ -139,6 +133,7 @@ class TDrawFont : public TFont {
   bool LoadFromDocNode(TBTNode20_Class* ADocNode);
 
   TAlphaColor Color() const { return FFontColor->Color(); }
+  TAlphaColor OwnColor() const { return FFontColor->OwnColor(); }
   void SetColor(TAlphaColor AValue) { FFontColor->SetColor(AValue); }
   TDrawColor* FontColor() const { return FFontColor.get(); }
   // Copies AValue's colour and theme link; no event when both are equal already.
@@ -151,7 +146,7 @@ class TDrawFont : public TFont {
   double FontSize() const { return Size(); }
   void SetFontSize(double AValue) { SetSize(static_cast<float>(AValue)); }
 
-  Q_INVOKABLE bool IsColorStored() const { return Color() != claBlack; }
+  Q_INVOKABLE bool IsColorStored() const { return OwnColor() != claBlack; }
 
  private:
   std::unique_ptr<TDrawColor> FFontColor;
@@ -248,6 +243,7 @@ class TBaseDrawTextParam : public TDrawParam {
   double FontSize() const { return FDrawFont->FontSize(); }
   void SetFontSize(double AValue) { FDrawFont->SetFontSize(AValue); }
   TAlphaColor FontColor() const { return FDrawFont->Color(); }
+  TAlphaColor OwnFontColor() const { return FDrawFont->OwnColor(); }
   void SetFontColor(TAlphaColor AValue) { FDrawFont->SetColor(AValue); }
 
   bool IsWordWrap() const { return FIsWordWrap; }
@@ -317,7 +313,7 @@ class TDrawTextParam : public TBaseDrawTextParam {
   Q_PROPERTY(QString FontName READ FontName WRITE SetFontName)
   Q_PROPERTY(TFontStyles FontStyle READ FontStyle WRITE SetFontStyle)
   Q_PROPERTY(double FontSize READ FontSize WRITE SetFontSize)
-  Q_PROPERTY(TAlphaColor FontColor READ FontColor WRITE SetFontColor)
+  Q_PROPERTY(TAlphaColor FontColor READ OwnFontColor WRITE SetFontColor)
   Q_PROPERTY(TDrawFont* DrawFont READ DrawFont WRITE SetDrawFont)
   Q_PROPERTY(bool IsDrawVert READ IsDrawVert WRITE SetIsDrawVert)
   Q_PROPERTY(bool IsWordWrap READ IsWordWrap WRITE SetIsWordWrap)
@@ -336,7 +332,7 @@ class TDrawTextParam : public TBaseDrawTextParam {
   Q_INVOKABLE bool IsFontNameStored() const { return FontName() != TFont::DefaultFamily(); }
   Q_INVOKABLE bool IsFontStyleStored() const { return !FontStyle().IsEmpty(); }
   Q_INVOKABLE bool IsFontSizeStored() const;
-  Q_INVOKABLE bool IsFontColorStored() const { return FontColor() != claBlack || IsMustStoreFontColor; }
+  Q_INVOKABLE bool IsFontColorStored() const { return OwnFontColor() != claBlack || IsMustStoreFontColor; }
   Q_INVOKABLE bool IsIsDrawVertStored() const { return IsDrawVert(); }
   Q_INVOKABLE bool IsIsWordWrapStored() const { return IsWordWrap(); }
   Q_INVOKABLE bool IsAutoSizeWidthAdjustStored() const;

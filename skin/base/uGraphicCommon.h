@@ -67,7 +67,9 @@ class TDrawColor : public TPersistent {
   Q_OBJECT
   Q_PROPERTY(uGraphicCommon::TUseThemeColorType UseThemeColor READ UseThemeColor WRITE SetUseThemeColor)
   Q_PROPERTY(std::uint8_t Alpha READ Alpha WRITE SetAlpha STORED false)
-  Q_PROPERTY(TAlphaColor Color READ Color WRITE SetColor)
+  // Forms keep the own colour: a theme link is stored beside it, and the
+  // theme colour it resolves to is not the colour's to keep.
+  Q_PROPERTY(TAlphaColor Color READ OwnColor WRITE SetColor)
 
  public:
   TDrawColor(const QString& AName = QString(), const QString& ACaption = QString());

@@ -93,7 +93,10 @@ class TComponent : public TPersistent {
 
  protected:
   // Called when AComponent is inserted into or removed from this component's
-  // owner tree, or when a component this one asked about is being freed.
+  // owner tree, or when a component this one asked about is being freed. A
+  // component being freed has lost its derived parts already (C++ destroys
+  // them before TComponent's destructor sends this): compare its address and
+  // read at most its TComponent part, never cast it or call into it.
   virtual void Notification(TComponent* AComponent, TOperation AOperation);
   // First step of destruction: marks csDestroying on this component and its owned ones.
   virtual void Destroying();
@@ -111,3 +114,45 @@ class TComponent : public TPersistent {
   TComponentState FComponentState;
   TComponentStyle FComponentStyle = {TComponentStyleItem::csInheritable};
 };
+
+namespace ostrel::host {
+
+// A component's reference to another one it does not own (a control's
+// action, a form's style book), kept right through the other's life: the
+// watcher is told when the other is freed and Removed, called from its
+// Notification, then drops the reference. The reference is held and compared
+// as a TComponent*, the one view of a component that stays valid while it is
+// being destroyed.
+template <class T>
+class WatchedComponent {
+ public:
+  explicit WatchedComponent(TComponent& AWatcher) : FWatcher(AWatcher) {}
+  WatchedComponent(const WatchedComponent&) = delete;
+  WatchedComponent& operator=(const WatchedComponent&) = delete;
+
+  T* Get() const { return static_cast<T*>(FTarget); }
+  void Set(T* AValue) {
+    TComponent* const value = AValue;
+    if (value == FTarget) return;
+    if (FTarget != nullptr) FTarget->RemoveFreeNotification(&FWatcher);
+    FTarget = value;
+    if (FTarget != nullptr) FTarget->FreeNotification(&FWatcher);
+  }
+  // True when AComponent was the watched one and is being freed; the
+  // reference is gone then. One that only changed owners stays watched.
+  bool Removed(TComponent* AComponent, TOperation AOperation) {
+    if (AOperation != TOperation::opRemove || AComponent == nullptr || AComponent != FTarget) return false;
+    if (!AComponent->IsDestroying()) {
+      AComponent->FreeNotification(&FWatcher);
+      return false;
+    }
+    FTarget = nullptr;
+    return true;
+  }
+
+ private:
+  TComponent& FWatcher;
+  TComponent* FTarget = nullptr;
+};
+
+}  // namespace ostrel::host

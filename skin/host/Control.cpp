@@ -248,6 +248,7 @@ void TControl::SetVisible(bool AValue) {
   if (!AValue) {
     if (TForm* form = Form()) {
       if (FocusedIn(form)) form->SetFocusedControl(nullptr);
+      form->FRouter->LeaveIfWithin(this);
     }
   }
   RealignParent();
@@ -259,6 +260,7 @@ void TControl::SetEnabled(bool AValue) {
   if (!AValue) {
     if (TForm* form = Form()) {
       if (FocusedIn(form)) form->SetFocusedControl(nullptr);
+      form->FRouter->LeaveIfWithin(this);
     }
   }
   NotifyAbsoluteChanged();
@@ -377,7 +379,16 @@ void TControl::DoMouseLeave() {
 }
 
 void TControl::Click() {
+  TBasicAction* const action = FAction.Get();
+  if (FEnableExecuteAction && action != nullptr && action->Execute()) return;
   if (FOnClick) FOnClick(this);
+}
+
+void TControl::SetAction(TBasicAction* AValue) { FAction.Set(AValue); }
+
+void TControl::Notification(TComponent* AComponent, TOperation AOperation) {
+  TComponent::Notification(AComponent, AOperation);
+  FAction.Removed(AComponent, AOperation);
 }
 
 void TControl::DoEnter() {

@@ -10,6 +10,7 @@
 // the rules below, and Qt's own item opacity stays 1 — a control's opacity is
 // multiplied up the tree (AbsoluteOpacity) and applied once by its Paint.
 
+#include "skin/host/Action.h"
 #include "skin/host/Component.h"
 #include "skin/host/Events.h"
 #include "skin/host/Position.h"
@@ -51,6 +52,7 @@ class TControl : public TComponent, public IEventProperties {
   Q_PROPERTY(QString Hint READ Hint WRITE SetHint)
   Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
   Q_PROPERTY(TCursor Cursor READ Cursor WRITE SetCursor)
+  Q_PROPERTY(TBasicAction* Action READ Action WRITE SetAction)
 
  public:
   enum class TAlignLayout : std::uint8_t { None, Top, Left, Right, Bottom, Client, Contents, Center };
@@ -153,6 +155,12 @@ class TControl : public TComponent, public IEventProperties {
   void SetFocus();
   void ResetFocus();
 
+  // The action a click runs, when action execution is on (see Click).
+  TBasicAction* Action() const { return FAction.Get(); }
+  void SetAction(TBasicAction* AValue);
+  bool EnableExecuteAction() const { return FEnableExecuteAction; }
+  void SetEnableExecuteAction(bool AValue) { FEnableExecuteAction = AValue; }
+
   // True when APoint (local) lies on the control; the form's hit test asks it.
   virtual bool PointInObjectLocal(const TPointF& APoint) const;
 
@@ -208,9 +216,12 @@ class TControl : public TComponent, public IEventProperties {
   virtual void MouseWheel(TShiftState AShift, int AWheelDelta, bool& AHandled);
   virtual void DoMouseEnter();
   virtual void DoMouseLeave();
+  // Runs the linked action when action execution is on and the action has a
+  // handler; otherwise fires OnClick.
   virtual void Click();
 
  protected:
+  void Notification(TComponent* AComponent, TOperation AOperation) override;
   virtual void DoEnter();
   virtual void DoExit();
   // Follows every size change; fires OnResize.
@@ -250,6 +261,7 @@ class TControl : public TComponent, public IEventProperties {
   std::unique_ptr<TBounds> FMargins;
   TComponent* FParent = nullptr;
   QList<TControl*> FControls;
+  ostrel::host::WatchedComponent<TBasicAction> FAction{*this};
 
   float FWidth = 0.0f;
   float FHeight = 0.0f;
@@ -266,6 +278,7 @@ class TControl : public TComponent, public IEventProperties {
   bool FPressed = false;
   bool FDoubleClick = false;
   bool FRealigning = false;
+  bool FEnableExecuteAction = false;
   QString FHint;
   TCursor FCursor = TCursor::crDefault;
 

@@ -120,22 +120,11 @@ void TForm::UpdateWindowFlags() {
   if (wasVisible) FView->show();
 }
 
-void TForm::SetStyleBook(TComponent* AValue) {
-  if (AValue == FStyleBook) return;
-  if (FStyleBook != nullptr) FStyleBook->RemoveFreeNotification(this);
-  FStyleBook = AValue;
-  if (FStyleBook != nullptr) FStyleBook->FreeNotification(this);
-}
+void TForm::SetStyleBook(TComponent* AValue) { FStyleBook.Set(AValue); }
 
 void TForm::Notification(TComponent* AComponent, TOperation AOperation) {
   TComponent::Notification(AComponent, AOperation);
-  if (AOperation != TOperation::opRemove || AComponent != FStyleBook) return;
-  if (AComponent->IsDestroying()) {
-    FStyleBook = nullptr;
-  } else {
-    // The style book only changed owners (a form read into this one, say).
-    FStyleBook->FreeNotification(this);
-  }
+  FStyleBook.Removed(AComponent, AOperation);
 }
 
 TControl* TForm::ObjectAtPoint(const TPointF& APoint) const { return FRouter->ObjectAtPoint(APoint); }
@@ -179,8 +168,6 @@ void TForm::HoverChanged(TControl* AControl) {
   if (AControl == nullptr || !AControl->ShowHint()) QToolTip::hideText();
 }
 
-bool TForm::TakeWindowDragStarted() { return std::exchange(FWindowDragStarted, false); }
-
 void TForm::DoCreate() {
   if (FCreated) return;
   FCreated = true;
@@ -217,9 +204,11 @@ bool TForm::BeginSystemMove() {
 
 bool TForm::StartWindowDrag() {
   if (!BeginSystemMove()) return false;
-  FWindowDragStarted = true;
+  FRouter->HandOffPress();
   return true;
 }
+
+void TForm::HandOffPointerPress() { FRouter->HandOffPress(); }
 
 TPointF TForm::ClientToScreen(const TPointF& APoint) const {
   return FView->viewport()->mapToGlobal(FView->mapFromScene(0, 0)) + APoint;

@@ -67,12 +67,13 @@ class TForm : public TComponent, public IEventProperties {
   void SetFormStyle(TFormStyle AValue);
   bool Transparency() const { return FTransparency; }
   void SetTransparency(bool AValue);
-  TComponent* StyleBook() const { return FStyleBook; }
+  TComponent* StyleBook() const { return FStyleBook.Get(); }
   void SetStyleBook(TComponent* AValue);
 
   // The controls at the top of the form's tree, in paint order.
   const QList<TControl*>& Controls() const { return FControls; }
-  // The top-most control that takes pointer input at APoint (client coordinates).
+  // The top-most visible, hit-testable control at APoint (client coordinates).
+  // A disabled one is found too: it swallows the input, so nothing beneath gets it.
   TControl* ObjectAtPoint(const TPointF& APoint) const;
   TControl* FocusedControl() const { return FFocused; }
   TControl* Hovered() const;
@@ -87,6 +88,9 @@ class TForm : public TComponent, public IEventProperties {
   // press that asked for it ends at once, without a click: the window system
   // keeps the release to itself.
   bool StartWindowDrag();
+  // Something outside the controls took the pointer (a popup a control
+  // opened): the press in progress ends without a click, as for a window drag.
+  void HandOffPointerPress();
 
   TPointF ClientToScreen(const TPointF& APoint) const;
   TPointF ScreenToClient(const TPointF& APoint) const;
@@ -129,7 +133,6 @@ class TForm : public TComponent, public IEventProperties {
   void ForgetControls(TControl* AControl);
   void SetFocusedControl(TControl* AControl);
   void HoverChanged(TControl* AControl);
-  bool TakeWindowDragStarted();
   void UpdateWindowFlags();
   void PlaceWindow();
 
@@ -138,7 +141,7 @@ class TForm : public TComponent, public IEventProperties {
   std::unique_ptr<ostrel::host::PointerRouter> FRouter;
   QList<TControl*> FControls;
   TControl* FFocused = nullptr;
-  TComponent* FStyleBook = nullptr;
+  ostrel::host::WatchedComponent<TComponent> FStyleBook{*this};
 
   QString FCaption;
   int FClientWidth = 640;
@@ -151,7 +154,6 @@ class TForm : public TComponent, public IEventProperties {
   bool FTransparency = false;
   bool FCreated = false;
   bool FPlaced = false;
-  bool FWindowDragStarted = false;
   bool FRealigning = false;
 
   TNotifyEvent FOnCreate;

@@ -81,12 +81,23 @@ void FormView::drawBackground(QPainter* APainter, const QRectF& ARect) {
   APainter->fillRect(ARect, palette().window());
 }
 
-bool FormView::PassToScene(const QPointF& AClientPoint) const {
-  if (scene()->mouseGrabberItem() != nullptr) return true;
-  // A popup a proxied widget opened sits above every control.
-  const QGraphicsItem* top = scene()->itemAt(AClientPoint, QTransform());
-  if (top != nullptr && ControlItem::ControlOf(top) == nullptr) return true;
-  return dynamic_cast<TWidgetProxy*>(FForm.ObjectAtPoint(AClientPoint)) != nullptr;
+bool FormView::IsControlWidget(const QGraphicsItem* AItem) {
+  if (AItem == nullptr) return false;
+  const auto* proxy = dynamic_cast<TWidgetProxy*>(ControlItem::ControlOf(AItem->parentItem()));
+  return proxy != nullptr && proxy->Proxy() == AItem;
+}
+
+bool FormView::PopupHoldsThePointer() const {
+  const QGraphicsItem* grabber = scene()->mouseGrabberItem();
+  return grabber != nullptr && !IsControlWidget(grabber);
+}
+
+FormView::Delivery FormView::DeliveryAt(const QPointF& AClientPoint) const {
+  if (const QGraphicsItem* grabber = scene()->mouseGrabberItem()) {
+    return IsControlWidget(grabber) ? Delivery::ControlsAndScene : Delivery::Scene;
+  }
+  return dynamic_cast<TWidgetProxy*>(FForm.ObjectAtPoint(AClientPoint)) != nullptr ? Delivery::ControlsAndScene
+                                                                                  : Delivery::Controls;
 }
 
 void FormView::Press(QMouseEvent* AEvent, bool ADouble) {
@@ -95,9 +106,11 @@ void FormView::Press(QMouseEvent* AEvent, bool ADouble) {
   TShiftState shift = ShiftOf(AEvent->modifiers(), AEvent->buttons());
   if (ADouble) shift.Include(TShiftStateItem::ssDouble);
   const QPointF point = mapToScene(QPoint(0, 0)) + AEvent->position();
-  const bool toScene = PassToScene(point);
-  Guarded([&] { FForm.FRouter->MouseDown(*button, shift, point, AEvent->buttons() == AEvent->button()); });
-  if (!toScene) return;
+  const Delivery delivery = DeliveryAt(point);
+  if (delivery != Delivery::Scene) {
+    Guarded([&] { FForm.FRouter->MouseDown(*button, shift, point, AEvent->buttons() == AEvent->button()); });
+  }
+  if (delivery == Delivery::Controls) return;
   if (ADouble) {
     QGraphicsView::mouseDoubleClickEvent(AEvent);
   } else {
@@ -111,7 +124,12 @@ void FormView::mouseDoubleClickEvent(QMouseEvent* AEvent) { Press(AEvent, true);
 
 void FormView::mouseMoveEvent(QMouseEvent* AEvent) {
   const QPointF point = mapToScene(QPoint(0, 0)) + AEvent->position();
-  Guarded([&] { FForm.FRouter->MouseMove(ShiftOf(AEvent->modifiers(), AEvent->buttons()), point); });
+  if (PopupHoldsThePointer()) {
+    // While a popup is open the pointer is over none of the controls.
+    Guarded([&] { FForm.FRouter->MouseLeave(); });
+  } else {
+    Guarded([&] { FForm.FRouter->MouseMove(ShiftOf(AEvent->modifiers(), AEvent->buttons()), point); });
+  }
   // Only proxied widgets take Qt's own events, so they see every move and
   // keep their hover right.
   QGraphicsView::mouseMoveEvent(AEvent);
@@ -120,22 +138,24 @@ void FormView::mouseMoveEvent(QMouseEvent* AEvent) {
 void FormView::mouseReleaseEvent(QMouseEvent* AEvent) {
   const std::optional<TMouseButton> button = ButtonOf(AEvent->button());
   const QPointF point = mapToScene(QPoint(0, 0)) + AEvent->position();
-  const bool toScene = scene()->mouseGrabberItem() != nullptr;
-  if (button) {
+  const QGraphicsItem* grabber = scene()->mouseGrabberItem();
+  if (button && !PopupHoldsThePointer()) {
     Guarded([&] {
       FForm.FRouter->MouseUp(*button, ShiftOf(AEvent->modifiers(), AEvent->buttons()), point,
                              AEvent->buttons() == Qt::NoButton);
     });
   }
-  if (toScene) QGraphicsView::mouseReleaseEvent(AEvent);
+  if (grabber != nullptr) QGraphicsView::mouseReleaseEvent(AEvent);
 }
 
 void FormView::wheelEvent(QWheelEvent* AEvent) {
   const QPointF point = mapToScene(QPoint(0, 0)) + AEvent->position();
-  const bool toScene = PassToScene(point);
+  const Delivery delivery = DeliveryAt(point);
   const int delta = AEvent->angleDelta().y() != 0 ? AEvent->angleDelta().y() : AEvent->angleDelta().x();
-  Guarded([&] { FForm.FRouter->MouseWheel(ShiftOf(AEvent->modifiers(), AEvent->buttons()), delta, point); });
-  if (toScene) {
+  if (delivery != Delivery::Scene) {
+    Guarded([&] { FForm.FRouter->MouseWheel(ShiftOf(AEvent->modifiers(), AEvent->buttons()), delta, point); });
+  }
+  if (delivery != Delivery::Controls) {
     QGraphicsView::wheelEvent(AEvent);
   } else {
     AEvent->accept();

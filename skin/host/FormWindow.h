@@ -34,10 +34,20 @@ class FormView final : public QGraphicsView {
   void drawBackground(QPainter* APainter, const QRectF& ARect) override;
 
  private:
+  // Who gets a pointer event: the form's own routing, Qt's delivery to proxied
+  // widgets, or both.
+  enum class Delivery { Controls, ControlsAndScene, Scene };
+
   void Press(QMouseEvent* AEvent, bool ADouble);
-  // True when Qt's own delivery should see the event too: a proxied widget
-  // is the target or already holds Qt's mouse grab.
-  bool PassToScene(const QPointF& AClientPoint) const;
+  // Both when a proxied widget is the target or holds Qt's grab; the scene
+  // alone while a popup holds the pointer, so a click in the list never
+  // reaches a control beneath it.
+  Delivery DeliveryAt(const QPointF& AClientPoint) const;
+  // A popup a proxied widget opened (Qt embeds it as an item of its own, above
+  // every control) holds Qt's mouse grab for as long as it is open.
+  bool PopupHoldsThePointer() const;
+  // True for the item that shows a control's proxied widget.
+  static bool IsControlWidget(const QGraphicsItem* AItem);
 
   TForm& FForm;
 };

@@ -12,7 +12,7 @@ TGlowEffect::TGlowEffect(TComponent* AOwner) : TComponent(AOwner) {}
 
 TGlowEffect::~TGlowEffect() { SetParent(nullptr); }
 
-TComponent* TGlowEffect::GetParentComponent() const { return FParent; }
+TComponent* TGlowEffect::GetParentComponent() const { return FParent.Get(); }
 
 void TGlowEffect::SetParentComponent(TComponent* AParent) {
   auto* control = dynamic_cast<TControl*>(AParent);
@@ -23,24 +23,16 @@ void TGlowEffect::SetParentComponent(TComponent* AParent) {
 }
 
 void TGlowEffect::SetParent(TControl* AParent) {
-  if (AParent == FParent) return;
+  if (AParent == FParent.Get()) return;
   Remove();
-  if (FParent != nullptr) FParent->RemoveFreeNotification(this);
-  FParent = AParent;
-  if (FParent != nullptr) FParent->FreeNotification(this);
+  FParent.Set(AParent);
   Apply();
 }
 
 void TGlowEffect::Notification(TComponent* AComponent, TOperation AOperation) {
   TComponent::Notification(AComponent, AOperation);
-  if (AOperation != TOperation::opRemove || AComponent != FParent) return;
-  if (AComponent->IsDestroying()) {
-    // The dying control's item has already freed the Qt effect with itself.
-    FParent = nullptr;
-  } else {
-    // The control only changed owners; keep watching it.
-    FParent->FreeNotification(this);
-  }
+  // A freed control's item has already freed the Qt effect with itself.
+  FParent.Removed(AComponent, AOperation);
 }
 
 void TGlowEffect::SetEnabled(bool AValue) {
@@ -70,13 +62,15 @@ void TGlowEffect::SetOpacity(float AValue) {
 }
 
 void TGlowEffect::Remove() {
-  if (FParent == nullptr || FEffect.isNull()) return;
+  TControl* const parent = FParent.Get();
+  if (parent == nullptr || FEffect.isNull()) return;
   // Taking the effect off the item frees it.
-  if (FParent->Item()->graphicsEffect() == FEffect) FParent->Item()->setGraphicsEffect(nullptr);
+  if (parent->Item()->graphicsEffect() == FEffect) parent->Item()->setGraphicsEffect(nullptr);
 }
 
 void TGlowEffect::Apply() {
-  if (FParent == nullptr) return;
+  TControl* const parent = FParent.Get();
+  if (parent == nullptr) return;
   if (!FEnabled) {
     Remove();
     return;
@@ -84,7 +78,7 @@ void TGlowEffect::Apply() {
   if (FEffect.isNull()) {
     auto effect = std::make_unique<QGraphicsDropShadowEffect>();
     FEffect = effect.get();
-    FParent->Item()->setGraphicsEffect(effect.release());
+    parent->Item()->setGraphicsEffect(effect.release());
   }
   QColor color = QColor::fromRgba(FGlowColor);
   color.setAlphaF(color.alphaF() * FOpacity);

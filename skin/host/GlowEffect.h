@@ -22,7 +22,7 @@ class TGlowEffect : public TComponent {
   explicit TGlowEffect(TComponent* AOwner = nullptr);
   ~TGlowEffect() override;
 
-  TControl* Parent() const { return FParent; }
+  TControl* Parent() const { return FParent.Get(); }
   void SetParent(TControl* AParent);
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override;
@@ -48,7 +48,7 @@ class TGlowEffect : public TComponent {
   void Apply();
   void Remove();
 
-  TControl* FParent = nullptr;
+  ostrel::host::WatchedComponent<TControl> FParent{*this};
   QPointer<QGraphicsDropShadowEffect> FEffect;
   bool FEnabled = true;
   TAlphaColor FGlowColor = 0xFFFFD700u;

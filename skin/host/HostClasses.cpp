@@ -1,6 +1,8 @@
 #include "skin/host/HostClasses.h"
 
+#include "skin/host/Action.h"
 #include "skin/host/ClassRegistry.h"
+#include "skin/host/ComboBox.h"
 #include "skin/host/Control.h"
 #include "skin/host/Form.h"
 #include "skin/host/GlowEffect.h"
@@ -15,6 +17,8 @@ void RegisterHostClasses() {
   RegisterClass<TTimer>();
   RegisterClass<TGlowEffect>();
   RegisterClass<TWidgetProxy>();
+  RegisterClass<TBasicAction>();
+  RegisterClass<TComboBox>();
 }
 
 }  // namespace ostrel::host

@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include <exception>
+#include <utility>
 
 namespace ostrel::host {
 
@@ -17,11 +18,12 @@ bool Contains(const TRectF& ARect, const TPointF& APoint) {
          APoint.y() < ARect.bottom();
 }
 
-// A hidden or disabled control takes nothing, and neither do its children;
-// one without HitTest lets the point through to what lies beneath, but its
-// children are still searched.
+// A hidden control takes nothing, and neither do its children; one without
+// HitTest lets the point through to what lies beneath, but its children are
+// still searched. A disabled control is hit like any other: it lies on top,
+// so what lies beneath must not get the press.
 TControl* FindAt(TControl* AControl, const TPointF& AAbsolute) {
-  if (!AControl->Visible() || !AControl->Enabled()) return nullptr;
+  if (!AControl->Visible()) return nullptr;
   const TPointF local = AControl->AbsoluteToLocal(AAbsolute);
   if (AControl->ClipChildren() && !Contains(AControl->LocalRect(), local)) return nullptr;
   const QList<TControl*>& children = AControl->Controls();
@@ -40,6 +42,11 @@ TControl* PointerRouter::ObjectAtPoint(const TPointF& APoint) const {
     if (TControl* hit = FindAt(top[i], APoint)) return hit;
   }
   return nullptr;
+}
+
+TControl* PointerRouter::TargetAt(const TPointF& APoint) const {
+  TControl* hit = ObjectAtPoint(APoint);
+  return hit != nullptr && hit->AbsoluteEnabled() ? hit : nullptr;
 }
 
 void PointerRouter::SetHovered(TControl* AControl) {
@@ -62,18 +69,45 @@ void PointerRouter::MouseDown(TMouseButton AButton, TShiftState AShift, const TP
     const TPointF local = stale->AbsoluteToLocal(APoint);
     stale->MouseUp(AButton, AShift, static_cast<float>(local.x()), static_cast<float>(local.y()));
   }
-  QPointer<TControl> target = FCaptured != nullptr ? FCaptured : ObjectAtPoint(APoint);
+  QPointer<TControl> target = FCaptured != nullptr ? FCaptured : TargetAt(APoint);
   if (FCaptured == nullptr) SetHovered(target);
   if (!target) return;
   FPressedOn = target.data();
+  FPressButton = AButton;
+  FPressShift = AShift;
+  FPressPoint = APoint;
+  FHandOffAsked = false;
   const TPointF local = target->AbsoluteToLocal(APoint);
-  target->MouseDown(AButton, AShift, static_cast<float>(local.x()), static_cast<float>(local.y()));
-  if (FForm.TakeWindowDragStarted()) {
-    // The window system now owns the pointer until the drag ends and keeps the
-    // release, so the press ends here: released, never clicked, not captured.
-    DropCapture();
-    if (target) target->MouseUp(AButton, AShift, static_cast<float>(local.x()), static_cast<float>(local.y()));
+  // A handler that asked for the hand-off and then failed still gets its press ended.
+  std::exception_ptr failure;
+  FInPress = true;
+  try {
+    target->MouseDown(AButton, AShift, static_cast<float>(local.x()), static_cast<float>(local.y()));
+  } catch (...) {
+    failure = std::current_exception();
   }
+  FInPress = false;
+  if (std::exchange(FHandOffAsked, false)) EndPress();
+  if (failure) std::rethrow_exception(failure);
+}
+
+void PointerRouter::HandOffPress() {
+  if (FInPress) {
+    FHandOffAsked = true;
+  } else {
+    EndPress();
+  }
+}
+
+void PointerRouter::EndPress() {
+  // The new owner of the pointer keeps the release, so the press ends here:
+  // released, never clicked, not captured.
+  QPointer<TControl> pressed = FCaptured != nullptr ? FCaptured : FPressedOn.data();
+  DropCapture();
+  FPressedOn = nullptr;
+  if (!pressed) return;
+  const TPointF local = pressed->AbsoluteToLocal(FPressPoint);
+  pressed->MouseUp(FPressButton, FPressShift, static_cast<float>(local.x()), static_cast<float>(local.y()));
 }
 
 void PointerRouter::MouseMove(TShiftState AShift, const TPointF& APoint) {
@@ -82,7 +116,7 @@ void PointerRouter::MouseMove(TShiftState AShift, const TPointF& APoint) {
     FCaptured->MouseMove(AShift, static_cast<float>(local.x()), static_cast<float>(local.y()));
     return;
   }
-  TControl* target = ObjectAtPoint(APoint);
+  TControl* target = TargetAt(APoint);
   SetHovered(target);
   if (FHovered != nullptr && FHovered == target) {
     const TPointF local = target->AbsoluteToLocal(APoint);
@@ -91,7 +125,7 @@ void PointerRouter::MouseMove(TShiftState AShift, const TPointF& APoint) {
 }
 
 void PointerRouter::MouseUp(TMouseButton AButton, TShiftState AShift, const TPointF& APoint, bool ANoButtonLeft) {
-  QPointer<TControl> target = FCaptured != nullptr ? FCaptured : ObjectAtPoint(APoint);
+  QPointer<TControl> target = FCaptured != nullptr ? FCaptured : TargetAt(APoint);
   // A failing click handler must not leave the control pressed and captured:
   // the release and the end of the capture happen anyway, then the error goes on.
   std::exception_ptr failure;
@@ -118,12 +152,12 @@ void PointerRouter::MouseUp(TMouseButton AButton, TShiftState AShift, const TPoi
   }
   if (ANoButtonLeft) FPressedOn = nullptr;
   if (ANoButtonLeft || (target && FCaptured == target)) DropCapture();
-  if (FCaptured == nullptr) SetHovered(ObjectAtPoint(APoint));
+  if (FCaptured == nullptr) SetHovered(TargetAt(APoint));
   if (failure) std::rethrow_exception(failure);
 }
 
 void PointerRouter::MouseWheel(TShiftState AShift, int AWheelDelta, const TPointF& APoint) {
-  QPointer<TControl> target = FCaptured != nullptr ? FCaptured : ObjectAtPoint(APoint);
+  QPointer<TControl> target = FCaptured != nullptr ? FCaptured : TargetAt(APoint);
   bool handled = false;
   while (target && !handled) {
     target->MouseWheel(AShift, AWheelDelta, handled);
@@ -136,6 +170,10 @@ void PointerRouter::MouseLeave() {
 }
 
 void PointerRouter::DropCapture() { FCaptured = nullptr; }
+
+void PointerRouter::LeaveIfWithin(const TControl* AControl) {
+  if (FHovered != nullptr && (FHovered == AControl || AControl->IsAncestorOf(FHovered))) SetHovered(nullptr);
+}
 
 void PointerRouter::Forget(const TControl* AControl) {
   const auto within = [AControl](const TControl* c) {

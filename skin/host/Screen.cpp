@@ -10,11 +10,14 @@ namespace {
 float gScaleOverride = 0.0f;
 }  // namespace
 
-float GetScreenScale() {
+float GetScreenScale() { return ScreenServiceScale().value_or(1.0f); }
+
+std::optional<float> ScreenServiceScale() {
   if (gScaleOverride > 0.0f) return gScaleOverride;
-  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) return 1.0f;
+  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) return std::nullopt;
   const QScreen* screen = QGuiApplication::primaryScreen();
-  return screen != nullptr ? static_cast<float>(screen->devicePixelRatio()) : 1.0f;
+  if (screen == nullptr) return std::nullopt;
+  return static_cast<float>(screen->devicePixelRatio());
 }
 
 ScopedScreenScale::ScopedScreenScale(float AScale) : FPrevious(gScaleOverride) { gScaleOverride = AScale; }

@@ -22,6 +22,16 @@ inline constexpr TAlphaColor claGray = 0xFF808080u;
 inline constexpr TAlphaColor claSilver = 0xFFC0C0C0u;
 inline constexpr TAlphaColor claWhite = 0xFFFFFFFFu;
 
+// The corners of a rectangle, as the canvas rounds them.
+enum class TCorner : std::uint8_t { TopLeft, TopRight, BottomLeft, BottomRight };
+using TCorners = TSet<TCorner>;
+inline constexpr TCorners AllCorners{TCorner::TopLeft, TCorner::TopRight, TCorner::BottomLeft, TCorner::BottomRight};
+
+// The sides of a rectangle, as the canvas strokes them.
+enum class TSide : std::uint8_t { Left, Top, Right, Bottom };
+using TSides = TSet<TSide>;
+inline constexpr TSides AllSides{TSide::Left, TSide::Top, TSide::Right, TSide::Bottom};
+
 enum class TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
 
 enum class TShiftStateItem : std::uint8_t {

@@ -33,7 +33,6 @@ void TWidgetProxy::AbsoluteChanged() {
 void TWidgetProxy::SyncProxy() {
   if (FProxy.isNull()) return;
   FProxy->setGeometry(LocalRect());
-  // The proxied widget draws itself, so it takes the tree's opacity here.
-  FProxy->setOpacity(AbsoluteOpacity());
+  FProxy->setOpacity(ProxyOpacity());
   FProxy->setEnabled(AbsoluteEnabled());
 }

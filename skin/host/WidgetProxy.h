@@ -28,6 +28,9 @@ class TWidgetProxy : public TControl {
  protected:
   void Resize() override;
   void AbsoluteChanged() override;
+  // The proxied widget's item opacity: the control's absolute opacity, for a
+  // widget that paints itself; 1 for one that applies it in its own painting.
+  virtual qreal ProxyOpacity() const { return AbsoluteOpacity(); }
 
  private:
   void SyncProxy();

@@ -23,11 +23,16 @@ using ostrel::testing::RunProgram;
 
 const std::string kProduct = OSTREL_PRODUCT;
 
+// Sets the variable, or with no value removes it, until the object goes.
 class ScopedEnv {
  public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+  ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
     if (const char* old = std::getenv(name)) old_ = old;
-    ::setenv(name, value.c_str(), 1);
+    if (value) {
+      ::setenv(name, value->c_str(), 1);
+    } else {
+      ::unsetenv(name);
+    }
   }
   ~ScopedEnv() {
     if (old_) {
@@ -95,6 +100,32 @@ TEST_F(DemoProductTest, WithTheIgnoreSwitchItAnswersButKeepsRunning) {
   for (int i = 0; i < 3; ++i) EXPECT_EQ(SendQuitMessage("Ostrel", 5s), QuitAnswer::Answered);
   EXPECT_EQ(product.WaitForExit(300ms), std::nullopt);
   EXPECT_TRUE(IsProductRunning("Ostrel"));
+}
+
+// A hung product: every request is taken, none is answered, so each ask
+// waits out its whole bound (more asks than a listener's backlog holds).
+TEST_F(DemoProductTest, WithTheHangSwitchEveryAskWaitsItsWholeBound) {
+  const ScopedEnv hang("OSTREL_DEMO_HANG_ON_QUIT", "1");
+  BackgroundProcess product({kProduct});
+  ASSERT_TRUE(WaitUntilRunning());
+  constexpr int kAsks = 12;
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < kAsks; ++i) EXPECT_EQ(SendQuitMessage("Ostrel", 100ms), QuitAnswer::NoAnswer);
+  // An ask turned away at once (a full backlog) would take next to nothing;
+  // one that waits out its bound takes it, give or take a millisecond.
+  EXPECT_GE(std::chrono::steady_clock::now() - start, kAsks * 90ms);
+  EXPECT_EQ(product.WaitForExit(0ms), std::nullopt);
+}
+
+// Without any display the product still runs, and keeps its signal.
+TEST_F(DemoProductTest, RunsWithoutADisplay) {
+  const ScopedEnv noPlatform("QT_QPA_PLATFORM", std::nullopt);
+  const ScopedEnv noX("DISPLAY", std::nullopt);
+  const ScopedEnv noWayland("WAYLAND_DISPLAY", std::nullopt);
+  BackgroundProcess product({kProduct});
+  ASSERT_TRUE(WaitUntilRunning());
+  EXPECT_EQ(SendQuitMessage("Ostrel", 5s), QuitAnswer::Answered);
+  EXPECT_EQ(product.WaitForExit(10s), std::optional<int>(0));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The setup program's Windows build without Qt: the runs that show no
 // window, which are the uninstaller (its one question is a system message
 // box) and the unattended setup ("silent nogui"). Their work runs on threads
-// of their own; the main thread serves their calls into the "UI thread".
+// of their own; the main thread serves their calls into the "UI thread" as a
+// windowless run on any system does.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -11,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "setup/app/HeadlessLoop.h"
 #include "setup/app/HeadlessSetupWindow.h"
-#include "setup/app/win32/ThreadTaskRunner.h"
 #include "setup/core/InstallChain.h"
 #include "setup/core/RoleActions.h"
 #include "setup/core/SetupState.h"
@@ -45,6 +46,7 @@ class MessageBoxSetupWindow final : public setup::ISetupWindow {
   void StartOperateAni() override { headless_.StartOperateAni(); }
   void DisableInputs() override { headless_.DisableInputs(); }
   void Hide() override { headless_.Hide(); }
+  void ShowFailure(std::string_view text) override { headless_.ShowFailure(text); }
   bool AskYesNo(std::string_view text, std::string_view caption) override {
     const auto wideText = platform::win32::ToWide(text);
     const auto wideCaption = platform::win32::ToWide(caption);
@@ -76,24 +78,27 @@ void Fail(const char* reason) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const std::vector<std::string> args = Arguments();
   platform::Services services = platform::CreateNativeServices();
-  const bool uninstaller =
-      setup::RoleFromExecutable(services.system->ExecutablePath(), platform::PathStyle::Native) ==
-      setup::SetupRole::Uninstall;
-  const bool unattendedSetup = setup::ArgumentIs(args, 0, "silent") && setup::ArgumentIs(args, 1, "nogui");
-  if (!uninstaller && !unattendedSetup) {
+  // The uninstaller's one question is a system message box, so only the
+  // setup's own window is out of reach here.
+  const setup::SetupRole role =
+      setup::RoleFromExecutable(services.system->ExecutablePath(), platform::PathStyle::Native);
+  if (role == setup::SetupRole::Install && setup::RunNeedsWindow(role, args)) {
     Fail("this build shows no window; run the setup as \"OstrelSetup silent nogui\".");
     return 1;
   }
 
   const std::unique_ptr<platform::ExecutableResources> resources = platform::ExecutableResources::OpenSelf();
-  app::ThreadTaskRunner tasks;
+  app::HeadlessLoop loop;
+  setup::ITaskRunner& tasks = loop.Tasks();
   setup::SetupState& state = setup::SetupState::Process();
   MessageBoxSetupWindow window;
   const setup::SpecialFolders folders(*services.shellFolders, platform::PathStyle::Native);
-  // Made on first use only, so the uninstall role never creates it.
+  // Made on first use only, so the uninstall role never creates them.
   const std::unique_ptr<platform::ITemporaryFolder> temporary = platform::CreateTemporaryFolder();
+  const std::unique_ptr<platform::ITemporaryFolder> fallbackFolder = platform::CreateFallbackTemporaryFolder();
   setup::InstallChain installChain(setup::NativeInstallContext(state, window, tasks, *services.registry, folders,
-                                                               *services.system, *temporary, resources.get()));
+                                                               *services.system, *temporary, *fallbackFolder,
+                                                               resources.get(), setup::ArgumentIs(args, 0, "silent")));
   setup::SetupRoleActions actions(state, tasks, [&installChain] { installChain.InstallButtonClick(); });
   actions.SetUninstall([&services, &folders] {
     setup::RunUninstallProcedure(
@@ -117,10 +122,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       platform::PathStyle::Native,
   });
 
-  // A finished installation ends the process inside the chain; coming back
-  // means it stopped on the way, and with no window nobody could close one.
-  tasks.ServeUntilIdle();
-  Fail("the installation stopped before it was complete.");
-  services.system->ExitProcess(1);
-  return 1;
+  // Every run ends its process from within, a failed unattended one with a
+  // code and a reason.
+  loop.Run();
+  services.system->ExitProcess(0);
+  return 0;
 }

@@ -21,7 +21,23 @@ QString ToQString(std::string_view text) { return QString::fromUtf8(text.data(),
 
 }  // namespace
 
-PlainSetupWindow::PlainSetupWindow(platform::ISystem& system) : system_(system) {
+namespace {
+
+// The bytes live in the program's mapped resources, which outlive the window.
+host::FunctionResourceLookup::Finder BundleFinder(ResourceFinder resources) {
+  return [resources = std::move(resources)](const QString& name) -> std::optional<QByteArray> {
+    if (!resources) return std::nullopt;
+    const QByteArray utf8 = name.toUtf8();
+    const auto bytes = resources(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    if (!bytes) return std::nullopt;
+    return QByteArray::fromRawData(reinterpret_cast<const char*>(bytes->data()), static_cast<qsizetype>(bytes->size()));
+  };
+}
+
+}  // namespace
+
+PlainSetupWindow::PlainSetupWindow(platform::ISystem& system, ResourceFinder resources)
+    : system_(system), resources_(BundleFinder(std::move(resources))), resourcesScope_(resources_) {
   setFixedSize(640, 360);
 
   auto* intro = new QLabel(QStringLiteral("Operate your phone on PC safely and easily."), this);
@@ -131,6 +147,11 @@ void PlainSetupWindow::Hide() { hide(); }
 bool PlainSetupWindow::AskYesNo(std::string_view text, std::string_view caption) {
   QMessageBox box(QMessageBox::NoIcon, ToQString(caption), ToQString(text), QMessageBox::Yes | QMessageBox::No, this);
   return box.exec() == QMessageBox::Yes;
+}
+
+void PlainSetupWindow::ShowFailure(std::string_view text) {
+  QMessageBox box(QMessageBox::Warning, windowTitle(), ToQString(text), QMessageBox::Ok, this);
+  box.exec();
 }
 
 void PlainSetupWindow::closeEvent(QCloseEvent* event) {

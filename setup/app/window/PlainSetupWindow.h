@@ -8,6 +8,7 @@
 
 #include "setup/app/WindowModule.h"
 #include "setup/platform/System.h"
+#include "skin/host/Resources.h"
 
 class QCheckBox;
 class QComboBox;
@@ -20,7 +21,7 @@ namespace ostrel::app {
 
 class PlainSetupWindow final : public QWidget, public ShownSetupWindow {
  public:
-  explicit PlainSetupWindow(platform::ISystem& system);
+  PlainSetupWindow(platform::ISystem& system, ResourceFinder resources);
 
   void SetInstallHandler(std::function<void()> handler) override;
   void Show() override;
@@ -38,6 +39,7 @@ class PlainSetupWindow final : public QWidget, public ShownSetupWindow {
   void DisableInputs() override;
   void Hide() override;
   bool AskYesNo(std::string_view text, std::string_view caption) override;
+  void ShowFailure(std::string_view text) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -46,6 +48,9 @@ class PlainSetupWindow final : public QWidget, public ShownSetupWindow {
   void BrowseBtnClick();
 
   platform::ISystem& system_;
+  // The program's resources, as the skin library asks for them.
+  host::FunctionResourceLookup resources_;
+  host::ScopedResourceLookup resourcesScope_;
   std::function<void()> installHandler_;
   int browseTag_ = 0;
   // Children, owned by this window through Qt's parent ownership.

@@ -1,22 +1,23 @@
 // The window module's one export: how the program makes the widget
 // application and the setup window.
 
-#include <QApplication>
-
 #include "setup/app/WindowModule.h"
+#include "setup/app/window/GuiApplication.h"
 #include "setup/app/window/PlainSetupWindow.h"
+#include "setup/app/window/QtUiLoop.h"
 
 namespace {
 
-std::unique_ptr<QCoreApplication> CreateApplication(int& argc, char** argv) {
-  return std::make_unique<QApplication>(argc, argv);
+std::unique_ptr<ostrel::app::UiLoop> CreateUiLoop(int& argc, char** argv) {
+  return std::make_unique<ostrel::app::QtUiLoop>(argc, argv);
 }
 
-std::unique_ptr<ostrel::app::ShownSetupWindow> CreateWindow(ostrel::platform::ISystem& system) {
-  return std::make_unique<ostrel::app::PlainSetupWindow>(system);
+std::unique_ptr<ostrel::app::ShownSetupWindow> CreateWindow(ostrel::platform::ISystem& system,
+                                                            ostrel::app::ResourceFinder resources) {
+  return std::make_unique<ostrel::app::PlainSetupWindow>(system, std::move(resources));
 }
 
-constexpr ostrel::app::WindowModule kModule{&CreateApplication, &CreateWindow};
+constexpr ostrel::app::WindowModule kModule{&CreateUiLoop, &CreateWindow};
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <sys/random.h>
@@ -45,15 +46,39 @@ std::optional<std::string> QuoteExecArgument(std::string_view argument) {
   return EscapeDesktopString(quoted);
 }
 
+namespace {
+
+bool IsActionId(std::string_view id) {
+  const auto allowed = [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+  };
+  return !id.empty() && std::all_of(id.begin(), id.end(), allowed);
+}
+
+}  // namespace
+
 std::optional<std::string> DesktopEntryText(std::string_view name, std::string_view program,
-                                            std::string_view workingFolder) {
+                                            std::string_view workingFolder, const std::vector<DesktopAction>& actions) {
   const auto escapedName = EscapeDesktopString(name);
   const auto exec = QuoteExecArgument(program);
   const auto path = EscapeDesktopString(workingFolder);
   if (!escapedName || !exec || !path || program.empty()) return std::nullopt;
   std::string text = "[Desktop Entry]\nType=Application\nName=" + *escapedName + "\nExec=" + *exec + "\n";
   if (!path->empty()) text += "Path=" + *path + "\n";
-  return text;
+  if (actions.empty()) return text;
+
+  std::string list;
+  std::string groups;
+  for (const DesktopAction& action : actions) {
+    const auto actionName = EscapeDesktopString(action.name);
+    const auto actionExec = QuoteExecArgument(action.program);
+    if (!IsActionId(action.id) || !actionName || actionName->empty() || !actionExec || action.program.empty()) {
+      return std::nullopt;
+    }
+    list += action.id + ";";
+    groups += "\n[Desktop Action " + action.id + "]\nName=" + *actionName + "\nExec=" + *actionExec + "\n";
+  }
+  return text + "Actions=" + list + "\n" + groups;
 }
 
 namespace {
@@ -92,14 +117,19 @@ class DesktopEntryLink final : public IShellLink {
     workingFolder_ = folder;
     return true;
   }
+  bool AddAction(std::string_view id, std::string_view name, const std::string& program) override {
+    actions_.push_back(DesktopAction{std::string(id), std::string(name), program});
+    return true;
+  }
   bool Save(const std::string& path) override {
-    const auto text = DesktopEntryText(BaseName(path), target_, workingFolder_);
+    const auto text = DesktopEntryText(BaseName(path), target_, workingFolder_, actions_);
     return text && WriteReplacing(path, *text);
   }
 
  private:
   std::string target_;
   std::string workingFolder_;
+  std::vector<DesktopAction> actions_;
 };
 
 }  // namespace

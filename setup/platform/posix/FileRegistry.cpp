@@ -6,14 +6,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include "setup/platform/posix/OwnerFolders.h"
 #include "setup/platform/posix/UserEnvironment.h"
 
 namespace ostrel::platform::posix {
@@ -46,16 +49,6 @@ std::string HiddenUniqueName(std::string_view prefix) {
     name += kHex[b & 15];
   }
   return name;
-}
-
-// Creates the missing folders of path for the owner alone; folders that
-// exist keep their modes.
-void MakeFolders(const std::string& path) {
-  for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-    const std::string prefix = path.substr(0, slash);
-    if (::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) return;
-    if (slash == std::string::npos) return;
-  }
 }
 
 // Splits "A\B\C" into its parts; nothing when a part is empty.
@@ -114,16 +107,13 @@ class FileRegistryKey final : public IRegistryKey {
   FileRegistryKey(UniqueFd dir, RegistryAccess access) : dir_(std::move(dir)), access_(access) {}
   FileRegistryKey(const FileRegistryKey&) = delete;
   FileRegistryKey& operator=(const FileRegistryKey&) = delete;
-
-  // Each rename is already atomic for readers; only its durability waits for
-  // the close, so that writing several values costs one folder sync instead
-  // of one per value.
-  ~FileRegistryKey() override {
-    if (renamed_) ::fsync(dir_.Get());
-  }
+  ~FileRegistryKey() override { Flush(); }
 
   std::optional<std::string> ReadString(std::string_view name) const override {
     const std::string file = FileRegistry::EncodeName(name);
+    for (const Staged& staged : staged_) {
+      if (staged.file == file) return staged.value;
+    }
     // Non-blocking, so that a FIFO in the value's place cannot stall the reader.
     UniqueFd fd(::openat(dir_.Get(), file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (!fd.Valid()) return std::nullopt;
@@ -149,27 +139,79 @@ class FileRegistryKey final : public IRegistryKey {
     return value;
   }
 
+  // The value goes to a fresh temporary file whose writing back starts at
+  // once; Flush gives it its name.
   bool WriteString(std::string_view name, std::string_view value) override {
-    if (access_ != RegistryAccess::All) return false;
-    const std::string file = FileRegistry::EncodeName(name);
-    const std::string temp = HiddenUniqueName(".tmp-");
-    UniqueFd fd(::openat(dir_.Get(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (!fd.Valid()) return false;
-    const bool written =
-        WriteAll(fd.Get(), FileRegistry::kStringTypeTag) && WriteAll(fd.Get(), value) && ::fsync(fd.Get()) == 0;
-    fd = UniqueFd();
-    if (!written || ::renameat(dir_.Get(), temp.c_str(), dir_.Get(), file.c_str()) != 0) {
-      ::unlinkat(dir_.Get(), temp.c_str(), 0);
+    // A value the reader would refuse is never stored: it would read back as
+    // missing, and be written again by every later run.
+    if (access_ != RegistryAccess::All || !IsUtf8(value)) return false;
+    Staged staged{FileRegistry::EncodeName(name), HiddenUniqueName(".tmp-"), UniqueFd(), std::string(value)};
+    staged.fd = UniqueFd(
+        ::openat(dir_.Get(), staged.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!staged.fd.Valid()) return false;
+    if (!WriteAll(staged.fd.Get(), FileRegistry::kStringTypeTag) || !WriteAll(staged.fd.Get(), value)) {
+      ::unlinkat(dir_.Get(), staged.temp.c_str(), 0);
       return false;
     }
-    renamed_ = true;
+    ::sync_file_range(staged.fd.Get(), 0, 0, SYNC_FILE_RANGE_WRITE);
+    for (Staged& earlier : staged_) {
+      if (earlier.file != staged.file) continue;
+      ::unlinkat(dir_.Get(), earlier.temp.c_str(), 0);
+      earlier = std::move(staged);
+      return true;
+    }
+    staged_.push_back(std::move(staged));
     return true;
   }
 
+  // Every value is made durable under its temporary name before any takes
+  // its real one, so a crash leaves each value whole, old or new. POSIX
+  // promises a file's bytes only through its own fsync; the fsyncs are made
+  // at the same time, one thread each, so a journaling file system commits
+  // them together instead of one after the other. One folder sync then makes
+  // the names durable: two commits for the key, not one per value.
+  bool Flush() override {
+    if (staged_.empty()) return true;
+    bool ok = SyncTogether();
+    for (Staged& staged : staged_) {
+      staged.fd.Close();
+      if (ok && ::renameat(dir_.Get(), staged.temp.c_str(), dir_.Get(), staged.file.c_str()) == 0) continue;
+      ok = false;
+      ::unlinkat(dir_.Get(), staged.temp.c_str(), 0);
+    }
+    staged_.clear();
+    return ::fsync(dir_.Get()) == 0 && ok;
+  }
+
  private:
+  struct Staged {
+    std::string file;  // the value's own file name
+    std::string temp;  // where it waits for the flush
+    UniqueFd fd;
+    std::string value;
+  };
+
+  bool SyncTogether() const {
+    std::vector<int> results(staged_.size(), -1);
+    {
+      std::vector<std::jthread> others;
+      for (std::size_t i = 1; i < staged_.size(); ++i) {
+        const int fd = staged_[i].fd.Get();
+        int& result = results[i];
+        try {
+          others.emplace_back([fd, &result] { result = ::fsync(fd); });
+        } catch (const std::system_error&) {
+          result = ::fsync(fd);
+        }
+      }
+      results[0] = ::fsync(staged_[0].fd.Get());
+    }
+    return std::all_of(results.begin(), results.end(), [](int result) { return result == 0; });
+  }
+
   UniqueFd dir_;
   RegistryAccess access_;
-  bool renamed_ = false;
+  std::vector<Staged> staged_;
 };
 
 }  // namespace
@@ -198,7 +240,7 @@ std::string FileRegistry::EncodeName(std::string_view name) {
 std::unique_ptr<IRegistryKey> FileRegistry::OpenKey(std::string_view path, RegistryAccess access) {
   const auto parts = SplitKeyPath(path);
   if (!parts) return nullptr;
-  if (access == RegistryAccess::All) MakeFolders(hiveFolder_);
+  if (access == RegistryAccess::All) MakeOwnerFolders(hiveFolder_);
   UniqueFd dir(::open(hiveFolder_.c_str(), kDirFlags));
   if (!dir.Valid()) return nullptr;
   for (const std::string& part : *parts) {

@@ -1,11 +1,12 @@
 #pragma once
 // The per-user registry hive kept as a folder tree: keys are folders, values
 // are files holding a type tag line and the value's bytes. Every write goes to
-// a fresh temporary file that is synced and renamed over the value, so readers
-// and concurrent writers (a setup and an uninstaller at once) see either the
-// old or the new value, never a torn one. The key's folder is synced once
-// when the key is closed, which makes all its renamed values durable. Names match case-sensitively,
-// unlike on Windows: the program spells every key and value one way.
+// a fresh temporary file; when the key is flushed (or closed) the files are
+// synced and renamed over their values, and the key's folder synced once, so
+// the values of one key reach the disk together, and readers and concurrent
+// writers (a setup and an uninstaller at once) see either the old or the new
+// value, never a torn one. Names match case-sensitively, unlike on Windows:
+// the program spells every key and value one way.
 
 #include <memory>
 #include <string>

@@ -168,25 +168,19 @@ std::vector<MountDrive> DrivesFromMounts(const std::vector<MountEntry>& mounts, 
     }
   }
 
-  std::vector<MountDrive> drives;
+  // The file system that holds the home folder is always offered, whatever
+  // its type (tmpfs, NFS, a FUSE mount) and even when no mount is seen to
+  // hold it: the user's own folder is where a per-user install belongs.
+  std::vector<MountDrive> drives{{homeMount != nullptr ? homeMount->mountPoint : "/", DriveType::dtFixed}};
   for (const MountEntry* mount : visible) {
-    if (homeMount != nullptr && mount != homeMount &&
-        PathIsUnderRoot(homeMount->mountPoint, mount->mountPoint, PathStyle::Posix)) {
-      continue;
-    }
-    DriveType type = TypeOfFileSystem(*mount, probe);
+    if (mount == homeMount) continue;
+    if (homeMount != nullptr && PathIsUnderRoot(homeMount->mountPoint, mount->mountPoint, PathStyle::Posix)) continue;
+    if (homeMount == nullptr && mount->mountPoint == "/") continue;
+    const DriveType type = TypeOfFileSystem(*mount, probe);
     if (type == DriveType::dtUnknown) continue;
-    // The home mount's own root is often not writable ("/"), the home folder
-    // on it is; every other mount must be writable at its root to be useful.
-    const bool writable = !mount->readOnly && (mount == homeMount || probe.IsWritableFolder(mount->mountPoint));
-    if (type == DriveType::dtFixed && !writable) continue;
-
-    MountDrive drive{mount->mountPoint, type};
-    if (mount == homeMount) {
-      drives.insert(drives.begin(), std::move(drive));
-    } else {
-      drives.push_back(std::move(drive));
-    }
+    // Any other mount must be writable at its root to be of use.
+    if (type == DriveType::dtFixed && (mount->readOnly || !probe.IsWritableFolder(mount->mountPoint))) continue;
+    drives.push_back(MountDrive{mount->mountPoint, type});
   }
   return drives;
 }

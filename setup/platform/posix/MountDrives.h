@@ -1,10 +1,11 @@
 #pragma once
-// Mount points as drives. A mount counts as a fixed drive when it holds a
-// local disk file system on a non-removable device that the user can write
-// to; network, RAM and optical mounts keep their own drive types and pseudo
-// file systems are no drives at all. The mount holding the user's home folder
-// comes first, and the mounts above it are left out, so that one folder never
-// shows up twice in a list of "<drive>/Ostrel" targets.
+// Mount points as drives. The mount holding the user's home folder is always
+// the first drive and always fixed, whatever its file system (or "/" when no
+// mount is seen to hold it); the mounts above it are left out, so that one
+// folder never shows up twice in a list of "<drive>/Ostrel" targets. Any other
+// mount counts as a fixed drive when it holds a local disk file system on a
+// non-removable device that the user can write to; network, RAM and optical
+// mounts keep their own drive types and pseudo file systems are no drives.
 
 #include <functional>
 #include <memory>

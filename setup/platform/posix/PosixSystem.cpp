@@ -63,3 +63,9 @@ GuidBytes PosixSystem::NewGuid() {
 void PosixSystem::ExitProcess(unsigned exitCode) { ::_exit(static_cast<int>(exitCode)); }
 
 }  // namespace ostrel::platform::posix
+
+namespace ostrel::platform {
+
+std::uint32_t CurrentUserId() { return static_cast<std::uint32_t>(::getuid()); }
+
+}  // namespace ostrel::platform

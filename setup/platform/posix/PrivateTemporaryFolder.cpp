@@ -1,4 +1,6 @@
 #include "setup/platform/posix/PrivateTemporaryFolder.h"
+#include "setup/platform/posix/OwnerFolders.h"
+#include "setup/platform/posix/UserEnvironment.h"
 
 #include <fcntl.h>
 #include <sys/random.h>
@@ -7,9 +9,17 @@
 
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string_view>
 #include <utility>
+
+#include "setup/platform/Removal.h"
 
 namespace ostrel::platform::posix {
 namespace {
@@ -28,6 +38,50 @@ std::optional<std::string> RandomHex() {
   return text;
 }
 
+// A process's start time in clock ticks since boot (field 22 of its stat
+// line); nothing when there is no such process.
+std::optional<std::uint64_t> StartTime(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  if (!std::getline(in, line)) return std::nullopt;
+  // The command name (field 2) may hold blanks and parentheses: count from
+  // the last ')'.
+  const std::size_t close = line.rfind(')');
+  if (close == std::string::npos) return std::nullopt;
+  std::istringstream fields(line.substr(close + 1));
+  std::string field;
+  for (int index = 3; index <= 22; ++index) {
+    if (!(fields >> field)) return std::nullopt;
+  }
+  std::uint64_t start = 0;
+  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), start);
+  if (error != std::errc() || end != field.data() + field.size()) return std::nullopt;
+  return start;
+}
+
+// "<pid>-<start>-" of this process, the owner part of its folder names.
+std::string OwnerTag() {
+  const pid_t pid = ::getpid();
+  return std::to_string(pid) + "-" + std::to_string(StartTime(pid).value_or(0)) + "-";
+}
+
+// The owner a folder name "ostrel-<pid>-<start>-<random>" gives; nothing for
+// any other name.
+std::optional<std::pair<pid_t, std::uint64_t>> OwnerOf(std::string_view name) {
+  constexpr std::string_view kPrefix = "ostrel-";
+  if (!name.starts_with(kPrefix)) return std::nullopt;
+  name.remove_prefix(kPrefix.size());
+  pid_t pid = 0;
+  std::uint64_t start = 0;
+  const char* at = name.data();
+  const char* const end = name.data() + name.size();
+  auto parsed = std::from_chars(at, end, pid);
+  if (parsed.ec != std::errc() || parsed.ptr == end || *parsed.ptr != '-' || pid <= 0) return std::nullopt;
+  parsed = std::from_chars(parsed.ptr + 1, end, start);
+  if (parsed.ec != std::errc() || parsed.ptr == end || *parsed.ptr != '-') return std::nullopt;
+  return std::pair{pid, start};
+}
+
 }  // namespace
 
 std::string TemporaryBase() {
@@ -36,7 +90,8 @@ std::string TemporaryBase() {
   return "/tmp";
 }
 
-PrivateTemporaryFolder::PrivateTemporaryFolder(std::string base) : base_(std::move(base)) {
+PrivateTemporaryFolder::PrivateTemporaryFolder(std::string base, bool makeBase)
+    : base_(std::move(base)), makeBase_(makeBase) {
   while (base_.size() > 1 && base_.back() == '/') base_.pop_back();
 }
 
@@ -47,11 +102,12 @@ std::optional<std::string> PrivateTemporaryFolder::Path() {
 
 std::optional<std::string> PrivateTemporaryFolder::PathLocked() {
   if (!folder_.empty()) return folder_;
+  if (makeBase_) MakeOwnerFolders(base_);
   const std::string parent = base_ == "/" ? std::string() : base_;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     const auto suffix = RandomHex();
     if (!suffix) return std::nullopt;
-    const std::string candidate = parent + "/ostrel-" + *suffix;
+    const std::string candidate = parent + "/ostrel-" + OwnerTag() + *suffix;
     if (::mkdir(candidate.c_str(), 0700) != 0) {
       if (errno == EEXIST) continue;
       return std::nullopt;
@@ -89,6 +145,24 @@ std::optional<std::string> PrivateTemporaryFolder::CreateUniqueFile(std::string_
   return std::nullopt;
 }
 
+void PrivateTemporaryFolder::RemoveLeftovers() {
+  const std::lock_guard lock(mutex_);
+  // Without a process table to look in (no /proc), every owner would seem
+  // gone: nothing is removed then.
+  if (!StartTime(::getpid())) return;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(base_, error)) {
+    const std::string name = entry.path().filename().string();
+    const auto owner = OwnerOf(name);
+    if (!owner) continue;
+    struct stat st {};
+    if (::lstat(entry.path().c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) continue;
+    // A process of that id that started then is its owner, still at work.
+    if (StartTime(owner->first) == owner->second) continue;
+    RemoveFolderTreeBelow(base_, name);
+  }
+}
+
 bool PrivateTemporaryFolder::Release() {
   const std::lock_guard lock(mutex_);
   if (folder_.empty()) return true;
@@ -103,6 +177,10 @@ namespace ostrel::platform {
 
 std::unique_ptr<ITemporaryFolder> CreateTemporaryFolder() {
   return std::make_unique<posix::PrivateTemporaryFolder>(posix::TemporaryBase());
+}
+
+std::unique_ptr<ITemporaryFolder> CreateFallbackTemporaryFolder() {
+  return std::make_unique<posix::PrivateTemporaryFolder>(posix::ReadUserEnvironment().cacheHome, true);
 }
 
 }  // namespace ostrel::platform

@@ -249,7 +249,8 @@ class ChildWaiter {
 
 ProcessOutcome RunCapturedProcess(const ProcessRequest& request) {
   ProcessOutcome outcome;
-  const std::vector<std::string> words = SplitWindowsCommandLine(request.commandLine);
+  const std::vector<std::string> words =
+      request.arguments.empty() ? SplitWindowsCommandLine(request.commandLine) : request.arguments;
   if (words.empty() || words.front().empty()) return outcome;
 
   UniqueFd readEnd;

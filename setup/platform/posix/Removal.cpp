@@ -87,7 +87,28 @@ bool RemoveTree(int parent, const std::string& name) {
   return ::unlinkat(parent, name.c_str(), AT_REMOVEDIR) == 0 && ok;
 }
 
+// Whether the link `name` in `folder` leads to a folder or to nothing.
+bool LeadsToAFolderOrNothing(int folder, const std::string& name) {
+  struct stat target {};
+  if (::fstatat(folder, name.c_str(), &target, 0) != 0) return true;
+  return S_ISDIR(target.st_mode);
+}
+
 }  // namespace
+
+bool RemoveFolderLinksBelow(const std::string& base, std::span<const std::string_view> names) {
+  const UniqueFd folder(::open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!folder.Valid()) return false;
+  bool ok = true;
+  for (const std::string_view name : names) {
+    const std::string entry(name);
+    if (entry.empty() || entry.find('/') != std::string::npos || entry == "." || entry == "..") continue;
+    const auto st = StatNoFollow(folder.Get(), entry);
+    if (!st || !S_ISLNK(st->st_mode) || !LeadsToAFolderOrNothing(folder.Get(), entry)) continue;
+    ok = ::unlinkat(folder.Get(), entry.c_str(), 0) == 0 && ok;
+  }
+  return ok;
+}
 
 bool DeleteFileBelow(const std::string& base, const std::string& relative) {
   const auto parent = OpenParent(base, relative);

@@ -40,6 +40,7 @@ UserEnvironment ResolveUserEnvironment(const EnvironmentLookup& lookup, std::str
   env.home = AbsoluteSetting(lookup, "HOME").value_or(WithoutTrailingSlashes(std::string(passwdHome)));
   env.configHome = AbsoluteSetting(lookup, "XDG_CONFIG_HOME").value_or(env.home + "/.config");
   env.dataHome = AbsoluteSetting(lookup, "XDG_DATA_HOME").value_or(env.home + "/.local/share");
+  env.cacheHome = AbsoluteSetting(lookup, "XDG_CACHE_HOME").value_or(env.home + "/.cache");
   return env;
 }
 

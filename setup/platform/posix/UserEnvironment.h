@@ -12,6 +12,7 @@ struct UserEnvironment {
   std::string home;        // $HOME, else the password database's entry
   std::string configHome;  // $XDG_CONFIG_HOME, else home + "/.config"
   std::string dataHome;    // $XDG_DATA_HOME, else home + "/.local/share"
+  std::string cacheHome;   // $XDG_CACHE_HOME, else home + "/.cache"
 };
 
 using EnvironmentLookup = std::function<std::optional<std::string>(std::string_view name)>;

@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "setup/platform/ResourceBundle.h"
+#include "setup/platform/win32/StandInFile.h"
 #include "setup/platform/win32/WideText.h"
 
 namespace ostrel::platform {
@@ -26,12 +28,82 @@ bool WriteAll(HANDLE file, std::span<const std::byte> bytes) {
   return true;
 }
 
+// A resource's type or name as the system hands it out: a number or a text.
+struct ResourceId {
+  WORD number = 0;
+  std::wstring text;
+
+  explicit ResourceId(LPCWSTR id) {
+    if (IS_INTRESOURCE(id)) {
+      number = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(id));
+    } else {
+      text = id;
+    }
+  }
+  LPCWSTR Get() const { return text.empty() ? MAKEINTRESOURCEW(number) : text.c_str(); }
+};
+
+struct ResourceKey {
+  ResourceId type;
+  ResourceId name;
+  WORD language;
+};
+
+// Every resource of a module: each type, each name of it, each language.
+std::vector<ResourceKey> AllResources(HMODULE module) {
+  std::vector<ResourceId> types;
+  ::EnumResourceTypesW(
+      module,
+      [](HMODULE, LPWSTR type, LONG_PTR found) -> BOOL {
+        reinterpret_cast<std::vector<ResourceId>*>(found)->emplace_back(type);
+        return TRUE;
+      },
+      reinterpret_cast<LONG_PTR>(&types));
+  std::vector<ResourceKey> keys;
+  for (const ResourceId& type : types) {
+    std::vector<ResourceId> names;
+    ::EnumResourceNamesW(
+        module, type.Get(),
+        [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) -> BOOL {
+          reinterpret_cast<std::vector<ResourceId>*>(found)->emplace_back(name);
+          return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&names));
+    for (const ResourceId& name : names) {
+      std::vector<WORD> languages;
+      ::EnumResourceLanguagesW(
+          module, type.Get(), name.Get(),
+          [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) -> BOOL {
+            reinterpret_cast<std::vector<WORD>*>(found)->push_back(language);
+            return TRUE;
+          },
+          reinterpret_cast<LONG_PTR>(&languages));
+      for (const WORD language : languages) keys.push_back(ResourceKey{type, name, language});
+    }
+  }
+  return keys;
+}
+
+std::wstring ModulePath(HMODULE module) {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) return std::wstring(buffer.data(), length);
+    if (buffer.size() >= 32768) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
 }  // namespace
 
 struct ExecutableResources::Impl {
   // The running program's own module is never freed; another file's is.
   HMODULE module = nullptr;
   bool owned = false;
+  // The file the module was read from (GetModuleFileNameW knows none for a
+  // module loaded as data).
+  std::wstring path;
 };
 
 ExecutableResources::ExecutableResources(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -43,6 +115,7 @@ ExecutableResources::~ExecutableResources() {
 std::unique_ptr<ExecutableResources> ExecutableResources::OpenSelf() {
   auto impl = std::make_unique<Impl>();
   impl->module = ::GetModuleHandleW(nullptr);
+  impl->path = ModulePath(nullptr);
   return std::unique_ptr<ExecutableResources>(new ExecutableResources(std::move(impl)));
 }
 
@@ -52,6 +125,7 @@ std::unique_ptr<ExecutableResources> ExecutableResources::Open(const std::string
   if (const auto wide = ToWide(path)) {
     impl->module = ::LoadLibraryExW(wide->c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     impl->owned = impl->module != nullptr;
+    impl->path = *wide;
   }
   return std::unique_ptr<ExecutableResources>(new ExecutableResources(std::move(impl)));
 }
@@ -99,6 +173,47 @@ bool ExecutableResources::SaveToFile(std::string_view name, const std::string& p
   ok = ::CloseHandle(file.Release()) && ok;
   if (!ok) ::DeleteFileW(widePath->c_str());
   return ok;
+}
+
+// Windows runs no program from memory; the caller saves the resource to a
+// file in its private folder instead.
+std::unique_ptr<InMemoryFile> ExecutableResources::OpenInMemory(std::string_view, ResourceCheck) const {
+  return nullptr;
+}
+
+// The program's file copied whole, then its resource section written anew
+// through the resource update calls with every resource but the RCDATA ones
+// not kept: the version block, manifest and icons go along. (Writing all
+// anew rather than deleting the dropped ones: not every implementation of the
+// calls honours a deletion.)
+std::unique_ptr<PendingFile> ExecutableResources::StageProgramCopy(const std::string& folder,
+                                                                 std::span<const std::string_view> keep) const {
+  const auto wideFolder = ToWide(folder);
+  if (!wideFolder || impl_->module == nullptr || impl_->path.empty()) return nullptr;
+  const std::vector<ResourceKey> resources = AllResources(impl_->module);
+  if (resources.empty()) return nullptr;
+  auto copy = win32::StandInFile::CopyOf(impl_->path, *wideFolder);
+  if (!copy) return nullptr;
+  HANDLE update = ::BeginUpdateResourceW(copy->Path().c_str(), TRUE);
+  if (update == nullptr) return nullptr;
+  bool ok = true;
+  for (const ResourceKey& key : resources) {
+    if (key.type.text.empty() && key.type.number == 10 && !key.name.text.empty()) {
+      const std::string name = win32::ToUtf8(key.name.text);
+      const bool kept =
+          std::any_of(keep.begin(), keep.end(), [&name](std::string_view k) { return ResourceNamesEqual(name, k); });
+      if (!kept) continue;
+    }
+    HRSRC info = ::FindResourceExW(impl_->module, key.type.Get(), key.name.Get(), key.language);
+    HGLOBAL loaded = info != nullptr ? ::LoadResource(impl_->module, info) : nullptr;
+    void* bytes = loaded != nullptr ? ::LockResource(loaded) : nullptr;
+    const DWORD size = info != nullptr ? ::SizeofResource(impl_->module, info) : 0;
+    ok = bytes != nullptr &&
+         ::UpdateResourceW(update, key.type.Get(), key.name.Get(), key.language, bytes, size) && ok;
+  }
+  // Discarding leaves the copy whole, and it is dropped then.
+  if (!::EndUpdateResourceW(update, ok ? FALSE : TRUE) || !ok) return nullptr;
+  return copy;
 }
 
 }  // namespace ostrel::platform

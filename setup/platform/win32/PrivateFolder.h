@@ -2,6 +2,8 @@
 // A folder of this run that only the current user may enter, with an
 // unpredictable name under the user's temporary folder (GetTempPathW): what
 // the setup writes there cannot be planted first or swapped by anyone else.
+// Its name carries its owner process (id and creation time), so a later run
+// can tell the folders of runs that were ended before they could clean up.
 
 #include <mutex>
 #include <optional>
@@ -20,11 +22,13 @@ class PrivateTemporaryFolder final : public ITemporaryFolder {
   // base: the folder to make it in; empty takes the user's temporary folder.
   explicit PrivateTemporaryFolder(std::wstring base = {});
 
-  // "<base>\ostrel-<16 hex digits>\", made on first use.
+  // "<base>\ostrel-<pid>-<creation time>-<16 hex digits>\", made on first
+  // use.
   std::optional<std::string> Path() override;
   // prefix + 16 hexadecimal digits + ".tmp".
   std::optional<std::string> CreateUniqueFile(std::string_view prefix) override;
   bool Release() override;
+  void RemoveLeftovers() override;
 
   // The same as Path, in the system's own text.
   std::optional<std::wstring> WidePath();

@@ -118,6 +118,29 @@ bool RemoveTree(const std::wstring& path) {
 
 }  // namespace
 
+// A folder link or junction always stands for a folder, while a file link
+// can never be entered as one: only the first kind could carry writes
+// elsewhere.
+bool RemoveFolderLinksBelow(const std::string& base, std::span<const std::string_view> names) {
+  const auto wideBase = ToWide(base);
+  if (!wideBase) return false;
+  const UniqueHandle held = HoldFolder(*wideBase);
+  if (!held.Valid()) return false;
+  bool ok = true;
+  for (const std::string_view name : names) {
+    const auto wideName = ToWide(name);
+    if (!wideName || wideName->empty() || *wideName == L"." || *wideName == L".." ||
+        wideName->find_first_of(L"\\/:") != std::wstring::npos) {
+      continue;
+    }
+    const std::wstring path = Join(*wideBase, *wideName);
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !IsLink(attributes) || !IsFolder(attributes)) continue;
+    ok = ::RemoveDirectoryW(path.c_str()) != 0 && ok;
+  }
+  return ok;
+}
+
 bool DeleteFileBelow(const std::string& base, const std::string& relative) {
   const auto item = Locate(base, relative);
   if (!item) return false;

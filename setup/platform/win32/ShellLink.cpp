@@ -35,6 +35,9 @@ class ComShellLink final : public IShellLink {
     const auto wide = ToWide(folder);
     return wide && SUCCEEDED(link_->SetWorkingDirectory(wide->c_str()));
   }
+  // Windows links offer no actions; the system's list of programs offers
+  // the uninstall.
+  bool AddAction(std::string_view, std::string_view, const std::string&) override { return true; }
   bool Save(const std::string& path) override {
     const auto wide = ToWide(path);
     return wide && SUCCEEDED(file_->Save(wide->c_str(), FALSE));

@@ -59,6 +59,8 @@ class Key final : public IRegistryKey {
                             bytes) == ERROR_SUCCESS;
   }
 
+  bool Flush() override { return !writable_ || ::RegFlushKey(key_) == ERROR_SUCCESS; }
+
  private:
   HKEY key_;
   bool writable_;

@@ -42,3 +42,10 @@ void WindowsSystem::ExitProcess(unsigned exitCode) {
 }
 
 }  // namespace ostrel::platform::win32
+
+namespace ostrel::platform {
+
+// taskkill reaches only this user's processes from a run without elevation.
+std::uint32_t CurrentUserId() { return 0; }
+
+}  // namespace ostrel::platform

@@ -1,4 +1,4 @@
-#include "setup/app/QtTaskRunner.h"
+#include "setup/app/window/QtTaskRunner.h"
 
 #include <gtest/gtest.h>
 

@@ -4,13 +4,17 @@
 
 #include <stdlib.h>
 
+#include <atomic>
+#include <deque>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <mutex>
 #include <set>
 
 #include "setup/platform/CommandLine.h"
+#include "setup/platform/FileSystem.h"
 #include "tests/setup/core/StartupFakes.h"
 
 namespace ostrel::setup {
@@ -30,48 +34,43 @@ void WriteText(const fs::path& path, const std::string& text) { std::ofstream(pa
 // ---- command lines -------------------------------------------------------
 
 TEST(InstallCommandLines, WindowsFormIsThePiecesWithNothingBetween) {
-  EXPECT_EQ(ExtractorCommandLine("C:\\T\\7za.exe", "C:\\T\\tmp1A.tmp", "D:\\Ostrel\\", PathStyle::Windows),
-            "\"C:\\T\\7za.exe\" x -pZq4vTe -aoa \"C:\\T\\tmp1A.tmp\" -o\"D:\\Ostrel\\\"");
-  EXPECT_EQ(OldUninstallerCommandLine("D:\\Ostrel\\Uninstall.exe", PathStyle::Windows),
-            "\"D:\\Ostrel\\Uninstall.exe\" update");
+  const auto extractor = ExtractorCommand("C:\\T\\7za.exe", "C:\\T\\tmp1A.tmp", "D:\\Ostrel\\", PathStyle::Windows);
+  ASSERT_TRUE(extractor);
+  EXPECT_EQ(extractor->line, "\"C:\\T\\7za.exe\" x -pZq4vTe -aoa \"C:\\T\\tmp1A.tmp\" -o\"D:\\Ostrel\\\"");
+  const auto uninstaller = OldUninstallerCommand("D:\\Ostrel\\Uninstall.exe", PathStyle::Windows);
+  ASSERT_TRUE(uninstaller);
+  EXPECT_EQ(uninstaller->line, "\"D:\\Ostrel\\Uninstall.exe\" update");
 }
 
-// Each target must reach the extractor as one word, whatever it holds; one
-// that cannot is refused rather than run as something else.
+// Each path must reach the extractor as one word, whatever it holds. On POSIX
+// the words go as they are; on Windows, where the child splits the line, one
+// the line cannot spell is refused rather than run as something else.
 TEST(InstallCommandLines, EveryPathReachesTheChildWhole) {
   const std::string extractor = "/tmp/ostrel-1/7za";
   const std::string archive = "/tmp/ostrel-1/tmp00.tmp";
-  const struct {
-    std::string target;
-    bool spelled;
-  } cases[] = {
-      {"/home/u/.local/share/Ostrel/", true},
-      {"/home/u/my files/Ostrel/", true},
-      {"/home/u/$HOME/%PATH%/a&b/;touch pwned/Ostrel/", true},
-      {"/home/u/back\\slash\\/Ostrel/", true},
-      {"/home/u/日本語 Données/Ostrel/", true},
-      {"/home/u/tab\there/Ostrel/", true},
-      {"/home/u/say \"hi\"/Ostrel/", false},
-      {"/home/u/\" x -o/tmp/evil \"/", false},
-  };
-  for (const auto& c : cases) {
-    const auto line = ExtractorCommandLine(extractor, archive, c.target, PathStyle::Posix);
-    ASSERT_EQ(line.has_value(), c.spelled) << c.target;
-    if (!line) continue;
-    const std::vector<std::string> expected{extractor, "x", "-pZq4vTe", "-aoa", archive, "-o" + c.target};
-    EXPECT_EQ(platform::SplitWindowsCommandLine(*line), expected) << *line;
+  for (const std::string target : {"/home/u/.local/share/Ostrel/", "/home/u/my files/Ostrel/",
+                                   "/home/u/$HOME/%PATH%/a&b/;touch pwned/Ostrel/", "/home/u/back\\slash\\/Ostrel/",
+                                   "/home/u/日本語 Données/Ostrel/", "/home/u/tab\there/Ostrel/",
+                                   "/home/u/say \"hi\"/Ostrel/", "/home/u/\" x -o/tmp/evil \"/"}) {
+    const auto command = ExtractorCommand(extractor, archive, target, PathStyle::Posix);
+    ASSERT_TRUE(command) << target;
+    const std::vector<std::string> expected{extractor, "x", "-pZq4vTe", "-aoa", archive, "-o" + target};
+    EXPECT_EQ(command->words, expected);
+    if (target.find('"') == std::string::npos) {
+      EXPECT_EQ(platform::SplitWindowsCommandLine(command->line), expected) << "the line spells the same words";
+    }
   }
-  EXPECT_FALSE(ExtractorCommandLine("/tmp/\"/7za", archive, "/t/", PathStyle::Posix));
-  EXPECT_FALSE(ExtractorCommandLine(extractor, "/tmp/\"x.tmp", "/t/", PathStyle::Posix));
+  EXPECT_FALSE(ExtractorCommand("C:\\T\\7za.exe", "C:\\T\\a.tmp", "D:\\say \"hi\"\\", PathStyle::Windows));
+  EXPECT_FALSE(ExtractorCommand("C:\\\"\\7za.exe", "C:\\T\\a.tmp", "D:\\O\\", PathStyle::Windows));
 }
 
-TEST(InstallCommandLines, OldUninstallerMustBeAQuoteFreePathWithAFolder) {
-  const auto line = OldUninstallerCommandLine("/home/u/a b;c/Uninstall", PathStyle::Posix);
-  ASSERT_TRUE(line);
-  EXPECT_EQ(platform::SplitWindowsCommandLine(*line), (std::vector<std::string>{"/home/u/a b;c/Uninstall", "update"}));
-  EXPECT_FALSE(OldUninstallerCommandLine("Uninstall", PathStyle::Posix)) << "a bare name is looked up on PATH";
-  EXPECT_FALSE(OldUninstallerCommandLine("/home/\"u/Uninstall", PathStyle::Posix));
-  EXPECT_FALSE(OldUninstallerCommandLine("", PathStyle::Posix));
+TEST(InstallCommandLines, OldUninstallerNeedsAFolderAndOnWindowsNoQuote) {
+  const auto command = OldUninstallerCommand("/home/u/a \"b\";c/Uninstall", PathStyle::Posix);
+  ASSERT_TRUE(command);
+  EXPECT_EQ(command->words, (std::vector<std::string>{"/home/u/a \"b\";c/Uninstall", "update"}));
+  EXPECT_FALSE(OldUninstallerCommand("Uninstall", PathStyle::Posix)) << "a bare name is looked up on PATH";
+  EXPECT_FALSE(OldUninstallerCommand("", PathStyle::Posix));
+  EXPECT_FALSE(OldUninstallerCommand("D:\\\"O\\Uninstall.exe", PathStyle::Windows));
 }
 
 TEST(InstallCommandLines, EntryValuesInTheirOrder) {
@@ -90,14 +89,18 @@ TEST(InstallCommandLines, EntryValuesInTheirOrder) {
 class FakeTemporary final : public platform::ITemporaryFolder {
  public:
   explicit FakeTemporary(fs::path folder) : folder_(std::move(folder)) {}
+  bool failPath = false;
   bool failFile = false;
   int releases = 0;
+  int sweeps = 0;
+  void RemoveLeftovers() override { ++sweeps; }
   std::optional<std::string> Path() override {
+    if (failPath) return std::nullopt;
     fs::create_directories(folder_);
     return folder_.string() + "/";
   }
   std::optional<std::string> CreateUniqueFile(std::string_view prefix) override {
-    if (failFile) return std::nullopt;
+    if (failPath || failFile) return std::nullopt;
     const std::string path = *Path() + std::string(prefix) + "0001.tmp";
     WriteText(path, "");
     return path;
@@ -113,8 +116,37 @@ class FakeTemporary final : public platform::ITemporaryFolder {
   fs::path folder_;
 };
 
+class FakeInMemoryFile final : public platform::InMemoryFile {
+ public:
+  explicit FakeInMemoryFile(std::string path) : path_(std::move(path)) {}
+  const std::string& Path() const override { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// A hidden file beside its place, published with a rename that never
+// replaces, as a file system without unnamed files gets it.
+class FakePendingFile final : public platform::PendingFile {
+ public:
+  explicit FakePendingFile(std::string path) : path_(std::move(path)) {}
+  ~FakePendingFile() override {
+    std::error_code ignored;
+    if (!path_.empty()) fs::remove(path_, ignored);
+  }
+  bool Publish(const std::string& to) override {
+    const bool published = platform::MoveFileTo(path_, to);
+    if (published) path_.clear();
+    return published;
+  }
+
+ private:
+  std::string path_;
+};
+
 struct SavedLink {
   std::string path, target, workingFolder;
+  std::vector<std::string> actions;  // "id|name|program"
 };
 
 class RecordingLink final : public platform::IShellLink {
@@ -128,8 +160,12 @@ class RecordingLink final : public platform::IShellLink {
     folder_ = folder;
     return true;
   }
+  bool AddAction(std::string_view id, std::string_view name, const std::string& program) override {
+    actions_.push_back(std::string(id) + "|" + std::string(name) + "|" + program);
+    return true;
+  }
   bool Save(const std::string& path) override {
-    saves_.push_back({path, target_, folder_});
+    saves_.push_back({path, target_, folder_, actions_});
     WriteText(path, "link to " + target_);
     return true;
   }
@@ -137,6 +173,7 @@ class RecordingLink final : public platform::IShellLink {
  private:
   std::vector<SavedLink>& saves_;
   std::string target_, folder_;
+  std::vector<std::string> actions_;
 };
 
 class InstallChainRun : public ::testing::Test {
@@ -145,6 +182,7 @@ class InstallChainRun : public ::testing::Test {
       : root_(fs::path(::testing::TempDir()) /
               ("install-chain-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()))),
         temporary_(root_ / "tmp"),
+        fallback_(root_ / "cache"),
         folders_(shellFolders_, PathStyle::Posix) {
     fs::remove_all(root_);
     fs::create_directories(root_ / "download");
@@ -166,37 +204,71 @@ class InstallChainRun : public ::testing::Test {
         folders_,
         system_,
         temporary_,
+        fallback_,
         [this](std::string_view name, const std::string& path, platform::SaveOptions options) {
           const std::scoped_lock lock(savedMutex_);
           saved_.insert(std::string(name) + " -> " + path + (options.executable ? " (program)" : ""));
           WriteText(path, std::string(name) + " bytes");
           return true;
         },
-        [this](const std::string& commandLine, const std::string& folder, bool utf8, std::int32_t limit) {
-          runs_.push_back(commandLine + " | " + folder + " | " + (utf8 ? "utf8" : "ansi") + " | " +
-                          std::to_string(limit));
+        [this](std::string_view name) -> std::unique_ptr<platform::InMemoryFile> {
+          if (!inMemory_.contains(std::string(name))) return nullptr;
+          return std::make_unique<FakeInMemoryFile>("/memory/" + std::string(name));
+        },
+        [this](const std::string& folder) -> std::unique_ptr<platform::PendingFile> {
+          const std::string path = folder + ".pending-" + std::to_string(++staged_);
+          if (!fs::is_directory(folder)) return nullptr;
+          WriteText(path, "setup program bytes");
+          return std::make_unique<FakePendingFile>(path);
+        },
+        [this](const ChildCommand& command, const std::string& folder, std::int32_t limit) {
+          runs_.push_back(command.line + " | " + folder + " | " + std::to_string(limit));
+          words_.push_back(command.words);
           if (onRun_) onRun_();
+          if (ends_.empty()) return ChildEnd{true, false, 0};
+          const ChildEnd end = ends_.front();
+          ends_.pop_front();
+          return end;
         },
         [this]() -> std::unique_ptr<platform::IShellLink> {
           if (failLink_) return nullptr;
           return std::make_unique<RecordingLink>(links_);
         },
         [this](const std::string& path) { opened_.push_back(path); },
-        [this](ReportKind kind) { reports_.push_back(kind); },
+        [this](ReportKind kind) {
+          reports_.push_back(kind);
+          std::promise<void> done;
+          done.set_value();
+          return done.get_future().share();
+        },
+        silent_,
         PathStyle::Posix,
     };
   }
 
   // Runs the click and every task it leads to, pool tasks one after the
-  // other as they are posted; true when the process was ended with code 0.
-  bool RunToTheEnd(InstallChain& chain) {
+  // other as they are posted; the exit code when the process was ended.
+  std::optional<unsigned> RunToTheEnd(InstallChain& chain) {
     chain.InstallButtonClick();
     try {
       for (std::size_t i = 0; i < tasks_.posted.size(); ++i) tasks_.posted[i]();
     } catch (const ProcessExit& exit) {
-      return exit.code == 0;
+      return exit.code;
     }
-    return false;
+    return std::nullopt;
+  }
+
+  // RunToTheEnd, with what the run wrote to standard error.
+  std::optional<unsigned> RunCapturingErrors(InstallChain& chain, std::string& errors) {
+    ::testing::internal::CaptureStderr();
+    const auto exit = RunToTheEnd(chain);
+    errors = ::testing::internal::GetCapturedStderr();
+    return exit;
+  }
+
+  void SelectTarget() {
+    window_.items = {(root_ / "data" / "Ostrel").string()};
+    window_.selected = 0;
   }
 
   std::string Target() const { return (root_ / "data" / "Ostrel").string() + "/"; }
@@ -211,13 +283,19 @@ class InstallChainRun : public ::testing::Test {
   testing::FakeShellFolders shellFolders_;
   testing::FakeSystem system_;
   FakeTemporary temporary_;
+  FakeTemporary fallback_;
   SpecialFolders folders_;
   bool failLink_ = false;
+  bool silent_ = false;
+  std::set<std::string> inMemory_;
+  std::atomic<int> staged_ = 0;
+  std::deque<ChildEnd> ends_;
   std::function<void()> onRun_;
   // The two saves may run side by side.
   std::mutex savedMutex_;
   std::set<std::string> saved_;
   std::vector<std::string> runs_, opened_;
+  std::vector<std::vector<std::string>> words_;
   std::vector<SavedLink> links_;
   std::vector<ReportKind> reports_;
 };
@@ -250,8 +328,10 @@ TEST_F(InstallChainRun, FreshInstallWalksEveryStepAndEnds) {
   const std::string temp = (root_ / "tmp").string() + "/";
   EXPECT_EQ(saved_, (std::set<std::string>{"7za -> " + temp + "7za (program)", "pak -> " + temp + "tmp0001.tmp"}));
   EXPECT_EQ(runs_, std::vector<std::string>{"\"" + temp + "7za\" x -pZq4vTe -aoa \"" + temp + "tmp0001.tmp\" -o\"" +
-                                            Target() + "\" | " + temp + " | utf8 | 0"});
+                                            Target() + "\" | " + temp + " | 0"});
   EXPECT_FALSE(fs::exists(root_ / "tmp")) << "extractor, archive and their folder are gone";
+  EXPECT_EQ(temporary_.sweeps, 1) << "leftovers of killed runs go";
+  EXPECT_EQ(fallback_.sweeps, 1);
   EXPECT_EQ(ReadText(Target() + "Uninstall"), "setup program bytes");
   EXPECT_FALSE(fs::exists(Target() + "Uninstall.new")) << "the staged copy was moved, not copied again";
 
@@ -262,6 +342,9 @@ TEST_F(InstallChainRun, FreshInstallWalksEveryStepAndEnds) {
     EXPECT_EQ(link.target, Target() + "Ostrel");
     EXPECT_EQ(link.workingFolder, Target());
   }
+  EXPECT_TRUE(links_[0].actions.empty()) << "the desktop shortcut only starts the product";
+  EXPECT_EQ(links_[1].actions, std::vector<std::string>{"Uninstall|Uninstall Ostrel|" + Target() + "Uninstall"})
+      << "the menu entry also offers the uninstall";
 
   const std::string key(kUninstallKey);
   EXPECT_EQ(registry_.writes,
@@ -279,30 +362,30 @@ TEST_F(InstallChainRun, UpdateRunsTheOldUninstallerAndInstallsBesideIt) {
   window_.selected = 0;
   InstallChain chain(Context());
 
-  EXPECT_TRUE(RunToTheEnd(chain));
+  EXPECT_EQ(RunToTheEnd(chain), 0u);
   EXPECT_EQ(reports_, std::vector<ReportKind>{ReportKind::Update});
   const std::string folder = (root_ / "old place").string() + "/";
   ASSERT_FALSE(runs_.empty());
-  EXPECT_EQ(runs_[0], "\"" + old + "\" update | " + folder + " | utf8 | 15");
+  EXPECT_EQ(runs_[0], "\"" + old + "\" update | " + folder + " | 15");
   EXPECT_EQ(state_.InstallPath(), folder);
   EXPECT_EQ(registry_.keys[std::string(kUninstallKey)]["UninstallString"], folder + "Uninstall");
 }
 
 TEST_F(InstallChainRun, NoSelectedTargetStopsAfterResolving) {
   InstallChain chain(Context());
-  EXPECT_FALSE(RunToTheEnd(chain));
+  EXPECT_EQ(RunToTheEnd(chain), std::nullopt) << "the window stays for the user to close";
   EXPECT_EQ(tasks_.posted.size(), 1u);
   EXPECT_TRUE(saved_.empty());
   EXPECT_EQ(window_.calls, (std::vector<std::string>{"disable inputs", "start OperateAni"}));
 }
 
 TEST_F(InstallChainRun, NoTemporaryArchiveFileStopsEverything) {
-  window_.items = {(root_ / "data" / "Ostrel").string()};
-  window_.selected = 0;
+  SelectTarget();
   temporary_.failFile = true;
+  fallback_.failFile = true;
   InstallChain chain(Context());
 
-  EXPECT_FALSE(RunToTheEnd(chain));
+  EXPECT_EQ(RunToTheEnd(chain), std::nullopt);
   EXPECT_TRUE(saved_.empty());
   EXPECT_TRUE(runs_.empty());
   EXPECT_TRUE(registry_.writes.empty());
@@ -310,15 +393,157 @@ TEST_F(InstallChainRun, NoTemporaryArchiveFileStopsEverything) {
   EXPECT_FALSE(fs::exists(root_ / "tmp")) << "the private folder does not outlive the failure";
 }
 
+// With "silent" nobody may be there to close a waiting window: every stop of
+// the chain ends the run with a code and one line that says why.
+TEST_F(InstallChainRun, SilentRunThatCannotGoOnEndsSayingWhy) {
+  const struct {
+    const char* name;
+    std::function<void()> arrange;
+    const char* reason;
+  } cases[] = {
+      {"no drive", [] {}, "no folder to install into was found"},
+      {"no temporary folder",
+       [this] {
+         SelectTarget();
+         temporary_.failPath = fallback_.failPath = true;
+       },
+       "no temporary folder can hold the payload"},
+      {"no folder part", [this] { state_.SetInstallPath("Uninstall"); }, "the registered uninstaller names no folder"},
+      {"no link object",
+       [this] {
+         SelectTarget();
+         failLink_ = true;
+       },
+       "the shortcuts could not be made"},
+      {"no entry",
+       [this] {
+         SelectTarget();
+         registry_.failOpen = true;
+       },
+       "the uninstall entry could not be written"},
+      {"entry not durable",
+       [this] {
+         SelectTarget();
+         registry_.failFlush = true;
+       },
+       "the uninstall entry could not be written"},
+  };
+  silent_ = true;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    state_.SetInstallPath("");
+    tasks_.posted.clear();
+    window_ = testing::FakeWindow{};
+    temporary_.failPath = fallback_.failPath = false;
+    failLink_ = false;
+    registry_.failOpen = registry_.failFlush = false;
+    c.arrange();
+    InstallChain chain(Context());
+    std::string errors;
+    EXPECT_EQ(RunCapturingErrors(chain, errors), kUnsuccessfulExitCode);
+    EXPECT_EQ(errors, "OstrelSetup: Ostrel could not be installed: " + std::string(c.reason) + ".\n");
+    EXPECT_TRUE(opened_.empty());
+    EXPECT_TRUE(std::none_of(window_.calls.begin(), window_.calls.end(),
+                             [](const std::string& call) { return call.starts_with("failure"); }))
+        << "an unattended run shows no message";
+  }
+}
+
+// An extraction that did not succeed is never reported as success. What the
+// install writes afterwards still comes (the uninstaller and the entry let the
+// user clean up), but the product is not started, the run ends with a code and
+// says why: on standard error, and to an interactive user in a message.
+TEST_F(InstallChainRun, ExtractionThatFailedEndsTheRunUnsuccessfully) {
+  const struct {
+    const char* name;
+    std::optional<ChildEnd> end;  // nothing: the extractor starts nowhere
+    bool silent;
+    const char* reason;
+  } cases[] = {
+      {"exit code, silent", ChildEnd{true, false, 2}, true, "the extractor ended with code 2"},
+      {"exit code, interactive", ChildEnd{true, false, 8}, false, "the extractor ended with code 8"},
+      {"never started", std::nullopt, true, "the extractor could not be run"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(root_ / "data");
+    fs::remove_all(root_ / "Desktop");
+    fs::create_directories(root_ / "Desktop");
+    state_.SetInstallPath("");
+    tasks_.posted.clear();
+    window_ = testing::FakeWindow{};
+    registry_ = testing::FakeRegistry{};
+    opened_.clear();
+    SelectTarget();
+    silent_ = c.silent;
+    ends_.assign(c.end ? 1 : 2, c.end.value_or(ChildEnd{false, false, 0}));
+    InstallChain chain(Context());
+    std::string errors;
+    EXPECT_EQ(RunCapturingErrors(chain, errors), kUnsuccessfulExitCode);
+    const std::string text = "Ostrel could not be installed: " + std::string(c.reason) + ".";
+    EXPECT_EQ(errors, "OstrelSetup: " + text + "\n");
+    EXPECT_EQ(window_.calls.back() == "failure " + text, !c.silent);
+    EXPECT_EQ(ReadText(Target() + "Uninstall"), "setup program bytes");
+    EXPECT_EQ(registry_.keys[std::string(kUninstallKey)]["UninstallString"], Target() + "Uninstall");
+    EXPECT_TRUE(fs::exists(DesktopLink()));
+    EXPECT_TRUE(opened_.empty()) << "a product not installed whole is not started";
+    EXPECT_FALSE(fs::exists(root_ / "tmp"));
+    EXPECT_FALSE(fs::exists(root_ / "cache"));
+  }
+}
+
+// The extractor runs from memory where the system allows it; a place it does
+// not start from (a noexec temporary folder, memory that may not run code)
+// hands on to the next: the temporary folder, then the fallback folder.
+TEST_F(InstallChainRun, ExtractorRunsFromTheFirstPlaceItStartsFrom) {
+  const std::string temp = (root_ / "tmp").string() + "/";
+  const std::string cache = (root_ / "cache").string() + "/";
+  const struct {
+    const char* name;
+    bool inMemory;
+    int refusals;  // places in a row it does not start from
+    std::vector<std::string> folders;  // working folder of each attempt
+  } cases[] = {
+      {"memory", true, 0, {""}},
+      {"no memory file", false, 0, {temp}},
+      {"memory refuses to run", true, 1, {"", temp}},
+      {"noexec temporary folder", false, 1, {temp, cache}},
+      {"nowhere", true, 3, {"", temp, cache}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    state_.SetInstallPath("");
+    tasks_.posted.clear();
+    runs_.clear();
+    words_.clear();
+    opened_.clear();
+    SelectTarget();
+    inMemory_ = c.inMemory ? std::set<std::string>{"7za", "pak"} : std::set<std::string>{};
+    ends_.assign(static_cast<std::size_t>(c.refusals), ChildEnd{false, false, 0});
+    InstallChain chain(Context());
+    std::string errors;
+    const auto exit = RunCapturingErrors(chain, errors);
+    EXPECT_EQ(exit, c.refusals < 3 ? 0u : kUnsuccessfulExitCode) << errors;
+    ASSERT_EQ(runs_.size(), c.folders.size());
+    for (std::size_t i = 0; i < runs_.size(); ++i) {
+      const std::string folder = c.folders[i];
+      EXPECT_TRUE(runs_[i].ends_with(" | " + folder + " | 0")) << runs_[i];
+      EXPECT_EQ(words_[i][0], folder.empty() ? "/memory/7za" : folder + "7za");
+      EXPECT_EQ(words_[i][4], c.inMemory ? "/memory/pak" : temp + "tmp0001.tmp") << "the archive";
+    }
+    EXPECT_FALSE(fs::exists(root_ / "tmp")) << "no extractor or archive file stays";
+    EXPECT_FALSE(fs::exists(root_ / "cache"));
+  }
+}
+
 // Shortcuts and the entry come after the payload; without them the product
 // is not started and the process stays, as with any stop of the chain.
 TEST_F(InstallChainRun, MissingLinkObjectOrEntryStopsBeforeTheProductStarts) {
-  window_.items = {(root_ / "data" / "Ostrel").string()};
-  window_.selected = 0;
+  SelectTarget();
   {
     failLink_ = true;
     InstallChain chain(Context());
-    EXPECT_FALSE(RunToTheEnd(chain));
+    EXPECT_EQ(RunToTheEnd(chain), std::nullopt);
     EXPECT_TRUE(registry_.writes.empty());
     EXPECT_TRUE(opened_.empty());
     EXPECT_TRUE(fs::exists(Target() + "Uninstall")) << "the block before the shortcuts did run";
@@ -329,7 +554,7 @@ TEST_F(InstallChainRun, MissingLinkObjectOrEntryStopsBeforeTheProductStarts) {
     state_.SetInstallPath("");
     tasks_.posted.clear();
     InstallChain chain(Context());
-    EXPECT_FALSE(RunToTheEnd(chain));
+    EXPECT_EQ(RunToTheEnd(chain), std::nullopt);
     EXPECT_EQ(links_.size(), 2u);
     EXPECT_TRUE(opened_.empty());
   }
@@ -343,57 +568,69 @@ TEST_F(InstallChainRun, ExistingShortcutsAreLeftAsTheyAre) {
   WriteText(MenuLink(), "points elsewhere");
   InstallChain chain(Context());
 
-  EXPECT_TRUE(RunToTheEnd(chain));
+  EXPECT_EQ(RunToTheEnd(chain), 0u);
   EXPECT_TRUE(links_.empty());
   EXPECT_EQ(ReadText(DesktopLink()), "the user's own");
   EXPECT_EQ(ReadText(MenuLink()), "points elsewhere");
 }
 
-// A path the extractor cannot be given safely is not extracted into, yet
-// everything after extraction runs as after any failed extraction.
-TEST_F(InstallChainRun, UnspellableTargetSkipsOnlyTheExtractor) {
-  const std::string target = (root_ / "data" / "say \"hi\"").string();
+// A double quote is a legal POSIX file name character: the target reaches
+// the extractor whole and installs like any other.
+TEST_F(InstallChainRun, QuoteInTheTargetInstallsLikeAnyOtherName) {
+  const std::string target = (root_ / "data" / "say \"hi\" -o").string();
   window_.items = {target};
   window_.selected = 0;
   InstallChain chain(Context());
 
-  EXPECT_TRUE(RunToTheEnd(chain));
-  EXPECT_TRUE(runs_.empty());
+  EXPECT_EQ(RunToTheEnd(chain), 0u);
+  ASSERT_EQ(words_.size(), 1u);
+  EXPECT_EQ(words_[0].back(), "-o" + target + "/");
   EXPECT_EQ(ReadText(target + "/Uninstall"), "setup program bytes");
   EXPECT_EQ(opened_, std::vector<std::string>{target + "/Ostrel"});
 }
 
 // The copy refuses to write over what it could not remove first, and the
-// block ends there; the shortcuts and entry still follow.
-TEST_F(InstallChainRun, UninstallerThatCannotBeReplacedEndsOnlyItsBlock) {
-  window_.items = {(root_ / "data" / "Ostrel").string()};
-  window_.selected = 0;
+// block ends there; the shortcuts and entry still follow, but without an
+// uninstaller in place the installation did not succeed.
+TEST_F(InstallChainRun, UninstallerThatCannotBeReplacedFailsTheInstallAfterTheEntry) {
+  SelectTarget();
+  silent_ = true;
   fs::create_directories(Target() + "Uninstall/inside");
   InstallChain chain(Context());
 
-  EXPECT_TRUE(RunToTheEnd(chain));
+  std::string errors;
+  EXPECT_EQ(RunCapturingErrors(chain, errors), kUnsuccessfulExitCode);
+  EXPECT_EQ(errors, "OstrelSetup: Ostrel could not be installed: the uninstaller could not be written to " +
+                        Target() + "Uninstall.\n");
   EXPECT_TRUE(fs::is_directory(Target() + "Uninstall/inside"));
   EXPECT_FALSE(fs::exists(Target() + "Uninstall.new")) << "the unused staged copy is dropped";
   EXPECT_EQ(links_.size(), 2u);
   EXPECT_EQ(registry_.writes.size(), 5u);
+  EXPECT_TRUE(opened_.empty());
 }
 
 // The uninstaller is copied while the extractor runs; what the extractor
-// sees and what stays afterwards is as if it were copied after it. A staged
-// file left by an interrupted run is replaced, and an old uninstaller that
-// cannot be removed keeps the block from putting the new one in.
+// sees and what stays afterwards is as if it were copied after it. The user's
+// own "Uninstall.new" is neither used nor removed, no staged copy stays, and
+// an old uninstaller that cannot be removed keeps the block from putting the
+// new one in.
 TEST_F(InstallChainRun, UninstallerIsCopiedDuringExtractionAndMovedInAfterIt) {
-  window_.items = {(root_ / "data" / "Ostrel").string()};
-  window_.selected = 0;
+  SelectTarget();
   fs::create_directories(Target());
-  WriteText(Target() + "Uninstall.new", "left by an interrupted run");
+  WriteText(Target() + "Uninstall.new", "the user's own");
   onRun_ = [&] { EXPECT_FALSE(fs::exists(Target() + "Uninstall")) << "not under its name before extraction ends"; };
   {
     InstallChain chain(Context());
-    EXPECT_TRUE(RunToTheEnd(chain));
+    EXPECT_EQ(RunToTheEnd(chain), 0u);
   }
   EXPECT_EQ(ReadText(Target() + "Uninstall"), "setup program bytes");
-  EXPECT_FALSE(fs::exists(Target() + "Uninstall.new"));
+  EXPECT_EQ(ReadText(Target() + "Uninstall.new"), "the user's own");
+  const auto leftOver = [&] {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(Target())) names.insert(entry.path().filename().string());
+    return names;
+  };
+  EXPECT_EQ(leftOver(), (std::set<std::string>{"Uninstall", "Uninstall.new"}));
 
   onRun_ = [&] {
     fs::remove(Target() + "Uninstall");
@@ -402,21 +639,45 @@ TEST_F(InstallChainRun, UninstallerIsCopiedDuringExtractionAndMovedInAfterIt) {
   state_.SetInstallPath("");
   tasks_.posted.clear();
   InstallChain chain(Context());
-  EXPECT_TRUE(RunToTheEnd(chain));
+  EXPECT_EQ(RunToTheEnd(chain), kUnsuccessfulExitCode) << "no uninstaller could be put in place";
   EXPECT_TRUE(fs::is_directory(Target() + "Uninstall/kept"));
-  EXPECT_FALSE(fs::exists(Target() + "Uninstall.new"));
+  EXPECT_EQ(leftOver(), (std::set<std::string>{"Uninstall", "Uninstall.new"})) << "no staged copy stays";
 }
 
-TEST_F(InstallChainRun, TargetThatCannotBeMadeStillRegistersAndTriesTheStart) {
+// The old uninstaller removes the entry; the folder is registered again at
+// once, so a run that dies before the new entry is written does not make the
+// next one forget the installation.
+TEST_F(InstallChainRun, UpdateKeepsTheFolderRegisteredWhileItInstalls) {
+  const std::string old = (root_ / "custom" / "Uninstall").string();
+  state_.SetInstallPath(old);
+  registry_.keys[std::string(kUninstallKey)] = {{"UninstallString", old}, {"DisplayName", "Ostrel"}};
+  std::optional<std::string> registeredDuringExtraction;
+  onRun_ = [&] {
+    if (runs_.size() == 1) {
+      registry_.DeleteKey(kUninstallKey);  // what the old uninstaller does
+    } else {
+      registeredDuringExtraction = registry_.keys[std::string(kUninstallKey)]["UninstallString"];
+    }
+  };
+  InstallChain chain(Context());
+  EXPECT_EQ(RunToTheEnd(chain), 0u);
+  EXPECT_EQ(registeredDuringExtraction, old);
+}
+
+// The entry is still written for a target that cannot be made; with no
+// uninstaller there the run then ends unsuccessfully instead of starting a
+// product that is not there.
+TEST_F(InstallChainRun, TargetThatCannotBeMadeStillRegistersAndFails) {
   WriteText(root_ / "data-file", "not a folder");
   const std::string target = (root_ / "data-file" / "Ostrel").string();
   window_.items = {target};
   window_.selected = 0;
   InstallChain chain(Context());
 
-  EXPECT_TRUE(RunToTheEnd(chain));
+  std::string errors;
+  EXPECT_EQ(RunCapturingErrors(chain, errors), kUnsuccessfulExitCode);
   EXPECT_EQ(registry_.keys[std::string(kUninstallKey)]["UninstallString"], target + "/Uninstall");
-  EXPECT_EQ(opened_, std::vector<std::string>{target + "/Ostrel"});
+  EXPECT_TRUE(opened_.empty());
 }
 
 }  // namespace

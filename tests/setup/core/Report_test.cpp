@@ -11,8 +11,12 @@
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "setup/core/SetupState.h"
+#include "setup/core/TaskRunner.h"
+#include "setup/platform/System.h"
 #include "tests/setup/support/ReportServer.h"
 
 namespace ostrel::setup {
@@ -238,6 +242,29 @@ TEST_F(ReportServerTest, SendReportReadsTheProcessWideStrings) {
   const std::int64_t ts = sent["ts"];
   EXPECT_GE(ts, before + 3 * 3600);
   EXPECT_LE(ts, after + 3 * 3600);
+}
+
+// The report runs on a thread of its own at the lowest priority (a shared
+// pool thread would stay lowered for whatever it runs next), and says when it
+// is done.
+TEST_F(ReportServerTest, StartedReportGivesWayAndSaysWhenItIsDone) {
+  const test::ReportServer server(Folder(), {200, "{}", 0});
+  TrustLocalServer(server);
+  class OwnThreads final : public ITaskRunner {
+   public:
+    int posted = 0;
+    std::vector<std::thread> threads;
+    void Post(std::function<void()>) override { ++posted; }
+    void CallOnUiThread(const std::function<void()>& fn) override { fn(); }
+    void StartThread(std::function<void()> work) override { threads.emplace_back(std::move(work)); }
+  } tasks;
+  const std::shared_future<void> done = StartReport(tasks, ReportKind::Update);
+  ASSERT_EQ(tasks.threads.size(), 1u);
+  EXPECT_EQ(tasks.posted, 0) << "not on the shared pool";
+  EXPECT_EQ(done.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+  for (std::thread& thread : tasks.threads) thread.join();
+  ASSERT_EQ(server.Requests().size(), 1u);
+  EXPECT_EQ(server.Requests()[0]["path"], "/stat/updateinstall/");
 }
 
 }  // namespace

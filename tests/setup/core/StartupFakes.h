@@ -22,6 +22,7 @@ class FakeRegistry final : public platform::IRegistry {
   using Values = std::map<std::string, std::string>;
   std::map<std::string, Values> keys;
   bool failOpen = false;
+  bool failFlush = false;
   std::vector<std::string> writes;  // "key|name=value"
 
   std::unique_ptr<platform::IRegistryKey> OpenKey(std::string_view path, platform::RegistryAccess access) override {
@@ -52,6 +53,7 @@ class FakeRegistry final : public platform::IRegistry {
       owner_.writes.push_back(path_ + "|" + std::string(name) + "=" + std::string(value));
       return true;
     }
+    bool Flush() override { return !owner_.failFlush; }
 
    private:
     FakeRegistry& owner_;
@@ -128,6 +130,7 @@ class FakeWindow final : public ISetupWindow {
     calls.push_back("ask " + std::string(text) + " / " + std::string(caption));
     return answerYes;
   }
+  void ShowFailure(std::string_view text) override { calls.push_back("failure " + std::string(text)); }
 };
 
 // Runs nothing on a pool; a started thread and its UI call run at once.

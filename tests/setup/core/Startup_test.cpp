@@ -72,6 +72,9 @@ TEST(Startup, FileNameAndCommandLineChooseTheBehaviour) {
     EXPECT_EQ(Has(rig.actions.calls, "uninstall"), c.uninstall);
     EXPECT_EQ(Has(rig.actions.calls, "install"), c.install);
     EXPECT_EQ(Has(rig.window.calls, "hide"), c.hidden);
+    // The program loads the window, and needs a display, exactly for the
+    // runs that ask or show it.
+    EXPECT_EQ(RunNeedsWindow(RoleFromExecutable(c.executable, c.style), c.args), uninstallRole ? c.asked : !c.hidden);
     if (c.hidden) {
       EXPECT_EQ(rig.tasks.calls, (std::vector<std::string>{"thread", "ui call"}));
     }
@@ -212,6 +215,57 @@ TEST(Startup, MissingOrEmptyUninstallStringMeansInstallMode) {
     EXPECT_EQ(rig.Run(), SetupMode::Install);
     EXPECT_TRUE(Has(rig.window.calls, "caption Install Ostrel"));
   }
+}
+
+// A changed value must not have the setup run some other program with
+// "update" and install, and later uninstall, in that program's folder.
+TEST(Startup, OnlyAnAbsolutePathToTheUninstallerSelectsUpdateMode) {
+  const struct {
+    PathStyle style;
+    const char* value;
+    bool update;
+  } cases[] = {
+      {PathStyle::Posix, "/home/u/.local/share/Ostrel/Uninstall", true},
+      {PathStyle::Posix, "/home/u/.local/share/Ostrel/uninstall", true},
+      {PathStyle::Posix, "/home/u/Documents/notes.txt", false},
+      {PathStyle::Posix, "/usr/bin/rm", false},
+      {PathStyle::Posix, "Uninstall", false},
+      {PathStyle::Posix, "Ostrel/Uninstall", false},
+      {PathStyle::Posix, "/home/u/Ostrel/Uninstall (1)", false},
+      {PathStyle::Posix, "/home/u/\xff/Uninstall", true},
+      {PathStyle::Windows, "D:\\Ostrel\\UNINSTALL.EXE", true},
+      {PathStyle::Windows, "\\\\nas\\apps\\Ostrel\\Uninstall.exe", true},
+      {PathStyle::Windows, "D:Uninstall.exe", false},
+      {PathStyle::Windows, "C:\\Windows\\System32\\cmd.exe", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    StartupRig rig;
+    rig.style = c.style;
+    rig.registry.keys[std::string(kUninstallKey)] = {{"UninstallString", c.value}};
+    ::testing::internal::CaptureStderr();
+    const auto mode = rig.Run();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(mode, c.update ? SetupMode::Update : SetupMode::Install);
+    EXPECT_EQ(rig.state.InstallPath(), c.update ? c.value : "");
+    if (c.update) {
+      EXPECT_EQ(said, "");
+    } else {
+      EXPECT_TRUE(said.starts_with("OstrelSetup: the registered uninstaller ") && said.ends_with("installing anew.\n"))
+          << said;
+    }
+  }
+}
+
+// A POSIX file name may carry bytes that are no text; the stored tag must be
+// one the registry gives back, and the one the reports send.
+TEST(Startup, ChannelTagThatIsNoTextIsStoredAsText) {
+  StartupRig rig;
+  rig.style = PathStyle::Posix;
+  rig.system.executablePath = "/home/u/OstrelSetup.w\xff" "b";
+  rig.Run();
+  EXPECT_EQ(rig.state.ChannelTag(), "w\xEF\xBF\xBD" "b");
+  EXPECT_EQ(rig.registry.keys.at(std::string(kProductKey)).at("fl"), "w\xEF\xBF\xBD" "b");
 }
 
 TEST(Startup, DriveListOffersThePreferredTargetAndOtherFixedDrives) {

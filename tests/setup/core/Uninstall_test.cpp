@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/platform/System.h"
 #include "tests/setup/core/StartupFakes.h"
 
 namespace ostrel::setup {
@@ -115,16 +116,17 @@ TEST_F(UninstallProcedure, AsksUntilTheProductIsGoneThenStopsTheRestTwice) {
   answers_ = {QuitAnswer::Answered, QuitAnswer::Answered};
   Run();
   const std::string folder = " @" + Install().string() + "/";
+  const std::string pkill = "pkill -KILL -x -U " + std::to_string(platform::CurrentUserId()) + " ";
   const std::vector<std::string> expected = {"ask",
                                              "sleep 100",
                                              "ask",
                                              "sleep 100",
                                              "ask",
-                                             "pkill -KILL -x Ostrel" + folder,
-                                             "pkill -KILL -x osd" + folder,
+                                             pkill + "Ostrel" + folder,
+                                             pkill + "osd" + folder,
                                              "sleep 500",
-                                             "pkill -KILL -x Ostrel" + folder,
-                                             "pkill -KILL -x osd" + folder,
+                                             pkill + "Ostrel" + folder,
+                                             pkill + "osd" + folder,
                                              "sleep 500",
                                              "self-delete " + Uninstaller()};
   EXPECT_EQ(log_, expected);

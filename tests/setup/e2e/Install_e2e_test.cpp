@@ -2,9 +2,12 @@
 
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -14,6 +17,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "setup/platform/ResourceBundle.h"
 #include "setup/platform/RunningProductSignal.h"
 #include "setup/platform/Sha1.h"
 #include "tests/setup/e2e/SandboxProcess.h"
@@ -100,15 +104,19 @@ class InstallRun : public ::testing::Test {
   }
 
   // Runs the setup unattended and returns its exit code.
+  // What the setup writes to standard error goes to ErrorFile().
   std::optional<int> RunSilent(const fs::path& setup, std::vector<std::string> environment = {}) {
     if (server_) {
       environment.push_back("OSTREL_STAT_BASE=" + server_->BaseUrl());
       environment.push_back("OSTREL_STAT_CA_FILE=" + server_->CaFile().string());
     }
-    SandboxProcess process(sandbox_, setup, {"silent", "nogui"}, environment);
+    SandboxProcess process(sandbox_, setup, {"silent", "nogui"}, environment, ErrorFile());
     if (!process.Started()) return std::nullopt;
     return process.WaitForExit(120s);
   }
+
+  fs::path ErrorFile() const { return sandbox_.Root() / "stderr.txt"; }
+  std::string ErrorText() const { return ReadBytes(ErrorFile()); }
 
   void StartReportServer() {
     server_ = std::make_unique<test::ReportServer>(sandbox_.Root() / "server", test::ReportServer::Answer{});
@@ -132,12 +140,33 @@ class InstallRun : public ::testing::Test {
   // The payload tree and the product program, byte for byte.
   void ExpectPayloadIn(const fs::path& folder) {
     std::set<std::string> expected = FilesBelow(OSTREL_PAYLOAD_DIR);
+    // Compared whole, not printed: a program's bytes make no useful message.
     for (const std::string& name : expected) {
-      EXPECT_EQ(ReadBytes(folder / name), ReadBytes(fs::path(OSTREL_PAYLOAD_DIR) / name)) << name;
+      EXPECT_TRUE(ReadBytes(folder / name) == ReadBytes(fs::path(OSTREL_PAYLOAD_DIR) / name)) << name;
     }
-    EXPECT_EQ(ReadBytes(folder / "Ostrel"), ReadBytes(OSTREL_PRODUCT_PROGRAM));
+    EXPECT_TRUE(ReadBytes(folder / "Ostrel") == ReadBytes(OSTREL_PRODUCT_PROGRAM)) << "Ostrel";
     expected.insert({"Ostrel", "Uninstall"});
     EXPECT_EQ(FilesBelow(folder), expected);
+  }
+
+  // The uninstaller is the setup's program with only what the uninstaller
+  // reads: the version and the window, not the payload or the extractor.
+  void ExpectUninstallerFrom(const fs::path& folder, const fs::path& setup) {
+    const std::string uninstaller = ReadBytes(folder / "Uninstall");
+    const std::string original = ReadBytes(setup);
+    const auto parsed = platform::ResourceBundle::Parse(std::as_bytes(std::span(uninstaller)));
+    ASSERT_EQ(parsed.GetState(), platform::ResourceBundle::State::Valid);
+    std::vector<std::string> names;
+    for (const auto& entry : parsed.Entries()) names.emplace_back(entry.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"VER", "GUI"}));
+    const auto source = platform::ResourceBundle::Parse(std::as_bytes(std::span(original)));
+    EXPECT_TRUE(uninstaller.compare(0, parsed.ProgramSize(), original, 0, source.ProgramSize()) == 0 &&
+                parsed.ProgramSize() == source.ProgramSize())
+        << "the program itself is the setup's";
+    const auto gui = parsed.Find("gui");
+    const auto sourceGui = source.Find("gui");
+    EXPECT_TRUE(gui && sourceGui && std::ranges::equal(*gui, *sourceGui)) << "the window module, whole";
+    EXPECT_TRUE((fs::status(folder / "Uninstall").permissions() & fs::perms::owner_exec) != fs::perms::none);
   }
 
   void ExpectShortcutsTo(const fs::path& folder, const fs::path& dataHome) {
@@ -164,11 +193,21 @@ TEST_F(InstallRun, FreshSilentInstallLeavesAWorkingInstallationAndOneSignedRepor
 
   const fs::path folder = sandbox_.DataHome() / "Ostrel";
   ExpectPayloadIn(folder);
-  EXPECT_EQ(ReadBytes(folder / "Uninstall"), ReadBytes(setup));
-  EXPECT_TRUE((fs::status(folder / "Uninstall").permissions() & fs::perms::owner_exec) != fs::perms::none);
+  ExpectUninstallerFrom(folder, setup);
 
   ExpectShortcutsTo(folder, sandbox_.DataHome());
   EXPECT_NE(ReadBytes(DesktopEntry()).find("\nExec=\"" + (folder / "Ostrel").string() + "\"\n"), std::string::npos);
+  // The menu entry is where a Linux user finds the uninstaller.
+  const std::string menu = ReadBytes(MenuEntry(sandbox_.DataHome()));
+  EXPECT_NE(menu.find("\nActions=Uninstall;\n"), std::string::npos) << menu;
+  EXPECT_NE(menu.find("\n[Desktop Action Uninstall]\nName=Uninstall Ostrel\nExec=\"" + (folder / "Uninstall").string() +
+                      "\"\n"),
+            std::string::npos)
+      << menu;
+  EXPECT_EQ(ReadBytes(DesktopEntry()).find("Actions="), std::string::npos);
+  for (const fs::path& entry : {DesktopEntry(), MenuEntry(sandbox_.DataHome())}) {
+    EXPECT_EQ(std::system(("desktop-file-validate '" + entry.string() + "'").c_str()), 0) << entry;
+  }
 
   EXPECT_EQ(Entry("DisplayIcon"), (folder / "Ostrel").string());
   EXPECT_EQ(Entry("DisplayName"), "Ostrel");
@@ -216,7 +255,7 @@ TEST_F(InstallRun, UpdateReplacesARunningInstallation) {
   EXPECT_EQ(Entry("DisplayVersion"), "2.1");
   EXPECT_EQ(Entry("UninstallString"), (folder / "Uninstall").string());
   ExpectPayloadIn(folder);
-  EXPECT_EQ(ReadBytes(folder / "Uninstall"), ReadBytes(setup));
+  ExpectUninstallerFrom(folder, setup);
   ExpectShortcutsTo(folder, sandbox_.DataHome());
   ExpectProductRunsAndQuits();
 
@@ -227,8 +266,100 @@ TEST_F(InstallRun, UpdateReplacesARunningInstallation) {
   EXPECT_EQ(nlohmann::json::parse(requests[0]["body"].get<std::string>())["version"], "2.1");
 }
 
-TEST_F(InstallRun, WrongArchivePasswordStillRegistersTheMissingProduct) {
-  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP_WRONG_PASSWORD)), 0) << "the start was attempted and the run ended";
+// A product that takes the quit request and never answers: the old
+// uninstaller still gets to its stop by name inside the time the update gives
+// it, so the old product is gone and the new one starts in its place.
+TEST_F(InstallRun, HungProductDoesNotDefeatAnUpdate) {
+  const fs::path folder = sandbox_.DataHome() / "Ostrel";
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP), {"OSTREL_DEMO_HANG_ON_QUIT=1"}), 0);
+  ASSERT_TRUE(WaitUntil([] { return platform::IsProductRunning("Ostrel"); }, 20s));
+  const std::vector<pid_t> oldProduct = ProcessesBelow(folder);
+  ASSERT_EQ(oldProduct.size(), 1u);
+
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP_2_1, "download-2.1")), 0);
+
+  EXPECT_FALSE(IsRunning(oldProduct[0])) << "the old product still runs";
+  EXPECT_EQ(Entry("DisplayVersion"), "2.1");
+  ASSERT_TRUE(WaitUntil([&] {
+    const std::vector<pid_t> now = ProcessesBelow(folder);
+    return now.size() == 1 && now[0] != oldProduct[0] && platform::IsProductRunning("Ostrel");
+  }, 20s)) << "the new product did not start";
+  ExpectProductRunsAndQuits();
+}
+
+// A registered uninstaller that is not this product's (here a program in the
+// user's documents) is neither run nor taken for the install folder: the run
+// installs anew where a fresh install goes, and says why.
+TEST_F(InstallRun, ForeignUninstallStringIsNeitherRunNorInstalledInto) {
+  const fs::path documents = sandbox_.Home() / "Documents";
+  const fs::path foreign = documents / "organize.sh";
+  WriteBytes(foreign, "#!/bin/sh\ntouch \"$(dirname \"$0\")/ran\"\n");
+  fs::permissions(foreign, fs::perms::owner_all);
+  WriteBytes(UninstallKey() / "UninstallString", "REG_SZ\n" + foreign.string());
+
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP)), 0);
+  EXPECT_FALSE(fs::exists(documents / "ran")) << "the foreign program was run";
+  EXPECT_EQ(FilesBelow(documents), std::set<std::string>{"organize.sh"});
+  const fs::path folder = sandbox_.DataHome() / "Ostrel";
+  ExpectPayloadIn(folder);
+  EXPECT_EQ(Entry("UninstallString"), (folder / "Uninstall").string());
+  EXPECT_NE(ErrorText().find("is not an absolute path to Uninstall; installing anew."), std::string::npos)
+      << ErrorText();
+  ExpectProductRunsAndQuits();
+}
+
+// An archive that does not decrypt installs nothing, and the run says so: it
+// still leaves the uninstaller, the shortcuts and the entry (with which the
+// user can remove what is there), but ends with a code and a reason instead
+// of starting a product that is not there.
+// Links planted in the install folder (to folders elsewhere, or to nowhere)
+// must not carry payload files out of it, where the uninstaller would never
+// reach them; the links go, what they lead to stays untouched, and so does a
+// file of the user's under the name a staged copy once had.
+TEST_F(InstallRun, PlantedFolderLinksDoNotCarryThePayloadElsewhere) {
+  const fs::path folder = sandbox_.DataHome() / "Ostrel";
+  const fs::path elsewhere = sandbox_.Home() / "Documents";
+  fs::create_directories(folder);
+  fs::create_directories(elsewhere);
+  WriteBytes(elsewhere / "mine.txt", "mine");
+  fs::create_directory_symlink(elsewhere, folder / "wizard");
+  fs::create_directory_symlink(elsewhere, folder / "lang");
+  fs::create_symlink(sandbox_.Home() / "not-yet", folder / "driver");
+  WriteBytes(folder / "Uninstall.new", "the user's own");
+
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP)), 0) << ErrorText();
+  EXPECT_EQ(FilesBelow(elsewhere), std::set<std::string>{"mine.txt"});
+  EXPECT_FALSE(fs::exists(sandbox_.Home() / "not-yet"));
+  fs::remove(folder / "Uninstall.new");
+  ExpectPayloadIn(folder);
+  ExpectProductRunsAndQuits();
+}
+
+// A setup that dies in the middle of an update (here its extractor kills it,
+// after the old uninstaller has run) must not make the next run forget the
+// installation: the next setup still updates the folder it was in, wherever
+// a fresh install would go now.
+TEST_F(InstallRun, SetupDyingMidUpdateLeavesTheInstallationFindable) {
+  const fs::path firstData = sandbox_.Root() / "first data";
+  fs::create_directories(firstData);
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP), {"XDG_DATA_HOME=" + firstData.string()}), 0);
+  const fs::path folder = firstData / "Ostrel";
+  ExpectProductRunsAndQuits();
+
+  EXPECT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP_CRASHING, "download-crashing")), std::nullopt)
+      << "the setup was to die mid-install";
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP_2_1, "download-2.1")), 0) << ErrorText();
+  EXPECT_EQ(Entry("UninstallString"), (folder / "Uninstall").string());
+  EXPECT_EQ(Entry("DisplayVersion"), "2.1");
+  ExpectPayloadIn(folder);
+  EXPECT_FALSE(fs::exists(sandbox_.DataHome() / "Ostrel")) << "installed somewhere else";
+  ExpectProductRunsAndQuits();
+}
+
+TEST_F(InstallRun, WrongArchivePasswordEndsUnsuccessfullyAfterRegistering) {
+  EXPECT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP_WRONG_PASSWORD)), 1);
+  EXPECT_TRUE(ErrorText().starts_with("OstrelSetup: Ostrel could not be installed: the extractor ended with code "))
+      << ErrorText();
   const fs::path folder = sandbox_.DataHome() / "Ostrel";
   // Whether the extractor leaves what it decoded before the password check
   // failed depends on the archive's random salt; none of it is the product.
@@ -243,6 +374,7 @@ TEST_F(InstallRun, WrongArchivePasswordStillRegistersTheMissingProduct) {
   ExpectShortcutsTo(folder, sandbox_.DataHome());
   EXPECT_EQ(Entry("UninstallString"), (folder / "Uninstall").string());
   EXPECT_TRUE(fs::is_empty(sandbox_.Root() / "tmp"));
+  EXPECT_FALSE(WaitUntil([] { return platform::IsProductRunning("Ostrel"); }, 1s)) << "nothing was started";
 }
 
 // "silent nogui" shows no window, so it must not need a display: with the
@@ -256,13 +388,32 @@ TEST_F(InstallRun, WindowlessRunNeedsNoDisplay) {
   EXPECT_TRUE(fs::is_empty(sandbox_.Root() / "tmp"));
 }
 
-TEST_F(InstallRun, FolderThatCannotBeMadeStillLeadsToEntryAndStartAttempt) {
+TEST_F(InstallRun, FolderThatCannotBeMadeStillLeadsToTheEntryAndFails) {
   const fs::path blocked = sandbox_.Root() / "blocked";
   WriteBytes(blocked, "a file where the data folder should be");
-  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP), {"XDG_DATA_HOME=" + blocked.string()}), 0);
+  EXPECT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP), {"XDG_DATA_HOME=" + blocked.string()}), 1);
+  EXPECT_TRUE(ErrorText().starts_with("OstrelSetup: Ostrel could not be installed: ")) << ErrorText();
   EXPECT_EQ(Entry("UninstallString"), (blocked / "Ostrel" / "Uninstall").string());
   EXPECT_TRUE(fs::exists(DesktopEntry()));
   EXPECT_FALSE(platform::IsProductRunning("Ostrel"));
+}
+
+// The archive and the extractor are held in memory, so a temporary folder
+// that is missing or not a folder at all does not keep the setup from
+// installing (it used to wait for ever, with no window to close).
+TEST_F(InstallRun, UnusableTemporaryFolderDoesNotMatter) {
+  const fs::path file = sandbox_.Root() / "tmp-file";
+  WriteBytes(file, "not a folder");
+  for (const fs::path& tmpdir : {sandbox_.Root() / "no-such-folder", file}) {
+    SCOPED_TRACE(tmpdir);
+    fs::remove_all(UninstallKey());
+    ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP), {"TMPDIR=" + tmpdir.string()}), 0) << ErrorText();
+    const fs::path folder = sandbox_.DataHome() / "Ostrel";
+    ExpectPayloadIn(folder);
+    EXPECT_EQ(Entry("UninstallString"), (folder / "Uninstall").string());
+    EXPECT_FALSE(fs::exists(sandbox_.Home() / ".cache")) << "no fallback folder was needed";
+    ExpectProductRunsAndQuits();
+  }
 }
 
 TEST_F(InstallRun, ExistingShortcutsAreLeftUntouched) {
@@ -303,17 +454,33 @@ TEST_F(InstallRun, UnusualFolderNamesInstallAndRunNothingTheySpell) {
   }
 }
 
-// A double quote cannot be spelled in the extractor's command line; the
-// setup refuses to run it rather than run something else, and carries on as
-// after a failed extraction.
-TEST_F(InstallRun, QuoteInTheFolderRefusesTheExtractorOnly) {
+// A setup killed in the middle of an installation leaves its private folder
+// behind (here one that a process now gone made); the next run removes it.
+TEST_F(InstallRun, FolderLeftByAKilledRunIsRemovedByTheNext) {
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ::waitpid(gone, nullptr, 0);
+  const fs::path leftover = sandbox_.Root() / "tmp" / ("ostrel-" + std::to_string(gone) + "-1-0123456789abcdef");
+  WriteBytes(leftover / "7za", "an extractor");
+  WriteBytes(leftover / "tmp0123456789abcdef.tmp", "an archive");
+
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP)), 0) << ErrorText();
+  EXPECT_TRUE(fs::is_empty(sandbox_.Root() / "tmp"));
+  ExpectProductRunsAndQuits();
+}
+
+// A double quote is a legal file name character here: the extractor gets its
+// words as they are, so such a folder installs like any other and nothing is
+// extracted beside it.
+TEST_F(InstallRun, QuoteInTheFolderInstallsLikeAnyOtherName) {
   const fs::path dataHome = sandbox_.Root() / "say \"hi\" -o";
   fs::create_directories(dataHome);
-  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP), {"XDG_DATA_HOME=" + dataHome.string()}), 0);
+  ASSERT_EQ(RunSilent(Download(OSTREL_PACKED_SETUP), {"XDG_DATA_HOME=" + dataHome.string()}), 0) << ErrorText();
   const fs::path folder = dataHome / "Ostrel";
-  EXPECT_EQ(FilesBelow(folder), std::set<std::string>{"Uninstall"});
+  ExpectPayloadIn(folder);
   EXPECT_EQ(FilesBelow(sandbox_.Root() / "say "), std::set<std::string>{}) << "nothing extracted beside it";
   EXPECT_EQ(Entry("UninstallString"), (folder / "Uninstall").string());
+  ExpectProductRunsAndQuits();
 }
 
 }  // namespace

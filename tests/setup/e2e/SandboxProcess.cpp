@@ -1,5 +1,6 @@
 #include "tests/setup/e2e/SandboxProcess.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -31,14 +32,13 @@ std::vector<std::string> Sandbox::Environment() const {
       "XDG_DATA_HOME=" + DataHome().string(),
       "XDG_RUNTIME_DIR=" + (root_ / "runtime").string(),
       "TMPDIR=" + (root_ / "tmp").string(),
-      "QT_QPA_PLATFORM=offscreen",
       // Reports, should any be sent, go nowhere.
       "OSTREL_STAT_BASE=https://127.0.0.1:9",
   };
 }
 
 SandboxProcess::SandboxProcess(const Sandbox& sandbox, const fs::path& program, const std::vector<std::string>& args,
-                               const std::vector<std::string>& environment) {
+                               const std::vector<std::string>& environment, const fs::path& errorFile) {
   std::vector<std::string> argvStore{program.string()};
   argvStore.insert(argvStore.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -57,6 +57,9 @@ SandboxProcess::SandboxProcess(const Sandbox& sandbox, const fs::path& program, 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addchdir_np(&actions, sandbox.Root().c_str());
+  if (!errorFile.empty()) {
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  }
   if (::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
   posix_spawn_file_actions_destroy(&actions);
 }
@@ -73,6 +76,12 @@ std::optional<int> SandboxProcess::WaitForExit(std::chrono::milliseconds limit) 
       limit);
   if (reaped_ && WIFEXITED(status_)) return WEXITSTATUS(status_);
   return std::nullopt;
+}
+
+bool SandboxProcess::Running() {
+  if (pid_ <= 0) return false;
+  if (!reaped_ && ::waitpid(pid_, &status_, WNOHANG) == pid_) reaped_ = true;
+  return !reaped_;
 }
 
 void SandboxProcess::Kill() {

@@ -1,6 +1,7 @@
 #pragma once
 // Runs a program in a sandbox home: HOME, the XDG folders and TMPDIR all point
-// below one folder, and Qt draws offscreen.
+// below one folder. No display is named: a run that needs one must be given
+// it (QT_QPA_PLATFORM=offscreen) by its test.
 
 #include <sys/types.h>
 
@@ -35,8 +36,9 @@ class Sandbox {
 class SandboxProcess {
  public:
   // environment: "NAME=value" entries that replace or add to the sandbox's.
+  // errorFile, when given, receives what the program writes to standard error.
   SandboxProcess(const Sandbox& sandbox, const std::filesystem::path& program, const std::vector<std::string>& args,
-                 const std::vector<std::string>& environment = {});
+                 const std::vector<std::string>& environment = {}, const std::filesystem::path& errorFile = {});
   SandboxProcess(const SandboxProcess&) = delete;
   SandboxProcess& operator=(const SandboxProcess&) = delete;
   ~SandboxProcess();
@@ -46,6 +48,9 @@ class SandboxProcess {
   // The exit code once the process ended by itself within the time; nothing
   // when it still runs (or ended by a signal).
   std::optional<int> WaitForExit(std::chrono::milliseconds limit);
+
+  // Not ended, by itself or by a signal.
+  bool Running();
 
   void Kill();
 

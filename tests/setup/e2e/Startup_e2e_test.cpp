@@ -29,11 +29,22 @@ class SetupRun : public ::testing::Test {
 
   fs::path ProductKey() const { return sandbox_.RegistryHive() / "Software" / "Ostrel"; }
 
+  // What a run wrote to standard error, line by line.
+  std::vector<std::string> ErrorLines(const fs::path& file) const {
+    std::vector<std::string> lines;
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+
   Sandbox sandbox_;
 };
 
+// Runs that show a window get one; the sandbox itself names no display.
+const std::vector<std::string> kOffscreen = {"QT_QPA_PLATFORM=offscreen"};
+
 TEST_F(SetupRun, FirstSetupStoresANewIdentityAndItsChannelTag) {
-  SandboxProcess setup(sandbox_, InstallCopy("OstrelSetup.web"), {});
+  SandboxProcess setup(sandbox_, InstallCopy("OstrelSetup.web"), {}, kOffscreen);
   ASSERT_TRUE(setup.Started());
 
   // "fl" is written after "uuid", so both are there once "fl" is.
@@ -65,22 +76,58 @@ TEST_F(SetupRun, DamagedWindowModuleEndsTheInteractiveRun) {
     file.put(static_cast<char>(~static_cast<unsigned char>(bytes[static_cast<std::size_t>(at)])));
   }
 
-  SandboxProcess run(sandbox_, setup, {});
+  SandboxProcess run(sandbox_, setup, {}, kOffscreen);
   ASSERT_TRUE(run.Started());
   EXPECT_EQ(run.WaitForExit(30s), 1);
 }
 
-// The unattended start hides the window from a thread of its own through a
-// call the UI thread serves from its loop; the program must keep running.
-// An uninstall entry that cannot be written stops the installation before it
-// would end the process.
-TEST_F(SetupRun, SilentStartWithoutWindowKeepsRunning) {
+// A run that would show the window or its question, on a machine with no
+// display at all: one line that says so, an exit code, no abort, and nothing
+// done.
+TEST_F(SetupRun, InteractiveRunsWithoutADisplaySaySoInOneLine) {
+  for (const std::string name : {"OstrelSetup", "Uninstall"}) {
+    SCOPED_TRACE(name);
+    const fs::path errors = sandbox_.Root() / (name + ".err");
+    SandboxProcess run(sandbox_, InstallCopy(name), {}, {}, errors);
+    ASSERT_TRUE(run.Started());
+    EXPECT_EQ(run.WaitForExit(30s), 1) << "ended by a signal, or not at all";
+    const std::vector<std::string> lines = ErrorLines(errors);
+    ASSERT_EQ(lines.size(), 1u) << ::testing::PrintToString(lines);
+    EXPECT_TRUE(lines[0].starts_with("OstrelSetup: ") && lines[0].find("display") != std::string::npos) << lines[0];
+    EXPECT_FALSE(fs::exists(sandbox_.RegistryHive())) << "nothing was read or written";
+  }
+}
+
+// Only words one and two mean anything to the program; options the host
+// framework would take for its own (a platform that does not exist) are
+// neither obeyed nor fatal. Both runs wait, the setup with its window and the
+// uninstaller with its question.
+TEST_F(SetupRun, FrameworkOptionsAmongTheArgumentsMeanNothing) {
+  for (const std::string name : {"OstrelSetup", "Uninstall"}) {
+    SCOPED_TRACE(name);
+    SandboxProcess run(sandbox_, InstallCopy(name), {"-platform", "nowhere", "-display", ":99"}, kOffscreen);
+    ASSERT_TRUE(run.Started());
+    if (name == "OstrelSetup") {
+      EXPECT_TRUE(WaitUntil([&] { return ReadRegistryString(ProductKey() / "fl").has_value(); }, 30s));
+    }
+    run.WaitForExit(2s);
+    EXPECT_TRUE(run.Running()) << "the run ended";
+  }
+}
+
+// An unattended run has no window anyone could close: when the chain cannot
+// go on (here the uninstall entry cannot be written), it ends with a code and
+// one line that says why, instead of waiting for ever.
+TEST_F(SetupRun, SilentRunThatCannotWriteItsEntryEndsSayingWhy) {
   fs::create_directories(sandbox_.RegistryHive() / "Software");
   { std::ofstream(sandbox_.RegistryHive() / "Software" / "Microsoft") << "not a key"; }
-  SandboxProcess setup(sandbox_, InstallCopy("OstrelSetup"), {"silent", "nogui"});
+  const fs::path errors = sandbox_.Root() / "errors.txt";
+  SandboxProcess setup(sandbox_, InstallCopy("OstrelSetup"), {"silent", "nogui"}, {}, errors);
   ASSERT_TRUE(setup.Started());
-  ASSERT_TRUE(WaitUntil([&] { return ReadRegistryString(ProductKey() / "fl").has_value(); }, 30s));
-  EXPECT_FALSE(setup.WaitForExit(1s).has_value()) << "the program ended or crashed";
+  EXPECT_EQ(setup.WaitForExit(60s), 1);
+  const std::vector<std::string> said = {
+      "OstrelSetup: Ostrel could not be installed: the uninstall entry could not be written."};
+  EXPECT_EQ(ErrorLines(errors), said);
   EXPECT_EQ(ReadRegistryString(ProductKey() / "fl"), "");
 }
 

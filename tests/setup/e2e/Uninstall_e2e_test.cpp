@@ -279,8 +279,6 @@ TEST_F(InstalledThenUninstalled, UpdateRunAsksNothingSendsNoReportAndDropsShortc
 
 // Nothing in the folder's name may be read as a command: not by the stop
 // commands run there, nor by anything that handles the uninstaller's path.
-// A double quote keeps the extractor from running at install time, so that
-// folder holds only the uninstaller and the user's files.
 TEST_F(InstalledThenUninstalled, FolderNamesWithShellCharactersAreJustNames) {
   const std::string names[] = {
       "it's $HOME %PATH% a&b ;touch pwned; $(touch pwned2) `touch pwned3` Überprüfung 日本語",

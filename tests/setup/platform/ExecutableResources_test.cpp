@@ -1,10 +1,12 @@
 #include "setup/platform/ExecutableResources.h"
 #include "tests/support/TempDir.h"
+#include "setup/platform/ProcessRunner.h"
 #include "setup/platform/ResourceBundle.h"
 #include "setup/platform/ResourceBundleWriter.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,6 +55,7 @@ class ExecutableResourcesTest : public testing::Test {
     w.AddEntry("VER", AsBytes(std::string("2.0")));
     w.AddEntry("PAK", AsBytes(big_));
     w.AddEntry("EMPTY", {});
+    w.AddEntry("TOOL", AsBytes(std::string("#!/bin/sh\necho ran \"$1\"\n")));
     w.Finish();
   }
 
@@ -164,6 +167,90 @@ TEST_F(ExecutableResourcesTest, DamagedResourceIsNotFoundAndLeavesNoFile) {
   EXPECT_FALSE(fs::exists(dir_ / "old"));
   // The undamaged ones still serve.
   EXPECT_TRUE(res->SaveToFile("ver", dir_ / "ver"));
+}
+
+// Held in memory, a resource is there to read under its path while the
+// object lives, cannot be changed through it, and is gone with the object.
+TEST_F(ExecutableResourcesTest, InMemoryFileHoldsTheResourceSealed) {
+  const auto res = ExecutableResources::Open(program_);
+  std::string path;
+  {
+    const auto held = res->OpenInMemory("pak");
+    ASSERT_TRUE(held);
+    path = held->Path();
+    EXPECT_EQ(ReadFile(path), big_);
+    const int writer = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    EXPECT_TRUE(writer < 0 || ::write(writer, "x", 1) < 0) << "a sealed file took a write";
+    if (writer >= 0) ::close(writer);
+    EXPECT_EQ(ReadFile(path), big_);
+    EXPECT_TRUE(res->OpenInMemory("empty"));
+  }
+  EXPECT_FALSE(fs::exists(path));
+  DamagePak();
+  EXPECT_FALSE(ExecutableResources::Open(program_)->OpenInMemory("pak")) << "a damaged resource is not held";
+  // ...unless its reader checks it itself: then it is held as it is.
+  const auto unchecked =
+      ExecutableResources::Open(program_)->OpenInMemory("pak", ostrel::platform::ResourceCheck::ItsOwnReader);
+  ASSERT_TRUE(unchecked);
+  EXPECT_EQ(ReadFile(unchecked->Path()).size(), big_.size());
+  EXPECT_NE(ReadFile(unchecked->Path()), big_);
+  EXPECT_FALSE(res->OpenInMemory("missing"));
+}
+
+// A program held in memory runs from its path, for this process's children
+// too, with nothing written to disk.
+TEST_F(ExecutableResourcesTest, ProgramInMemoryRuns) {
+  const auto held = ExecutableResources::Open(program_)->OpenInMemory("tool");
+  ASSERT_TRUE(held);
+  ostrel::platform::ProcessRequest request;
+  request.arguments = {held->Path(), "from memory"};
+  const auto outcome = ostrel::platform::RunCapturedProcess(request);
+  ASSERT_TRUE(outcome.started);
+  EXPECT_EQ(outcome.exitCode, 0u);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(outcome.output.data()), outcome.output.size()),
+            "ran from memory\n");
+}
+
+// The uninstaller's copy: the program and the resources it keeps, nothing
+// else, with no name in the folder until it is published and nothing left
+// when it is dropped.
+TEST_F(ExecutableResourcesTest, ProgramCopyCarriesOnlyTheKeptResources) {
+  const TempDir folder("ostrel-stage");
+  const std::string_view keep[] = {"tool", "VER", "absent"};
+  const auto res = ExecutableResources::Open(program_);
+  {
+    auto dropped = res->StageProgramCopy(folder.Path().string(), keep);
+    ASSERT_TRUE(dropped);
+    EXPECT_TRUE(fs::is_empty(folder.Path())) << "a pending copy has no name";
+  }
+  EXPECT_TRUE(fs::is_empty(folder.Path())) << "a dropped copy leaves nothing";
+
+  auto pending = res->StageProgramCopy(folder.Path().string(), keep);
+  ASSERT_TRUE(pending);
+  const std::string copy = folder / "Uninstall";
+  WriteFile(folder / "taken", "keep me");
+  EXPECT_FALSE(res->StageProgramCopy(folder.Path().string(), keep)->Publish(folder / "taken"));
+  EXPECT_EQ(ReadFile(folder / "taken"), "keep me");
+  ASSERT_TRUE(pending->Publish(copy));
+  EXPECT_EQ(Mode(copy), Mode(program_));
+
+  const std::string bytes = ReadFile(copy);
+  EXPECT_TRUE(bytes.starts_with("program bytes"));
+  const auto bundle = ResourceBundle::Parse(AsBytes(bytes));
+  ASSERT_EQ(bundle.GetState(), ResourceBundle::State::Valid);
+  EXPECT_EQ(bundle.ProgramSize(), std::string("program bytes").size());
+  std::vector<std::string> names;
+  for (const auto& entry : bundle.Entries()) names.emplace_back(entry.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"VER", "TOOL"})) << "in the program's order";
+  EXPECT_EQ(ExecutableResources::Open(copy)->Find("ver")->size(), 3u);
+
+  // The payload is not needed: damage there does not matter, in a kept one it does.
+  DamagePak();
+  const auto damaged = ExecutableResources::Open(program_);
+  EXPECT_TRUE(damaged->StageProgramCopy(folder.Path().string(), keep));
+  const std::string_view keepPak[] = {"pak"};
+  EXPECT_FALSE(damaged->StageProgramCopy(folder.Path().string(), keepPak));
+  EXPECT_FALSE(res->StageProgramCopy((folder.Path() / "missing").string(), keep));
 }
 
 TEST_F(ExecutableResourcesTest, UnwritablePlaceFailsQuietly) {

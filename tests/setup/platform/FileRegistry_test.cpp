@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -44,6 +45,8 @@ TEST_F(FileRegistryTest, KeysAreFoldersAndValuesAreTaggedFiles) {
   EXPECT_TRUE(key->WriteString("uuid", "{ABC}"));
   EXPECT_TRUE(key->WriteString("fl", ""));
   EXPECT_TRUE(key->WriteString("uuid", "{DEF}"));
+  EXPECT_EQ(key->ReadString("uuid"), "{DEF}") << "the key reads what it wrote before it is flushed";
+  ASSERT_TRUE(key->Flush());
 
   std::ifstream in(hive_ / "Software" / "Ostrel" / "uuid", std::ios::binary);
   const std::string stored((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -103,12 +106,55 @@ TEST_F(FileRegistryTest, ValuesOfAnotherTypeOrUnreadableCountAsMissing) {
   EXPECT_EQ(key->ReadString("dword"), "now a string");
 }
 
+// What the reader would refuse is never written: it would read back as
+// missing and be written again by every later run.
+TEST_F(FileRegistryTest, ValuesThatAreNoTextAreRefused) {
+  FileRegistry registry = Registry();
+  auto key = registry.OpenKey("Software\\Ostrel", RegistryAccess::All);
+  ASSERT_TRUE(key);
+  ASSERT_TRUE(key->WriteString("fl", "web"));
+  for (const char* bytes : {"w\xff" "b", "\xED\xA0\x80", "cut \xE7\xAE"}) {
+    EXPECT_FALSE(key->WriteString("fl", bytes));
+    EXPECT_EQ(key->ReadString("fl"), "web") << "the old value stays";
+  }
+}
+
+// The values of one key reach the disk together: others see none of them
+// before the flush and all of them after it, and nothing of the temporary
+// files stays; a key closed without a flush is flushed all the same.
+TEST_F(FileRegistryTest, ValuesOfAKeyAppearTogetherWhenItIsFlushed) {
+  FileRegistry registry = Registry();
+  const fs::path folder = hive_ / "Software" / "Ostrel";
+  {
+    auto key = registry.OpenKey("Software\\Ostrel", RegistryAccess::All);
+    ASSERT_TRUE(key);
+    for (const char* name : {"DisplayIcon", "DisplayName", "DisplayVersion", "Publisher", "UninstallString"}) {
+      ASSERT_TRUE(key->WriteString(name, std::string("value of ") + name));
+    }
+    ASSERT_TRUE(key->WriteString("DisplayVersion", "2.1"));
+    auto other = registry.OpenKey("Software\\Ostrel", RegistryAccess::ReadOnly);
+    EXPECT_EQ(other->ReadString("DisplayName"), std::nullopt) << "nothing shows before the flush";
+    ASSERT_TRUE(key->Flush());
+    EXPECT_EQ(other->ReadString("DisplayName"), "value of DisplayName");
+    EXPECT_EQ(other->ReadString("DisplayVersion"), "2.1");
+    EXPECT_TRUE(key->Flush()) << "nothing more to flush";
+    ASSERT_TRUE(key->WriteString("uuid", "{ABC}"));
+  }
+  EXPECT_EQ(registry.OpenKey("Software\\Ostrel", RegistryAccess::ReadOnly)->ReadString("uuid"), "{ABC}");
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"DisplayIcon", "DisplayName", "DisplayVersion", "Publisher",
+                                             "UninstallString", "uuid"}));
+}
+
 TEST_F(FileRegistryTest, NamesCannotLeaveTheHive) {
   FileRegistry registry = Registry();
   auto key = registry.OpenKey("..\\..\\escape", RegistryAccess::All);
   ASSERT_TRUE(key);
   EXPECT_TRUE(key->WriteString("../x", "v"));
   EXPECT_TRUE(key->WriteString("", "default"));
+  ASSERT_TRUE(key->Flush());
   EXPECT_FALSE(fs::exists(root_ / "escape"));
   EXPECT_FALSE(fs::exists(root_.parent_path() / "escape"));
   EXPECT_EQ(key->ReadString("../x"), "v");

@@ -2,6 +2,7 @@
 #include "tests/support/TempDir.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -83,6 +84,29 @@ TEST(DesktopEntry, LinkSavesAnApplicationEntryNamedAfterItsFile) {
   EXPECT_FALSE(link->Save((dir.Path() / "missing" / "Ostrel.desktop").string()));
 }
 
+// The menu entry's uninstall action: listed in "Actions=", with a group of
+// its own, spelled so that the format's own checker passes the file.
+TEST(DesktopEntry, ActionsAreListedAndGroupedAndTheEntryValidates) {
+  const TempDir dir;
+  auto link = CreateShellLink();
+  ASSERT_TRUE(link);
+  link->SetPath("/home/u/my $apps/Ostrel/Ostrel");
+  link->SetWorkingDirectory("/home/u/my $apps/Ostrel/");
+  ASSERT_TRUE(link->AddAction("Uninstall", "Uninstall Ostrel", "/home/u/my $apps/Ostrel/Uninstall"));
+  const fs::path file = dir.Path() / "Ostrel.desktop";
+  ASSERT_TRUE(link->Save(file.string()));
+
+  EXPECT_EQ(ReadText(file),
+            "[Desktop Entry]\nType=Application\nName=Ostrel\nExec=\"/home/u/my \\\\$apps/Ostrel/Ostrel\"\n"
+            "Path=/home/u/my $apps/Ostrel/\nActions=Uninstall;\n\n"
+            "[Desktop Action Uninstall]\nName=Uninstall Ostrel\nExec=\"/home/u/my \\\\$apps/Ostrel/Uninstall\"\n");
+  const std::string validate = "desktop-file-validate '" + file.string() + "' 2>&1";
+  EXPECT_EQ(std::system(validate.c_str()), 0) << "desktop-file-validate (scripts/install-deps.sh installs it)";
+
+  EXPECT_FALSE(posix::DesktopEntryText("Ostrel", "/x", "", {{"Un install", "Uninstall Ostrel", "/x/Uninstall"}}));
+  EXPECT_FALSE(posix::DesktopEntryText("Ostrel", "/x", "", {{"Uninstall", "", "/x/Uninstall"}}));
+}
+
 TEST(PrivateTemporaryFolder, IsPrivateUnpredictableAndGoesAway) {
   const TempDir dir;
   posix::PrivateTemporaryFolder first(dir.Path().string());
@@ -110,6 +134,42 @@ TEST(PrivateTemporaryFolder, IsPrivateUnpredictableAndGoesAway) {
   fs::remove(*file2);
   EXPECT_TRUE(first.Release());
   EXPECT_FALSE(fs::exists(*a));
+}
+
+// A run that was killed leaves its folder; a later run removes it, while the
+// folders of runs still going (this one), of other users and anything not
+// made by this program stay.
+TEST(PrivateTemporaryFolder, LeftoversOfEndedRunsGo) {
+  const TempDir dir;
+  posix::PrivateTemporaryFolder mine(dir.Path().string());
+  const auto inUse = mine.Path();
+  ASSERT_TRUE(inUse);
+  EXPECT_TRUE(fs::path(*inUse).parent_path().filename().string().starts_with(
+      "ostrel-" + std::to_string(::getpid()) + "-"));
+
+  // A process that has ended: a child reaped here.
+  const pid_t ended = ::fork();
+  if (ended == 0) ::_exit(0);
+  ::waitpid(ended, nullptr, 0);
+  const fs::path leftover = dir.Path() / ("ostrel-" + std::to_string(ended) + "-1-00ff00ff00ff00ff");
+  fs::create_directories(leftover / "inner");
+  std::ofstream(leftover / "inner" / "7za") << "x";
+  // This process, but an earlier start: the id was reused.
+  const fs::path reused = dir.Path() / ("ostrel-" + std::to_string(::getpid()) + "-1-0000000000000000");
+  fs::create_directories(reused);
+  const fs::path unrelated = dir.Path() / "ostrel-notes";
+  fs::create_directories(unrelated);
+  const fs::path outside = dir.Path() / "outside";
+  fs::create_directories(outside);
+  std::ofstream(outside / "kept") << "x";
+  fs::create_directory_symlink(outside, dir.Path() / ("ostrel-" + std::to_string(ended) + "-1-link"));
+
+  posix::PrivateTemporaryFolder(dir.Path().string()).RemoveLeftovers();
+  EXPECT_FALSE(fs::exists(leftover));
+  EXPECT_FALSE(fs::exists(reused));
+  EXPECT_TRUE(fs::is_directory(*inUse)) << "a folder in use stays";
+  EXPECT_TRUE(fs::is_directory(unrelated));
+  EXPECT_TRUE(fs::exists(outside / "kept")) << "nothing is followed through a link";
 }
 
 TEST(PrivateTemporaryFolder, UnusableBaseGivesNothing) {

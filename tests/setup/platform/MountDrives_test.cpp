@@ -93,6 +93,36 @@ TEST(MountDrives, HomeOnTheRootFileSystemKeepsTheRootEvenWhenItIsNotWritable) {
             (std::vector<std::string>{"/", "/data"}));
 }
 
+// Wherever the home folder lives, its file system is offered first and as a
+// fixed drive; without that a home on tmpfs or NFS left no target at all.
+TEST(MountDrives, TheHomeFoldersFileSystemIsAlwaysAFixedDrive) {
+  const struct {
+    const char* name;
+    std::string table;
+    const char* home;
+    std::vector<std::string> roots;
+  } cases[] = {
+      {"tmpfs", "1 0 8:2 / / ro - ext4 /dev/sda2 ro\n2 1 0:40 / /home rw - tmpfs tmpfs rw\n", "/home/u/.local/share",
+       {"/home"}},
+      {"nfs", "1 0 8:2 / / rw - ext4 /dev/sda2 rw\n2 1 0:41 / /home rw - nfs4 srv:/home rw\n", "/home/u/.local/share",
+       {"/home"}},
+      {"unknown type", "1 0 0:42 / / rw - fuse.mystery m rw\n", "/home/u/.local/share", {"/"}},
+      {"removable", "1 0 8:33 / / rw - ext4 /dev/sdc1 rw\n", "/home/u/.local/share", {"/"}},
+      {"read-only", "1 0 8:2 / / ro - ext4 /dev/sda2 ro\n2 1 8:17 / /data rw - ext4 /dev/sdb1 rw\n",
+       "/home/u/.local/share", {"/", "/data"}},
+      {"no table", "", "/home/u/.local/share", {"/"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeProbe probe;
+    probe.removable = {"8:33"};
+    const auto drives = DrivesFromMounts(ParseMountInfo(c.table), c.home, probe);
+    EXPECT_EQ(Roots(drives), c.roots);
+    ASSERT_FALSE(drives.empty());
+    EXPECT_EQ(drives[0].type, DriveType::dtFixed);
+  }
+}
+
 TEST(MountDrives, LaterMountOnTheSamePointHidesTheEarlierOne) {
   FakeProbe probe;
   const std::string table =

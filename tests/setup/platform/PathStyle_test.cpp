@@ -55,6 +55,28 @@ TEST(PathStyle, RootMatchingRespectsComponentsOnPosixOnly) {
   EXPECT_FALSE(PathIsUnderRoot("/home/u", "", PathStyle::Posix));
 }
 
+TEST(PathStyle, AbsolutePathsNeedNoCurrentFolderOrDrive) {
+  const struct {
+    PathStyle style;
+    const char* path;
+    bool absolute;
+  } cases[] = {
+      {PathStyle::Posix, "/home/u/Uninstall", true},
+      {PathStyle::Posix, "home/u/Uninstall", false},
+      {PathStyle::Posix, "Uninstall", false},
+      {PathStyle::Posix, "", false},
+      {PathStyle::Posix, "C:\\Ostrel\\Uninstall", false},
+      {PathStyle::Windows, "D:\\Ostrel\\Uninstall.exe", true},
+      {PathStyle::Windows, "d:/Ostrel/Uninstall.exe", true},
+      {PathStyle::Windows, "\\\\server\\share\\Uninstall.exe", true},
+      {PathStyle::Windows, "D:Uninstall.exe", false},
+      {PathStyle::Windows, "\\Ostrel\\Uninstall.exe", false},
+      {PathStyle::Windows, "Ostrel\\Uninstall.exe", false},
+      {PathStyle::Windows, "1:\\x", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsAbsolutePath(c.path, c.style), c.absolute) << c.path;
+}
+
 TEST(PathStyle, JoinsWithExactlyOneSeparator) {
   EXPECT_EQ(JoinPath("D:\\", "Ostrel", PathStyle::Windows), "D:\\Ostrel");
   EXPECT_EQ(JoinPath("D:\\dl", "Ostrel", PathStyle::Windows), "D:\\dl\\Ostrel");

@@ -71,6 +71,17 @@ TEST(ProcessRunnerTest, ReportsWhetherTheProgramStarted) {
   EXPECT_TRUE(missing.output.empty());
 }
 
+// Words given apart reach the child exactly, even those no command line can
+// spell (a double quote, a lone backslash before one); the line is unused.
+TEST(ProcessRunnerTest, GivenWordsReachTheChildAsTheyAre) {
+  ProcessRequest request;
+  request.commandLine = "not a program";
+  request.arguments = {"/bin/sh", "-c", "printf '%s|' \"$@\"", "sh", "say \"hi\" -o", "back\\\"slash", ""};
+  const ProcessOutcome outcome = RunCapturedProcess(request);
+  ASSERT_TRUE(outcome.started);
+  EXPECT_EQ(Text(outcome.output), "say \"hi\" -o|back\\\"slash||");
+}
+
 TEST(ProcessRunnerTest, ReturnsWhenChildrenAreReapedElsewhere) {
   // With SIGCHLD ignored the system reaps children itself and waitpid has
   // nothing to give; the runner must still see the end and return.

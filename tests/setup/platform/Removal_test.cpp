@@ -1,16 +1,23 @@
 #include "setup/platform/Removal.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
+#include <thread>
 
+#include "setup/core/Runner.h"
 #include "setup/platform/SelfDelete.h"
 #include "setup/platform/StopByName.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -69,6 +76,32 @@ TEST_F(RemovalTest, NoLinkIsFollowedOnTheWayToAnItem) {
   EXPECT_TRUE(fs::exists(Outside() / "日本語.lang"));
   EXPECT_FALSE(platform::RemoveEmptyFolderBelow(BaseText(), "lang"));
   EXPECT_TRUE(fs::is_symlink(Base() / "lang"));
+}
+
+// Links planted in the install folder in the place of the product's folders
+// would have the extractor write elsewhere; they go before it runs, with
+// nothing they lead to. Nothing else is looked at: the folder may be one the
+// user chose, holding links of their own.
+TEST_F(RemovalTest, NamedFolderLinksGoAndEverythingElseStays) {
+  Touch(Outside() / "kept.txt");
+  Touch(Base() / "lang" / "mine.lang");
+  fs::create_directory_symlink(Outside(), Base() / "wizard");
+  fs::create_symlink(root_ / "not-yet", Base() / "driver");
+  fs::create_directory_symlink(Outside(), Base() / "lang" / "nested");
+  fs::create_directory_symlink(Outside(), Base() / "projects");
+  fs::create_symlink(Outside() / "kept.txt", Base() / "notes.txt");
+
+  const std::string_view names[] = {"lang", "wizard", "driver", "notes.txt", "../elsewhere"};
+  EXPECT_TRUE(platform::RemoveFolderLinksBelow(BaseText(), names));
+  EXPECT_FALSE(fs::is_symlink(Base() / "wizard"));
+  EXPECT_FALSE(fs::is_symlink(Base() / "driver"));
+  EXPECT_TRUE(fs::is_directory(Base() / "lang")) << "a real folder stays";
+  EXPECT_TRUE(fs::is_symlink(Base() / "lang" / "nested")) << "only the named entries are looked at";
+  EXPECT_TRUE(fs::is_symlink(Base() / "projects")) << "the user's own link stays";
+  EXPECT_TRUE(fs::is_symlink(Base() / "notes.txt")) << "a link to a file stays";
+  EXPECT_TRUE(fs::exists(Outside() / "kept.txt"));
+  EXPECT_TRUE(fs::is_directory(Outside()));
+  EXPECT_FALSE(platform::RemoveFolderLinksBelow((root_ / "missing").string(), names));
 }
 
 TEST_F(RemovalTest, RefusesNamesThatLeaveTheBase) {
@@ -141,7 +174,53 @@ TEST(SelfDelete, LeavesAFileThatIsNotTheRunningProgram) {
 TEST(StopByName, CommandLinePerPlatform) {
   EXPECT_EQ(platform::StopByNameCommandLine("Ostrel", platform::PathStyle::Windows), "taskkill.exe /f /im Ostrel.exe");
   EXPECT_EQ(platform::StopByNameCommandLine("osd", platform::PathStyle::Windows), "taskkill.exe /f /im osd.exe");
-  EXPECT_EQ(platform::StopByNameCommandLine("Ostrel", platform::PathStyle::Posix), "pkill -KILL -x Ostrel");
+  EXPECT_EQ(platform::StopByNameCommandLine("Ostrel", platform::PathStyle::Posix),
+            "pkill -KILL -x -U " + std::to_string(::getuid()) + " Ostrel");
+}
+
+// A program of a name no other test uses, started as this user and, where the
+// test may switch users, as another one: the command ends only the first.
+TEST(StopByName, ReachesOnlyThisUsersProcesses) {
+  constexpr const char* kName = "ostrelstopprobe";
+  const TempDir folder("ostrel-stop");
+  fs::permissions(folder.Path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                     fs::perms::others_read | fs::perms::others_exec);
+  const fs::path program = folder.Path() / kName;
+  fs::copy_file("/bin/sleep", program);
+  const auto start = [&](std::optional<uid_t> user) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      if (user && ::setuid(*user) != 0) ::_exit(127);
+      ::execl(program.c_str(), kName, "60", static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    return pid;
+  };
+  const auto endedBySignal = [](pid_t pid, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return WIFSIGNALED(status);
+  };
+
+  const pid_t mine = start(std::nullopt);
+  const pid_t theirs = ::geteuid() == 0 ? start(65534) : -1;
+  // Both have become the program before the command looks for it.
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  std::uint32_t exitCode = 0;
+  std::string output;
+  ostrel::setup::RunCaptured(platform::StopByNameCommandLine(kName, platform::PathStyle::Posix), exitCode,
+                             folder.Path().string(), false, 10, output);
+
+  EXPECT_TRUE(endedBySignal(mine, std::chrono::seconds(10))) << output;
+  if (theirs > 0) {
+    EXPECT_FALSE(endedBySignal(theirs, std::chrono::milliseconds(300))) << "another user's process was stopped";
+    ::kill(theirs, SIGKILL);
+    ::waitpid(theirs, nullptr, 0);
+  }
 }
 
 }  // namespace

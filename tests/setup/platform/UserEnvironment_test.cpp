@@ -26,10 +26,15 @@ TEST(UserEnvironment, XdgSettingsWinWhenAbsoluteAndFallBackOtherwise) {
   EXPECT_EQ(defaults.home, "/home/u");
   EXPECT_EQ(defaults.configHome, "/home/u/.config");
   EXPECT_EQ(defaults.dataHome, "/home/u/.local/share");
+  EXPECT_EQ(defaults.cacheHome, "/home/u/.cache");
 
-  const auto set = ResolveUserEnvironment(
-      From({{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", "/cfg"}, {"XDG_DATA_HOME", "relative/data"}}), "");
+  const auto set = ResolveUserEnvironment(From({{"HOME", "/home/u"},
+                                                {"XDG_CONFIG_HOME", "/cfg"},
+                                                {"XDG_DATA_HOME", "relative/data"},
+                                                {"XDG_CACHE_HOME", "/var/cache/u"}}),
+                                          "");
   EXPECT_EQ(set.configHome, "/cfg");
+  EXPECT_EQ(set.cacheHome, "/var/cache/u");
   EXPECT_EQ(set.dataHome, "/home/u/.local/share") << "relative settings are ignored";
 
   EXPECT_EQ(ResolveUserEnvironment(From({}), "/var/lib/svc").dataHome, "/var/lib/svc/.local/share");
@@ -59,7 +64,8 @@ TEST(UserEnvironment, ShellFoldersReadTheUsersOwnSettings) {
   const fs::path root = fs::temp_directory_path() / ("shell-folders-" + std::to_string(::getpid()));
   fs::remove_all(root);
   fs::create_directories(root / "cfg");
-  UserEnvironment env{(root / "home").string(), (root / "cfg").string(), (root / "data").string()};
+  UserEnvironment env{(root / "home").string(), (root / "cfg").string(), (root / "data").string(),
+                      (root / "cache").string()};
   const UserShellFolders folders(env);
 
   EXPECT_EQ(folders.GetFolderPath(CSIDL_DESKTOP), env.home + "/Desktop");

@@ -203,6 +203,22 @@ TEST(BaseList, DestroyingTellsEveryLinkOnceLastRegisteredFirst) {
   for (const auto& link : links) EXPECT_EQ(link->Sender(), nullptr);
 }
 
+TEST(BaseList, DestructionBegunAtEveryLevelTellsTheLinksOnce) {
+  class TSelfTellingList : public TBaseList {
+   public:
+    using TBaseList::TBaseList;
+    ~TSelfTellingList() override { SkinObjectChangeManager()->BeginDestroy(this); }
+  };
+  int told = 0;
+  TSkinObjectChangeLink link;
+  link.SetOnDestroy([&told](TObject*) { ++told; });
+  {
+    TSelfTellingList list(TObjectOwnership::ooReference, true);
+    list.SkinObjectChangeManager()->RegisterChanges(&link);
+  }
+  EXPECT_EQ(told, 1);
+}
+
 TEST(BaseList, ChangesDuringDestructionAreNotDelivered) {
   Changes changes;
   std::unique_ptr<TSkinObjectChangeLink> link;

@@ -177,6 +177,31 @@ TEST(BinaryTreeDoc, ReadsForeignDataLeniently) {
   EXPECT_TRUE(resaved.contains(Record(7, 0, Text("i"), {}, Hex("05000000"))));
 }
 
+// A text or class field that stores more than its text and terminator
+// (padding, a second terminator, a bare terminator for empty text) is saved
+// back byte for byte; only a new value drops what followed the text.
+TEST(BinaryTreeDoc, TextFieldsLongerThanTheirTextSaveUnchanged) {
+  const QByteArray stored =
+      Document(4, Record(4, 0, Text("padded"), {}, Text("ab") + Hex("00000000")) +
+                      Record(4, 0, Text("bare"), {}, Hex("0000")) +
+                      Record(4, 0, Text("odd"), {}, Text("x") + Hex("41")) +
+                      Record(24, 0, Text("class"), {}, Text("TDrawPicture") + Hex("0000")));
+  TBTDOC20 doc;
+  doc.Load(stored);
+  EXPECT_EQ(doc.TopNode()->ReadChildWideString("padded"), QStringLiteral("ab"));
+  EXPECT_EQ(doc.TopNode()->ReadChildWideString("bare"), QString());
+  EXPECT_EQ(doc.TopNode()->FindChildClassNode("class")->ClassName(), QStringLiteral("TDrawPicture"));
+  EXPECT_EQ(doc.DocBufSize(), static_cast<std::size_t>(stored.size()));
+  EXPECT_EQ(doc.Save(), stored);
+
+  auto* padded = doc.TopNode()->FindChildNodeByName("padded")->ConvertNode_WideString();
+  padded->SetData(QStringLiteral("ab"));
+  EXPECT_EQ(padded->DataSize(), 6u) << "a value set anew is stored in its own size";
+  TBTDOC20 copy;
+  copy.Assign(doc);
+  EXPECT_EQ(copy.TopNode()->ReadChildWideString("padded"), QStringLiteral("ab"));
+}
+
 TEST(BinaryTreeDoc, ReaderCutsTextsAndNamesUnnamedNodes) {
   const QString hundred = Repeat(u'x', 100);
   const QByteArray stored = Hex("14") + QByteArray(1, static_cast<char>(Text(hundred).size())) + Text(hundred) +

@@ -566,6 +566,21 @@ TEST(DrawRectParamDocTest, SavedAndLoadedIntoAFreshObjectThroughTheStoredBytes) 
   EXPECT_EQ(loaded.FillDrawColor()->UseThemeColor(), TUseThemeColorType::ctNone);
 }
 
+TEST(DrawRectParamDocTest, LoadingIntoAThemeLinkedParameterShowsTheStoredColours) {
+  TDrawRectParam stored(QStringLiteral("P"), QStringLiteral("P"));
+  stored.FillDrawColor()->SetColor(0xFF2F2F2Fu);
+  stored.BorderDrawColor()->SetColor(0xFF383838u);
+  TBTDOC20 doc;
+  stored.SaveToDocNode(doc.TopNode()->AddChildNode_Class(QStringLiteral("P")));
+
+  TDrawRectParam linked(QStringLiteral("P"), QStringLiteral("P"));
+  linked.FillDrawColor()->SetUseThemeColor(TUseThemeColorType::ctThemeColor);
+  linked.BorderDrawColor()->SetUseThemeColor(TUseThemeColorType::ctThemeColor1);
+  ASSERT_TRUE(linked.LoadFromDocNode(doc.Nodes().GetItems(0)->ConvertNode_Class()));
+  EXPECT_EQ(linked.FillDrawColor()->Color(), 0xFF2F2F2Fu) << "a link kept through Clear would show the theme";
+  EXPECT_EQ(linked.BorderDrawColor()->Color(), 0xFF383838u);
+}
+
 TEST(DrawRectParamDocTest, LoadingClearsFirstAndSkipsUnknownMistypedAndOutOfRangeNodes) {
   TBTDOC20 doc;
   TBTNode20_Class* node = doc.TopNode()->AddChildNode_Class(QStringLiteral("P"), QString(), QStringLiteral("X"));

@@ -551,6 +551,18 @@ TEST(DrawTextParamDocTest, SavedAndLoadedIntoAFreshObjectThroughTheStoredBytes) 
   EXPECT_EQ(loaded.Name(), QStringLiteral("Other"));
 }
 
+TEST(DrawTextParamDocTest, LoadingIntoAThemeLinkedFontShowsTheStoredColour) {
+  TDrawTextParam stored(QStringLiteral("P"), QStringLiteral("P"));
+  stored.DrawFont()->FontColor()->SetColor(0xFFA0A0A0u);
+  TBTDOC20 doc;
+  stored.SaveToDocNode(doc.TopNode()->AddChildNode_Class(QStringLiteral("P")));
+
+  TDrawTextParam linked(QStringLiteral("P"), QStringLiteral("P"));
+  linked.DrawFont()->FontColor()->SetUseThemeColor(TUseThemeColorType::ctNavigationBarFontColor);
+  ASSERT_TRUE(linked.LoadFromDocNode(doc.Nodes().GetItems(0)->ConvertNode_Class()));
+  EXPECT_EQ(linked.DrawFont()->FontColor()->Color(), 0xFFA0A0A0u);
+}
+
 TEST(DrawTextParamDocTest, LoadingSkipsUnknownMistypedAndMissingNodes) {
   TBTDOC20 doc;
   TBTNode20_Class* node = doc.TopNode()->AddChildNode_Class(QStringLiteral("P"), QString(), QStringLiteral("X"));

@@ -128,12 +128,13 @@ TEST_F(ControlTree, PointerPassesThroughControlsThatTakeNoHits) {
 
   // The children of a control without hit testing still take the pointer.
   EXPECT_EQ(form->ObjectAtPoint({15, 15}), child);
-  // Hidden and disabled controls (and their children) let it through as well.
+  // A hidden control (and its children) lets it through as well.
   above->SetVisible(false);
   EXPECT_EQ(form->ObjectAtPoint({15, 15}), below);
+  // A disabled one does not: it is still the hit, and swallows it.
   above->SetVisible(true);
   above->SetEnabled(false);
-  EXPECT_EQ(form->ObjectAtPoint({15, 15}), below);
+  EXPECT_EQ(form->ObjectAtPoint({15, 15}), child);
   EXPECT_FALSE(child->AbsoluteEnabled());
 }
 
@@ -465,18 +466,30 @@ class MovableForm : public TForm {
   }
 };
 
+// A shown 100 x 100 window whose background starts the window drag on any press.
+struct DraggableWindow {
+  DraggableWindow() {
+    form.SetClientSize(100, 100);
+    form.Show();
+    back = new Probe(&form, "Back", log);
+    back->SetBounds(0, 0, 100, 100);
+    back->SetParent(&form);
+    back->SetOnMouseDown([this](TObject*, TMouseButton, TShiftState, float, float) { form.StartWindowDrag(); });
+  }
+
+  QApplication& app = host_test::App();  // before the form
+  MovableForm form;
+  QStringList log;
+  Probe* back = nullptr;
+};
+
 }  // namespace
 
 TEST(WindowDrag, PressThatStartsTheDragEndsAtOnceWithoutClickOrCapture) {
-  host_test::App();
-  MovableForm form;
-  form.SetClientSize(100, 100);
-  form.Show();
-  QStringList log;
-  auto* back = new Probe(&form, "Back", log);
-  back->SetBounds(0, 0, 100, 100);
-  back->SetParent(&form);
-  back->SetOnMouseDown([&form](TObject*, TMouseButton, TShiftState, float, float) { form.StartWindowDrag(); });
+  DraggableWindow window;
+  MovableForm& form = window.form;
+  Probe* back = window.back;
+  const QStringList& log = window.log;
   int clicks = 0;
   back->SetOnClick([&clicks](TObject*) { ++clicks; });
 
@@ -490,6 +503,80 @@ TEST(WindowDrag, PressThatStartsTheDragEndsAtOnceWithoutClickOrCapture) {
   Release(form, {30, 30});
   EXPECT_EQ(clicks, 0);
   EXPECT_EQ(form.moves, 2);
+}
+
+TEST(DisabledControl, SwallowsThePointerSoNothingBeneathClicksOrDragsTheWindow) {
+  struct Case {
+    const char* what;
+    bool disableParent;  // else the button itself
+    bool buttonHitTest;
+    bool reachesTheBackground;
+  };
+  const Case cases[] = {
+      {"disabled button", false, true, false},
+      {"enabled button inside a disabled panel", true, true, false},
+      {"disabled button that takes no hits", false, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    DraggableWindow window;
+    MovableForm& form = window.form;
+    Probe* back = window.back;
+    QStringList& log = window.log;
+    auto* panel = new Probe(&form, "Panel", log);
+    panel->SetBounds(10, 10, 80, 80);
+    panel->SetParent(back);
+    panel->SetHitTest(false);
+    auto* button = new Probe(&form, "Button", log);
+    button->SetBounds(10, 10, 40, 40);
+    button->SetParent(panel);
+    button->SetHitTest(c.buttonHitTest);
+    int clicks = 0;
+    button->SetOnClick([&clicks](TObject*) { ++clicks; });
+    back->SetOnClick([&clicks](TObject*) { ++clicks; });
+    (c.disableParent ? static_cast<TControl*>(panel) : button)->SetEnabled(false);
+
+    Move(form, {30, 30});
+    Press(form, {30, 30});
+    Move(form, {32, 32}, Qt::LeftButton);
+    Release(form, {32, 32});
+    host_test::Wheel(form, {32, 32}, 120);
+
+    EXPECT_EQ(clicks, 0);
+    if (c.reachesTheBackground) {
+      EXPECT_EQ(form.moves, 1);
+      EXPECT_TRUE(log.contains("Back.down(30,30)")) << log.join(' ').toStdString();
+    } else {
+      EXPECT_EQ(form.moves, 0);
+      EXPECT_EQ(log, QStringList()) << "no hover, press, move or release reaches any control";
+      EXPECT_EQ(form.Hovered(), nullptr);
+      EXPECT_EQ(form.Captured(), nullptr);
+      EXPECT_FALSE(button->IsMouseOver());
+    }
+  }
+}
+
+TEST_F(ControlTree, DisablingOrHidingAHoveredControlEndsItsHoverAtOnce) {
+  Probe* panel = Add("Panel", form.get(), 0, 0, 100, 100);
+  Probe* a = Add("A", panel, 0, 0, 50, 50);
+  for (const bool hide : {false, true}) {
+    SCOPED_TRACE(hide ? "hidden" : "disabled");
+    Move(*form, {10, 10});
+    ASSERT_EQ(form->Hovered(), a);
+    log.clear();
+    if (hide) {
+      panel->SetVisible(false);
+    } else {
+      panel->SetEnabled(false);
+    }
+    EXPECT_EQ(log, (QStringList{"A.leave"}));
+    EXPECT_FALSE(a->IsMouseOver());
+    EXPECT_EQ(form->Hovered(), nullptr);
+    panel->SetVisible(true);
+    panel->SetEnabled(true);
+    Move(*form, {11, 11});
+    EXPECT_EQ(form->Hovered(), a) << "the next move finds it again";
+  }
 }
 
 TEST_F(ControlTree, PressReleasedElsewhereWithoutCaptureNeverClicksLater) {

@@ -228,7 +228,7 @@ TEST_F(HostServices, BitmapKeepsItsPictureWhenLoadingFails) {
     EXPECT_THROW(bitmap.LoadFromStream(bytes), EInvalidGraphic);
     EXPECT_EQ(bitmap.Image().pixelColor(1, 1), QColor(Qt::green));
   }
-  EXPECT_THROW(bitmap.LoadFromFile(QStringLiteral("/nonexistent/x.png")), EInvalidGraphic);
+  EXPECT_THROW(bitmap.LoadFromFile(QStringLiteral("/nonexistent/x.png")), EFOpenError);
   EXPECT_THROW(TBitmap().SaveToFile(QStringLiteral("/nonexistent/x.png")), EInvalidGraphic);
 }
 

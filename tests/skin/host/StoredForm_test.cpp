@@ -17,6 +17,9 @@
 
 #include <QGraphicsItem>
 
+#include <algorithm>
+#include <memory>
+
 namespace {
 
 class TStoredTestForm : public TForm {
@@ -79,6 +82,51 @@ const QString kText = QStringLiteral(
     "  end\n"
     "end\n");
 
+// Stands in for a progress bar: a properties object published as an object
+// property whose writable Position is clamped to the range.
+class TStandInBarProperties : public TPersistent {
+  Q_OBJECT
+  Q_PROPERTY(int Max READ Max WRITE SetMax)
+  Q_PROPERTY(int Position READ Position WRITE SetPosition)
+
+ public:
+  int Max() const { return FMax; }
+  void SetMax(int AValue) { FMax = AValue; }
+  int Position() const { return FPosition; }
+  void SetPosition(int AValue) {
+    FPosition = std::clamp(AValue, 0, FMax);
+    ++Writes;
+  }
+  void Assign(const TPersistent* ASource) override {
+    if (const auto* source = dynamic_cast<const TStandInBarProperties*>(ASource)) {
+      FMax = source->FMax;
+      FPosition = source->FPosition;
+      return;
+    }
+    TPersistent::Assign(ASource);
+  }
+
+  int Writes = 0;
+
+ private:
+  int FMax = 100;
+  int FPosition = 0;
+};
+
+class TStandInBar : public TControl {
+  Q_OBJECT
+  Q_PROPERTY(TStandInBarProperties* Properties READ Properties WRITE SetProperties)
+
+ public:
+  explicit TStandInBar(TComponent* AOwner = nullptr) : TControl(AOwner) {}
+  TStandInBarProperties* Properties() const { return FProperties.get(); }
+  // Owned sub-objects are never replaced: writing copies.
+  void SetProperties(TStandInBarProperties* AValue) { FProperties->Assign(AValue); }
+
+ private:
+  std::unique_ptr<TStandInBarProperties> FProperties = std::make_unique<TStandInBarProperties>();
+};
+
 class StoredForm : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -86,6 +134,7 @@ class StoredForm : public ::testing::Test {
     ostrel::host::RegisterHostClasses();
     ostrel::host::RegisterAnimationClasses();
     ostrel::host::RegisterClass<TStoredTestForm>();
+    ostrel::host::RegisterClass<TStandInBar>();
   }
 
   ostrel::host::ManualFrameClock clock;
@@ -136,6 +185,47 @@ TEST_F(StoredForm, WrittenWindowReadsBackToTheSameText) {
   EXPECT_TRUE(written.contains(QStringLiteral("Margins.Bottom = 1"))) << written.toStdString();
   EXPECT_TRUE(written.contains(QStringLiteral("OnClick = ButtonClick")));
   EXPECT_FALSE(written.contains(QStringLiteral("Visible"))) << "defaults are not stored";
+}
+
+TEST_F(StoredForm, AnIntegerAnimationDrivesTheBarsPropertiesPositionAndTheFormKeepsIt) {
+  const QString text = QStringLiteral(
+      "object StoredTestForm: TStoredTestForm\n"
+      "  object Bar: TStandInBar\n"
+      "    Width = 638\n"
+      "    Height = 4\n"
+      "    Properties.Max = 60\n"
+      "    Properties.Position = 5\n"
+      "    object OperateAni: TIntAnimation\n"
+      "      Duration = 15\n"
+      "      Interpolation = Exponential\n"
+      "      AnimationType = Out\n"
+      "      PropertyName = 'Properties.Position'\n"
+      "      StopValue = 99\n"
+      "    end\n"
+      "  end\n"
+      "end\n");
+  TStoredTestForm form;
+  ostrel::host::ReadComponentInto(form, text);
+  auto* bar = qobject_cast<TStandInBar*>(form.FindComponent(QStringLiteral("Bar")));
+  auto* operate = qobject_cast<TIntAnimation*>(form.FindComponent(QStringLiteral("OperateAni")));
+  ASSERT_TRUE(bar && operate);
+  EXPECT_EQ(bar->Properties()->Position(), 5);
+  const QString written = ostrel::host::WriteComponent(form);
+  EXPECT_TRUE(written.contains(QStringLiteral("    Properties.Position = 5\n"))) << written.toStdString();
+  EXPECT_TRUE(written.contains(QStringLiteral("      PropertyName = 'Properties.Position'\n")));
+
+  operate->Start();
+  EXPECT_EQ(bar->Properties()->Position(), 0);
+  clock.Advance(1.5);
+  EXPECT_EQ(bar->Properties()->Position(), 50) << "the control's own Position is not the one driven";
+  EXPECT_FLOAT_EQ(bar->Position()->X(), 0.0f);
+  clock.Advance(1.5);
+  EXPECT_EQ(bar->Properties()->Position(), 60) << "the setter's own rules apply";
+  const int writes = bar->Properties()->Writes;
+  clock.Run(15);
+  EXPECT_GT(bar->Properties()->Writes, writes);
+  EXPECT_EQ(bar->Properties()->Position(), 60);
+  EXPECT_FALSE(operate->Running());
 }
 
 #include "StoredForm_test.moc"

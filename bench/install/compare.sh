@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# An unattended install against the bare extractor on the same archive, in
+# one run, for the demo payload and a large one (200 MB of incompressible
+# data unless told otherwise), and the bytes an install writes against what it
+# must write. Run by hand from the repository root:
+#
+#   bench/install/compare.sh BUILD_DIR [ROUNDS] [LARGE_MB]
+#
+# BUILD_DIR is a build folder of the default or bench preset (the packed
+# OstrelSetup, product/payload.7z, setup/app/ and tools/ostrel-pack). Each
+# round times the install into a fresh sandbox home and then `7zz x` of the
+# same archive into a fresh folder; the folders are made, and the previous
+# round's files removed and synced, outside the timing, so neither side pays
+# for the other's leftovers. Printed: each side's median and the median of
+# the round-by-round ratios; then the bytes the install wrote (the kernel's
+# count of the page-cache bytes dirtied by the setup and the extractor it
+# waits for) against the unpacked payload plus the uninstaller (the program
+# without the payload), both as the space their files take.
+set -euo pipefail
+
+build="${1:?usage: compare.sh BUILD_DIR [ROUNDS] [LARGE_MB]}"
+rounds="${2:-9}"
+large_mb="${3:-200}"
+here="$(cd "$(dirname "$0")" && pwd)"
+build="$(cd "$build" && pwd)"
+password="Zq4vTe"
+[ -x "$build/OstrelSetup" ] && [ -f "$build/product/payload.7z" ] || {
+  echo "no packed setup or payload in $build" >&2
+  exit 2
+}
+
+work="$(mktemp -d)"
+box="$work/box"
+ref="$work/ref"
+
+# Only what runs from below the sandbox is ever stopped here: the product the
+# demo install starts.
+stop_sandbox_programs() {
+  local exe pid
+  for pid in /proc/[0-9]*; do
+    exe="$(readlink "$pid/exe" 2>/dev/null || true)"
+    case "$exe" in "$box"/*) kill -KILL "${pid#/proc/}" 2>/dev/null || true ;; esac
+  done
+}
+
+cleanup() {
+  stop_sandbox_programs
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fresh_box() {
+  stop_sandbox_programs
+  rm -rf "$box"
+  mkdir -p "$box/home/.config" "$box/home/.local/share" "$box/home/Desktop" "$box/runtime" "$box/tmp"
+  chmod 700 "$box/runtime"
+  sync
+}
+
+fresh_ref() {
+  rm -rf "$ref"
+  mkdir -p "$ref"
+  sync
+}
+
+# No display variable: an unattended install needs none.
+install() {
+  env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$box/home" XDG_CONFIG_HOME="$box/home/.config" \
+    XDG_DATA_HOME="$box/home/.local/share" XDG_CACHE_HOME="$box/home/.cache" XDG_RUNTIME_DIR="$box/runtime" \
+    TMPDIR="$box/tmp" OSTREL_STAT_BASE=https://127.0.0.1:9 "$1" silent nogui
+}
+
+extract() {
+  7zz x "-p$password" -aoa -bd -bso0 -bsp0 "$1" "-o$ref/"
+}
+
+now_us() {
+  local t="$EPOCHREALTIME"
+  echo "${t/./}"
+}
+
+median() { sort -n | awk '{a[NR] = $1} END {print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2}'; }
+
+compare() {
+  local name="$1" setup="$2" archive="$3"
+  local i t0 t1 install_us extract_us
+  local installs=() extracts=() ratios=()
+  for ((i = 0; i <= rounds; i++)); do
+    fresh_box
+    t0=$(now_us)
+    install "$setup" || { echo "the install failed" >&2; exit 1; }
+    t1=$(now_us)
+    install_us=$((t1 - t0))
+    fresh_ref
+    t0=$(now_us)
+    extract "$archive"
+    t1=$(now_us)
+    extract_us=$((t1 - t0))
+    ((i == 0)) && continue
+    installs+=("$install_us")
+    extracts+=("$extract_us")
+    ratios+=("$(awk -v a="$install_us" -v b="$extract_us" 'BEGIN {printf "%.4f", a / b}')")
+  done
+  local mi me mr
+  mi=$(printf '%s\n' "${installs[@]}" | median)
+  me=$(printf '%s\n' "${extracts[@]}" | median)
+  mr=$(printf '%s\n' "${ratios[@]}" | median)
+  awk -v n="$name" -v i="$mi" -v e="$me" -v r="$mr" -v k="$rounds" \
+    'BEGIN {printf "%s: install %.1f ms, 7zz x %.1f ms (medians of %d); install / 7zz x = %.3f (median of the ratios)\n", n, i / 1000, e / 1000, k, r}'
+
+  # Bytes: one more install, counted by the kernel (file system outputs are
+  # 512-byte units of dirtied page cache, the waited-for extractor included).
+  fresh_box
+  /usr/bin/time -f %O -o "$work/outputs" env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$box/home" \
+    XDG_CONFIG_HOME="$box/home/.config" XDG_DATA_HOME="$box/home/.local/share" XDG_CACHE_HOME="$box/home/.cache" \
+    XDG_RUNTIME_DIR="$box/runtime" TMPDIR="$box/tmp" OSTREL_STAT_BASE=https://127.0.0.1:9 "$setup" silent nogui
+  # The kernel counts whole pages, so both sides count what the files take
+  # on the disk, not their lengths (a 35-byte file takes a block).
+  local written unpacked uninstaller
+  written=$(($(tail -n 1 "$work/outputs") * 512))
+  unpacked=$(find "$ref" -type f -printf '%b\n' | awk '{s += $1 * 512} END {print s + 0}')
+  uninstaller=$(($(stat -c %b "$box/home/.local/share/Ostrel/Uninstall") * 512))
+  awk -v n="$name" -v w="$written" -v p="$unpacked" -v u="$uninstaller" \
+    'BEGIN {printf "%s: wrote %.1f MB for %.1f MB unpacked + %.1f MB uninstaller; ratio %.3f\n", n, w / 1e6, p / 1e6, u / 1e6, w / (p + u)}'
+}
+
+compare "demo payload" "$build/OstrelSetup" "$build/product/payload.7z"
+
+large="$work/large"
+mkdir -p "$large"
+"$here/make_setup.sh" "$build" "$large_mb" "$large" >/dev/null
+compare "${large_mb} MB payload" "$large/OstrelSetup" "$large/payload.7z"

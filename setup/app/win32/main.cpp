@@ -100,9 +100,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                                                                *services.system, *temporary, *fallbackFolder,
                                                                resources.get(), setup::ArgumentIs(args, 0, "silent")));
   setup::SetupRoleActions actions(state, tasks, [&installChain] { installChain.InstallButtonClick(); });
-  actions.SetUninstall([&services, &folders] {
-    setup::RunUninstallProcedure(
-        setup::NativeUninstallContext(*services.registry, folders, services.system->ExecutablePath()));
+  actions.SetUninstall([&services, &folders, &args] {
+    setup::UninstallContext context =
+        setup::NativeUninstallContext(*services.registry, folders, services.system->ExecutablePath());
+    // Run by an update, the uninstaller leaves its file to the setup that
+    // started it, which puts its own uninstaller there: the batch file, which
+    // deletes whatever stands at the path once this process has ended, would
+    // otherwise take the new one with it.
+    if (setup::ArgumentIs(args, 0, "update")) context.scheduleSelfDelete = [](const std::string&) {};
+    setup::RunUninstallProcedure(context);
   });
 
   setup::RunStartup(setup::StartupContext{

@@ -171,6 +171,22 @@ TEST_F(WindowsSetup, SilentInstallUpdateAndUninstall) {
   EXPECT_TRUE(WaitUntilGone(Install() / L"Uninstall.exe", 300)) << "the batch file removes the uninstaller";
 }
 
+// The setup runs the old uninstaller with "update" and then writes its own
+// uninstaller in the same place: the old one must not leave a batch file
+// behind that deletes whatever stands there once it has ended.
+TEST_F(WindowsSetup, UninstallerRunForAnUpdateLeavesItsFileToTheSetup) {
+  const Outcome install = RunProgram(Setup(OSTREL_PACKED_SETUP, L"OstrelSetup.exe"), L"silent nogui");
+  ASSERT_EQ(install.exitCode, 0u) << install.output;
+
+  const Outcome update = RunProgram(Install() / L"Uninstall.exe", L"update");
+  ASSERT_EQ(update.exitCode, 0u) << update.output;
+  EXPECT_FALSE(fs::exists(Install() / L"Ostrel.exe"));
+  EXPECT_FALSE(EntryValue("UninstallString").has_value());
+  EXPECT_FALSE(fs::exists(desktop_ / L"Ostrel.lnk"));
+  // A batch file would have deleted it within a second or two of the end.
+  EXPECT_FALSE(WaitUntilGone(Install() / L"Uninstall.exe", 40));
+}
+
 // This build has no window: a run that would show one says so and fails.
 TEST_F(WindowsSetup, RunThatNeedsTheWindowFailsWithAReason) {
   const Outcome interactive = RunProgram(Setup(OSTREL_PACKED_SETUP, L"OstrelSetup.exe"), L"");

@@ -21,6 +21,7 @@
 #include "setup/platform/ShellFolders.h"
 #include "setup/platform/ShellLink.h"
 #include "setup/platform/TemporaryFolder.h"
+#include "setup/platform/win32/PrivateFolder.h"
 #include "setup/platform/win32/WideText.h"
 #include "setup/platform/win32/WindowsSystem.h"
 
@@ -247,6 +248,43 @@ TEST(WindowsResources, FoundByNameIgnoringCaseAndSavedWhole) {
   EXPECT_FALSE(fs::exists(scratch / L"none.bin"));
 }
 
+// The uninstaller's copy keeps the program and the resources it reads, not
+// the payload or the extractor, and has no name until it is published.
+TEST(WindowsResources, ProgramCopyCarriesOnlyTheKeptResources) {
+  const auto resources = platform::ExecutableResources::Open(WindowsPath(OSTREL_PACKED_SETUP));
+  Scratch scratch;
+  constexpr std::string_view kKeep[] = {"ver", "gui"};
+  const auto count = [&scratch] { return std::distance(fs::directory_iterator(scratch.Root()), {}); };
+
+  auto dropped = resources->StageProgramCopy(Utf8(scratch.Root()), kKeep);
+  ASSERT_TRUE(dropped);
+  dropped.reset();
+  EXPECT_EQ(count(), 0) << "an unpublished copy leaves nothing";
+
+  const fs::path uninstaller = scratch / L"Uninstall.exe";
+  WriteFile(uninstaller, "user's");
+  auto copy = resources->StageProgramCopy(Utf8(scratch.Root()), kKeep);
+  ASSERT_TRUE(copy);
+  EXPECT_FALSE(copy->Publish(Utf8(uninstaller))) << "a taken name stays as it was";
+  EXPECT_EQ(fs::file_size(uninstaller), 6u);
+  EXPECT_EQ(count(), 1);
+  fs::remove(uninstaller);
+
+  copy = resources->StageProgramCopy(Utf8(scratch.Root()), kKeep);
+  ASSERT_TRUE(copy && copy->Publish(Utf8(uninstaller)));
+  EXPECT_EQ(count(), 1);
+  EXPECT_EQ(::GetFileAttributesW(uninstaller.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  const auto archive = resources->Find("pak");
+  ASSERT_TRUE(archive);
+  EXPECT_LT(fs::file_size(uninstaller) + archive->size(), fs::file_size(WindowsPath(OSTREL_PACKED_SETUP)));
+  const auto copied = platform::ExecutableResources::Open(Utf8(uninstaller));
+  const auto version = copied->Find("ver");
+  ASSERT_TRUE(version);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(version->data()), version->size()), "2.0");
+  EXPECT_FALSE(copied->Find("pak"));
+  EXPECT_FALSE(copied->Find("7za"));
+}
+
 // ---- files, removal, temporary folder ------------------------------------
 
 TEST(WindowsFiles, PrivateFolderUniqueFilesAndGuardedRemovals) {
@@ -285,6 +323,28 @@ TEST(WindowsFiles, PrivateFolderUniqueFilesAndGuardedRemovals) {
   EXPECT_FALSE(platform::CopyFileTo(install + "osd.exe", install + "copy.exe", true));
   EXPECT_FALSE(platform::MoveFileTo(install + "osd.exe", install + "copy.exe")) << "a move never replaces";
   EXPECT_TRUE(platform::MoveFileTo(install + "osd.exe", install + "moved.exe"));
+}
+
+// A run ended before it could clean up leaves its private folder; a later
+// run removes it, and nothing of a run still going or of anyone else.
+TEST(WindowsFiles, LeftoverPrivateFoldersOfEndedRunsAreRemoved) {
+  Scratch scratch;
+  platform::win32::PrivateTemporaryFolder running(scratch.Root().wstring());
+  const auto own = running.Path();
+  ASSERT_TRUE(own);
+  // An id no process has now, or one whose process was made at another time.
+  WriteFile(scratch / L"ostrel-4000000-1-00aa" / L"7za.exe", "x");
+  WriteFile(scratch / (L"ostrel-" + std::to_wstring(::GetCurrentProcessId()) + L"-1-00bb") / L"tmp.tmp", "x");
+  for (const wchar_t* name : {L"ostrel-x-1-00cc", L"ostrelsetup", L"other"}) fs::create_directories(scratch / name);
+
+  platform::win32::PrivateTemporaryFolder later(scratch.Root().wstring());
+  later.RemoveLeftovers();
+  EXPECT_FALSE(fs::exists(scratch / L"ostrel-4000000-1-00aa"));
+  EXPECT_FALSE(fs::exists(scratch / (L"ostrel-" + std::to_wstring(::GetCurrentProcessId()) + L"-1-00bb")));
+  EXPECT_TRUE(platform::DirectoryExists(*own)) << "its owner is still at work";
+  for (const wchar_t* name : {L"ostrel-x-1-00cc", L"ostrelsetup", L"other"}) {
+    EXPECT_TRUE(fs::exists(scratch / name)) << Utf8(name);
+  }
 }
 
 // ---- shortcuts -------------------------------------------------------------

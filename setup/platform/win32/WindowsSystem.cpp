@@ -45,7 +45,28 @@ void WindowsSystem::ExitProcess(unsigned exitCode) {
 
 namespace ostrel::platform {
 
-// taskkill reaches only this user's processes from a run without elevation.
+// taskkill's filter names the account instead (CurrentUserAccount).
 std::uint32_t CurrentUserId() { return 0; }
+
+std::string CurrentUserAccount() {
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+  const win32::UniqueHandle owned(token);
+  DWORD size = 0;
+  ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  std::vector<std::byte> user(size);
+  if (size == 0 || !::GetTokenInformation(token, TokenUser, user.data(), size, &size)) return {};
+  wchar_t name[256] = {};
+  wchar_t domain[256] = {};
+  DWORD nameSize = 256;
+  DWORD domainSize = 256;
+  SID_NAME_USE use{};
+  if (!::LookupAccountSidW(nullptr, reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid, name, &nameSize,
+                           domain, &domainSize, &use)) {
+    return {};
+  }
+  const std::wstring account = domainSize > 0 ? std::wstring(domain) + L"\\" + name : std::wstring(name);
+  return win32::ToUtf8(account);
+}
 
 }  // namespace ostrel::platform

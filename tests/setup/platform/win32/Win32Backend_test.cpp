@@ -20,6 +20,8 @@
 #include "setup/platform/Services.h"
 #include "setup/platform/ShellFolders.h"
 #include "setup/platform/ShellLink.h"
+#include "setup/platform/StopByName.h"
+#include "setup/platform/System.h"
 #include "setup/platform/TemporaryFolder.h"
 #include "setup/platform/win32/PrivateFolder.h"
 #include "setup/platform/win32/WideText.h"
@@ -148,6 +150,17 @@ TEST(WindowsSystem, GuidBytesFollowTheTextForm) {
   EXPECT_EQ(bytes, expected);
   const platform::Services services = platform::CreateNativeServices();
   EXPECT_NE(services.system->NewGuid(), services.system->NewGuid());
+}
+
+// An elevated run could end other users' processes of the product's name:
+// the stop names this account, which the system resolves from the token.
+TEST(WindowsSystem, StopByNameReachesThisAccountOnly) {
+  const std::string account = platform::CurrentUserAccount();
+  ASSERT_FALSE(account.empty());
+  EXPECT_NE(account.find('\\'), std::string::npos) << account;
+  EXPECT_EQ(account.find('"'), std::string::npos) << account;
+  EXPECT_EQ(platform::StopByNameCommandLine("osd", platform::PathStyle::Windows),
+            "taskkill.exe /f /fi \"USERNAME eq " + account + "\" /im osd.exe");
 }
 
 // ---- runner --------------------------------------------------------------

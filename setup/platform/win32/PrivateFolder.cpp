@@ -14,6 +14,7 @@
 
 #include "setup/platform/Removal.h"
 #include "setup/platform/win32/WideText.h"
+#include "setup/platform/win32/WindowsSystem.h"
 
 namespace ostrel::platform::win32 {
 namespace {
@@ -23,15 +24,9 @@ constexpr int kAttempts = 16;
 // "D:P(A;OICI;FA;;;<user>)": only the current user, inherited by everything
 // made inside, and nothing inherited from the parent folder.
 std::optional<std::wstring> OwnerOnlyDescriptor() {
-  HANDLE token = nullptr;
-  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return std::nullopt;
-  const UniqueHandle owned(token);
-  DWORD size = 0;
-  ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-  std::vector<std::byte> buffer(size);
-  if (size == 0 || !::GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) return std::nullopt;
+  std::vector<std::byte> user = ProcessUserSid(::GetCurrentProcess());
   wchar_t* sid = nullptr;
-  if (!::ConvertSidToStringSidW(reinterpret_cast<const TOKEN_USER*>(buffer.data())->User.Sid, &sid)) return std::nullopt;
+  if (user.empty() || !::ConvertSidToStringSidW(user.data(), &sid)) return std::nullopt;
   std::wstring descriptor = L"D:P(A;OICI;FA;;;" + std::wstring(sid) + L")";
   ::LocalFree(sid);
   return descriptor;
@@ -76,13 +71,8 @@ std::optional<std::pair<DWORD, std::uint64_t>> OwnerOf(std::string_view name) {
 // Whether the folder's owner is the current user: a folder someone else
 // made in a shared temporary folder is never touched.
 bool OwnedByCurrentUser(const std::wstring& path) {
-  HANDLE token = nullptr;
-  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
-  const UniqueHandle ownedToken(token);
-  DWORD size = 0;
-  ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-  std::vector<std::byte> user(size);
-  if (size == 0 || !::GetTokenInformation(token, TokenUser, user.data(), size, &size)) return false;
+  std::vector<std::byte> user = ProcessUserSid(::GetCurrentProcess());
+  if (user.empty()) return false;
   const UniqueHandle folder(::CreateFileW(path.c_str(), READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
                                           nullptr));
@@ -97,7 +87,7 @@ bool OwnedByCurrentUser(const std::wstring& path) {
   PSID owner = nullptr;
   BOOL defaulted = FALSE;
   if (!::GetSecurityDescriptorOwner(descriptor.data(), &owner, &defaulted) || owner == nullptr) return false;
-  return ::EqualSid(owner, reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid) != 0;
+  return ::EqualSid(owner, user.data()) != 0;
 }
 
 }  // namespace

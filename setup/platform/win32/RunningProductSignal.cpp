@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "setup/platform/win32/WideText.h"
+#include "setup/platform/win32/WindowsSystem.h"
 
 namespace ostrel::platform {
 namespace {
@@ -18,21 +19,6 @@ using win32::UniqueHandle;
 constexpr DWORD kMappingSize = 4;
 constexpr wchar_t kWindowClass[] = L"OstrelProductSignal";
 
-// The user a process runs as, or an empty buffer.
-std::vector<std::byte> ProcessUser(HANDLE process) {
-  HANDLE token = nullptr;
-  if (!::OpenProcessToken(process, TOKEN_QUERY, &token)) return {};
-  const UniqueHandle owned(token);
-  DWORD size = 0;
-  ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-  std::vector<std::byte> buffer(size);
-  if (size == 0 || !::GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) return {};
-  const auto* user = reinterpret_cast<const TOKEN_USER*>(buffer.data());
-  const DWORD length = ::GetLengthSid(user->User.Sid);
-  const auto* sid = static_cast<const std::byte*>(user->User.Sid);
-  return std::vector<std::byte>(sid, sid + length);
-}
-
 // Whether the window belongs to a process of the user running this one.
 // Anyone in the session may make a mapping of that name; only a window of
 // our own user is taken for the product.
@@ -41,8 +27,8 @@ bool WindowOfSameUser(HWND window) {
   if (::GetWindowThreadProcessId(window, &processId) == 0) return false;
   const UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
   if (!process.Valid()) return false;
-  const auto theirs = ProcessUser(process.Get());
-  return !theirs.empty() && theirs == ProcessUser(::GetCurrentProcess());
+  const auto theirs = win32::ProcessUserSid(process.Get());
+  return !theirs.empty() && theirs == win32::ProcessUserSid(::GetCurrentProcess());
 }
 
 // The window handle the mapping names, or nothing when there is no mapping.

@@ -41,6 +41,19 @@ void WindowsSystem::ExitProcess(unsigned exitCode) {
   ::ExitProcess(exitCode);
 }
 
+std::vector<std::byte> ProcessUserSid(HANDLE process) {
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(process, TOKEN_QUERY, &token)) return {};
+  const UniqueHandle owned(token);
+  DWORD size = 0;
+  ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  std::vector<std::byte> buffer(size);
+  if (size == 0 || !::GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) return {};
+  const auto* user = reinterpret_cast<const TOKEN_USER*>(buffer.data());
+  const auto* sid = static_cast<const std::byte*>(user->User.Sid);
+  return std::vector<std::byte>(sid, sid + ::GetLengthSid(user->User.Sid));
+}
+
 }  // namespace ostrel::platform::win32
 
 namespace ostrel::platform {
@@ -49,22 +62,14 @@ namespace ostrel::platform {
 std::uint32_t CurrentUserId() { return 0; }
 
 std::string CurrentUserAccount() {
-  HANDLE token = nullptr;
-  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
-  const win32::UniqueHandle owned(token);
-  DWORD size = 0;
-  ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-  std::vector<std::byte> user(size);
-  if (size == 0 || !::GetTokenInformation(token, TokenUser, user.data(), size, &size)) return {};
+  std::vector<std::byte> sid = win32::ProcessUserSid(::GetCurrentProcess());
+  if (sid.empty()) return {};
   wchar_t name[256] = {};
   wchar_t domain[256] = {};
   DWORD nameSize = 256;
   DWORD domainSize = 256;
   SID_NAME_USE use{};
-  if (!::LookupAccountSidW(nullptr, reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid, name, &nameSize,
-                           domain, &domainSize, &use)) {
-    return {};
-  }
+  if (!::LookupAccountSidW(nullptr, sid.data(), name, &nameSize, domain, &domainSize, &use)) return {};
   const std::wstring account = domainSize > 0 ? std::wstring(domain) + L"\\" + name : std::wstring(name);
   return win32::ToUtf8(account);
 }

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <vector>
+
 #include "setup/platform/System.h"
 
 namespace ostrel::platform::win32 {
@@ -17,5 +20,9 @@ class WindowsSystem final : public ISystem {
 // fields are little-endian numbers in memory, the last eight bytes a plain
 // array.
 GuidBytes GuidTextOrder(const GUID& guid);
+
+// The security identifier of the user a process runs as, as bytes (a PSID
+// points at their start), or nothing when its token cannot be read.
+std::vector<std::byte> ProcessUserSid(HANDLE process);
 
 }  // namespace ostrel::platform::win32

@@ -43,8 +43,11 @@ function(ostrel_add_test name)
   if(OSTREL_SANITIZE)
     set(sanitizer ENVIRONMENT_MODIFICATION "LSAN_OPTIONS=set:suppressions=${PROJECT_SOURCE_DIR}/cmake/lsan.supp")
   endif()
+  # A Windows test program's listing runs under Wine, whose first start in a
+  # run takes seconds.
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
                TIMEOUT 300
                ${sanitizer}

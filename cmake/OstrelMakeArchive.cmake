@@ -10,6 +10,15 @@ file(REMOVE_RECURSE "${STAGE_DIR}")
 file(MAKE_DIRECTORY "${STAGE_DIR}")
 file(COPY "${PAYLOAD_DIR}/" DESTINATION "${STAGE_DIR}")
 file(COPY "${PROGRAM_FILE}" DESTINATION "${STAGE_DIR}")
+# The payload's programs carry the target platform's executable suffix.
+if(PROGRAM_SUFFIX AND SUFFIXED)
+  string(REPLACE "|" ";" suffixed "${SUFFIXED}")
+  foreach(name ${suffixed})
+    if(EXISTS "${STAGE_DIR}/${name}")
+      file(RENAME "${STAGE_DIR}/${name}" "${STAGE_DIR}/${name}${PROGRAM_SUFFIX}")
+    endif()
+  endforeach()
+endif()
 
 # 7-Zip adds to an existing archive, so start from nothing.
 file(REMOVE "${OUTPUT}")

@@ -27,32 +27,54 @@
 #   order.
 #
 # ostrel_add_payload_archive(<target> OUTPUT <file.7z> PROGRAM <executable target>
-#                            PAYLOAD_DIR <dir> PASSWORD <text>)
+#                            PAYLOAD_DIR <dir> PASSWORD <text> [PROGRAMS <name> ...])
 #   Adds <target> that writes a 7z archive holding the program's file at its
 #   root plus the tree under <dir>. File contents are encrypted with the
-#   password; names stay readable, as the install expects.
+#   password; names stay readable, as the install expects. The files named
+#   in PROGRAMS get the target's executable suffix (".exe" on Windows).
+#
+# ostrel_add_windows_setup(<target> VERSION <text> PAYLOAD <archive target>
+#                          SOURCES <file> ... LIBRARY <library target> [OUTPUT_DIRECTORY <dir>])
+#   Windows: adds the executable OstrelSetup.exe (in <dir>) made of the
+#   sources, the library and the resources compiled in from OstrelSetup.rc.in: VER, 7ZA
+#   (the Windows 7-Zip console program), PAK, the version block, the
+#   manifest and the icon.
 
 include_guard(GLOBAL)
 
 find_program(OSTREL_7ZZ NAMES 7zz REQUIRED DOC "7-Zip console program, carried inside the setup as its extractor")
 
 # The setup carries this file alone, so it has to be a real program rather
-# than a script that starts one elsewhere.
-get_filename_component(_ostrel_7zz_real "${OSTREL_7ZZ}" REALPATH)
-file(READ "${_ostrel_7zz_real}" _ostrel_7zz_head LIMIT 4 HEX)
-if(NOT _ostrel_7zz_head STREQUAL "7f454c46")
-  message(FATAL_ERROR "${OSTREL_7ZZ} is not a program binary; the setup cannot carry it as its extractor")
+# than a script that starts one elsewhere. On Windows it is the stand-alone
+# console program of the npm package 7zip-bin, which scripts/install-deps.sh
+# puts under /opt/ostrel/npm (OSTREL_NPM_PREFIX there overrides it).
+if(WIN32)
+  find_file(_ostrel_extractor 7za.exe
+    PATHS "$ENV{OSTREL_NPM_PREFIX}/node_modules/7zip-bin/win/x64" /opt/ostrel/npm/node_modules/7zip-bin/win/x64
+    NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+  set(_ostrel_magic "4d5a")
+else()
+  get_filename_component(_ostrel_extractor "${OSTREL_7ZZ}" REALPATH)
+  set(_ostrel_magic "7f454c46")
 endif()
-set(OSTREL_EXTRACTOR "${_ostrel_7zz_real}" CACHE FILEPATH "Extractor program carried as the setup's 7ZA resource")
+if(NOT _ostrel_extractor)
+  message(FATAL_ERROR "The Windows 7-Zip console program 7za.exe was not found; run scripts/install-deps.sh")
+endif()
+file(READ "${_ostrel_extractor}" _ostrel_extractor_head LIMIT 4 HEX)
+if(NOT _ostrel_extractor_head MATCHES "^${_ostrel_magic}")
+  message(FATAL_ERROR "${_ostrel_extractor} is not a program binary; the setup cannot carry it as its extractor")
+endif()
+set(OSTREL_EXTRACTOR "${_ostrel_extractor}" CACHE FILEPATH "Extractor program carried as the setup's 7ZA resource")
 
 function(ostrel_add_payload_archive name)
-  cmake_parse_arguments(ARG "" "OUTPUT;PROGRAM;PAYLOAD_DIR;PASSWORD" "" ${ARGN})
+  cmake_parse_arguments(ARG "" "OUTPUT;PROGRAM;PAYLOAD_DIR;PASSWORD" "PROGRAMS" ${ARGN})
   foreach(required OUTPUT PROGRAM PAYLOAD_DIR PASSWORD)
     if(NOT ARG_${required})
       message(FATAL_ERROR "ostrel_add_payload_archive(${name}): ${required} is required")
     endif()
   endforeach()
   file(GLOB_RECURSE payload_files CONFIGURE_DEPENDS "${ARG_PAYLOAD_DIR}/*")
+  string(REPLACE ";" "|" suffixed "${ARG_PROGRAMS}")
   # Found beside this module whichever folder calls the function.
   set(archive_script "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/OstrelMakeArchive.cmake")
   add_custom_command(
@@ -64,6 +86,8 @@ function(ostrel_add_payload_archive name)
             "-DPAYLOAD_DIR=${ARG_PAYLOAD_DIR}"
             "-DPASSWORD=${ARG_PASSWORD}"
             "-DSTAGE_DIR=${CMAKE_CURRENT_BINARY_DIR}/${name}-stage"
+            "-DPROGRAM_SUFFIX=${CMAKE_EXECUTABLE_SUFFIX}"
+            "-DSUFFIXED=${suffixed}"
             -P "${archive_script}"
     DEPENDS ${ARG_PROGRAM} ${payload_files} "${archive_script}"
     COMMENT "Packing the payload archive ${ARG_OUTPUT}"
@@ -116,4 +140,40 @@ function(ostrel_pack_setup name)
     VERBATIM)
   add_custom_target(${name} ALL DEPENDS "${ARG_OUTPUT}")
   set_property(TARGET ${name} PROPERTY OSTREL_PACKED_FILE "${ARG_OUTPUT}")
+endfunction()
+
+function(ostrel_add_windows_setup name)
+  cmake_parse_arguments(ARG "" "VERSION;PAYLOAD;LIBRARY;OUTPUT_DIRECTORY" "SOURCES" ${ARGN})
+  foreach(required PAYLOAD LIBRARY)
+    if(NOT ARG_${required})
+      message(FATAL_ERROR "ostrel_add_windows_setup(${name}): ${required} is required")
+    endif()
+  endforeach()
+  if(NOT DEFINED ARG_VERSION)
+    message(FATAL_ERROR "ostrel_add_windows_setup(${name}): VERSION is required")
+  endif()
+  if(NOT ARG_OUTPUT_DIRECTORY)
+    set(ARG_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  endif()
+  get_property(archive TARGET ${ARG_PAYLOAD} PROPERTY OSTREL_ARCHIVE_FILE)
+  set(resources_dir "${PROJECT_SOURCE_DIR}/setup/app/win32/resources")
+  set(work "${CMAKE_CURRENT_BINARY_DIR}/${name}-resources")
+  # The version resource is exactly the text's bytes, no line end.
+  file(WRITE "${work}/ver.txt" "${ARG_VERSION}")
+  set(OSTREL_RC_VERSION_FILE "${work}/ver.txt")
+  set(OSTREL_RC_EXTRACTOR "${OSTREL_EXTRACTOR}")
+  set(OSTREL_RC_ARCHIVE "${archive}")
+  set(OSTREL_RC_MANIFEST "${resources_dir}/OstrelSetup.manifest")
+  set(OSTREL_RC_ICON "${resources_dir}/OstrelSetup.ico")
+  configure_file("${resources_dir}/OstrelSetup.rc.in" "${work}/OstrelSetup.rc" @ONLY)
+
+  add_executable(${name} WIN32 ${ARG_SOURCES} "${work}/OstrelSetup.rc")
+  target_link_libraries(${name} PRIVATE ${ARG_LIBRARY} ostrel_options)
+  target_link_options(${name} PRIVATE -municode)
+  set_target_properties(${name} PROPERTIES OUTPUT_NAME OstrelSetup RUNTIME_OUTPUT_DIRECTORY "${ARG_OUTPUT_DIRECTORY}")
+  # The resource compiler reads these files; the build must know it does.
+  set_source_files_properties("${work}/OstrelSetup.rc" PROPERTIES OBJECT_DEPENDS
+    "${archive};${OSTREL_EXTRACTOR};${work}/ver.txt;${OSTREL_RC_MANIFEST};${OSTREL_RC_ICON}")
+  add_dependencies(${name} ${ARG_PAYLOAD})
+  set_property(TARGET ${name} PROPERTY OSTREL_PACKED_FILE "${ARG_OUTPUT_DIRECTORY}/OstrelSetup.exe")
 endfunction()

@@ -22,6 +22,10 @@ packages=(
   xvfb x11-utils imagemagick python3 procps desktop-file-utils
   # the interactive end-to-end tests work the window as a person would
   xdotool
+  # the Windows build (mingw preset): the cross compiler and resource
+  # compiler, and Wine to run its tests; GoogleTest comes from the googletest
+  # sources above, the Windows extractor from npm below
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
 )
 
 missing=()
@@ -37,4 +41,17 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The stand-alone Windows 7-Zip console program the Windows setup carries
+# (7za.exe of the npm package 7zip-bin), outside the repository where the
+# build looks for it.
+npm_prefix="${OSTREL_NPM_PREFIX:-/opt/ostrel/npm}"
+if [ ! -f "$npm_prefix/node_modules/7zip-bin/win/x64/7za.exe" ]; then
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+  # Node.js may come with its own npm; Debian's is only a fallback.
+  command -v npm >/dev/null || $SUDO apt-get install -y -qq --no-install-recommends npm
+  $SUDO mkdir -p "$npm_prefix"
+  $SUDO npm install --prefix "$npm_prefix" --no-audit --no-fund --no-save 7zip-bin@5.2.0 >/dev/null
 fi

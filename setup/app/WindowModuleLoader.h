@@ -10,8 +10,13 @@
 
 namespace ostrel::app {
 
-// The module's file name beside an unpacked program.
+// The module's file name beside an unpacked program, and the name it is
+// loaded under from the resources.
+#ifdef _WIN32
+inline constexpr const char* kWindowModuleFile = "ostrel_setup_window.dll";
+#else
 inline constexpr const char* kWindowModuleFile = "libostrel_setup_window.so";
+#endif
 
 // Nothing when the module is missing, damaged or does not load.
 const WindowModule* LoadWindowModule(const platform::ExecutableResources* resources, const std::string& programPath);

@@ -76,9 +76,9 @@ void StopWhatIsLeft(const UninstallContext& c, const std::string& installFolder)
   }
 }
 
-void RemoveShortcut(const std::string& folder, PathStyle style) {
+void RemoveShortcut(const UninstallContext& c, const std::string& folder) {
   if (folder.empty()) return;
-  platform::DeleteFileBelow(folder, ShortcutFileName(style));
+  c.removals.deleteFileBelow(folder, ShortcutFileName(c.style));
 }
 
 }  // namespace
@@ -120,6 +120,7 @@ UninstallContext NativeUninstallContext(platform::IRegistry& registry, const Spe
       [](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); },
       [](const std::string& path) { platform::ScheduleSelfDelete(path); },
       PathStyle::Native,
+      UninstallRemovals{},
   };
 }
 
@@ -133,20 +134,20 @@ void RunUninstallProcedure(const UninstallContext& c) {
   // the process happens to stand.
   if (!installFolder.empty()) {
     for (const std::string& name : ProductFileNames(c.style)) {
-      Guarded([&] { platform::DeleteFileBelow(installFolder, name); });
+      Guarded([&] { c.removals.deleteFileBelow(installFolder, name); });
     }
     for (const std::string& pack : LanguagePackPaths(c.style)) {
-      Guarded([&] { platform::DeleteFileBelow(installFolder, pack); });
+      Guarded([&] { c.removals.deleteFileBelow(installFolder, pack); });
     }
-    Guarded([&] { platform::RemoveEmptyFolderBelow(installFolder, std::string(kLangFolder)); });
+    Guarded([&] { c.removals.removeEmptyFolderBelow(installFolder, std::string(kLangFolder)); });
     for (const std::string_view folder : kTreeFolders) {
-      Guarded([&] { platform::RemoveFolderTreeBelow(installFolder, std::string(folder)); });
+      Guarded([&] { c.removals.removeFolderTreeBelow(installFolder, std::string(folder)); });
     }
   }
 
-  Guarded([&] { RemoveShortcut(c.folders.GetSpecialFolder(platform::CSIDL_DESKTOP), c.style); });
+  Guarded([&] { RemoveShortcut(c, c.folders.GetSpecialFolder(platform::CSIDL_DESKTOP)); });
   Guarded([&] {
-    if (!c.folders.HomeFolder().empty()) RemoveShortcut(c.folders.StartMenuProgramsFolder(), c.style);
+    if (!c.folders.HomeFolder().empty()) RemoveShortcut(c, c.folders.StartMenuProgramsFolder());
   });
   Guarded([&] { c.registry.DeleteKey(kUninstallKey); });
   Guarded([&] { c.scheduleSelfDelete(c.uninstallerPath); });

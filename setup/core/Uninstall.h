@@ -14,6 +14,7 @@
 #include "setup/core/Folders.h"
 #include "setup/platform/PathStyle.h"
 #include "setup/platform/Registry.h"
+#include "setup/platform/Removal.h"
 #include "setup/platform/RunningProductSignal.h"
 #include "setup/platform/Services.h"
 
@@ -59,6 +60,16 @@ std::vector<std::string> LanguagePackPaths(platform::PathStyle style);
 // "Ostrel.lnk" on Windows, "Ostrel.desktop" on POSIX.
 std::string ShortcutFileName(platform::PathStyle style);
 
+// The removals below a folder the procedure makes (setup/platform/Removal.h),
+// as values: a test can run the procedure with another system's path style
+// and see what it would remove there.
+struct UninstallRemovals {
+  using Call = std::function<bool(const std::string& base, const std::string& relative)>;
+  Call deleteFileBelow = platform::DeleteFileBelow;
+  Call removeEmptyFolderBelow = platform::RemoveEmptyFolderBelow;
+  Call removeFolderTreeBelow = platform::RemoveFolderTreeBelow;
+};
+
 // What the procedure reaches outside itself.
 struct UninstallContext {
   platform::IRegistry& registry;
@@ -72,6 +83,7 @@ struct UninstallContext {
   std::function<void(std::chrono::milliseconds)> sleep;
   std::function<void(const std::string& uninstallerPath)> scheduleSelfDelete;
   platform::PathStyle style = platform::PathStyle::Native;
+  UninstallRemovals removals;
 };
 
 // The procedure as the running program performs it, with the platform's own

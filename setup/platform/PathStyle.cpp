@@ -47,10 +47,9 @@ std::string_view FolderPart(std::string_view path, PathStyle style) {
 
 std::string_view ProgramBaseName(std::string_view path, PathStyle style) {
   const std::string_view name = FileNamePart(path, style);
-  const std::string_view suffix = ExecutableSuffix(style);
-  if (suffix.empty() || name.size() < suffix.size()) return name;
-  const std::string_view tail = name.substr(name.size() - suffix.size());
-  return SameFileNameIgnoringCase(tail, suffix) ? name.substr(0, name.size() - suffix.size()) : name;
+  if (Resolve(style) != PathStyle::Windows) return name;
+  const std::size_t dot = name.rfind('.');
+  return dot == std::string_view::npos ? name : name.substr(0, dot);
 }
 
 bool SameFileNameIgnoringCase(std::string_view a, std::string_view b) {

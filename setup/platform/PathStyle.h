@@ -42,10 +42,12 @@ std::string_view FileNamePart(std::string_view path, PathStyle style);
 // The folder part including its trailing separator; empty when there is none.
 std::string_view FolderPart(std::string_view path, PathStyle style);
 
-// The file-name part without the platform's executable suffix, when it ends
-// in one (any letter case): "OstrelSetup.web.exe" → "OstrelSetup.web" on
-// Windows. POSIX programs carry no suffix, so "OstrelSetup.web" stays whole
-// and its last extension remains part of the name.
+// The program's name: on Windows the file-name part without its last
+// extension, whatever it is, as the system's own name handling strips it
+// ("OstrelSetup.web.exe" → "OstrelSetup.web", a setup renamed to
+// "OstrelSetup.web" → "OstrelSetup"). POSIX programs carry no suffix, so
+// there "OstrelSetup.web" stays whole and its last extension remains part
+// of the name.
 std::string_view ProgramBaseName(std::string_view path, PathStyle style);
 
 // Whether two file names are equal ignoring the case of ASCII letters.

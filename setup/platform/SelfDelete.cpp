@@ -2,14 +2,21 @@
 
 namespace ostrel::platform {
 
-std::string SelfDeleteBatchText(std::string_view uninstallerPath) {
-  std::string quoted = "\"";
-  for (const char c : uninstallerPath) {
-    quoted += c;
-    if (c == '%') quoted += '%';
-  }
-  quoted += '"';
-  return ":try\r\ndel " + quoted + "\r\nif exist " + quoted + " goto try\r\ndel %0";
+std::string SelfDeleteBatchText() {
+  const std::string file = "\"%" + std::string(kSelfDeleteVariable) + "%\"";
+  // Delayed expansion, when the user's settings turn it on, would read '!'
+  // in the path; the local scope turns it off for this file alone.
+  return "@setlocal DisableDelayedExpansion\r\n"
+         "@set /a tries=0\r\n"
+         ":try\r\n"
+         "@del " + file + " >nul 2>&1\r\n"
+         "@if not exist " + file + " goto done\r\n"
+         "@set /a tries+=1\r\n"
+         "@if %tries% geq " + std::to_string(kSelfDeleteTries) + " goto done\r\n"
+         "@ping -n 2 127.0.0.1 >nul 2>&1\r\n"
+         "@goto try\r\n"
+         ":done\r\n"
+         "@del \"%~f0\"";
 }
 
 }  // namespace ostrel::platform

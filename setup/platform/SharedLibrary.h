@@ -17,7 +17,9 @@ class SharedLibrary {
   // The first of the names that opens; nothing when none does.
   static std::unique_ptr<SharedLibrary> OpenFirst(const std::vector<std::string>& names);
   // A module given as its bytes, loaded without a file anyone else could
-  // reach or replace; name is what debuggers and maps show.
+  // reach or replace: an in-memory file on POSIX, a file in a private
+  // temporary folder on Windows, removed when the module is. name is what
+  // debuggers and maps show.
   static std::unique_ptr<SharedLibrary> OpenBytes(std::span<const std::byte> bytes, const std::string& name);
   ~SharedLibrary();
 
@@ -32,15 +34,13 @@ class SharedLibrary {
   }
 
  private:
-  SharedLibrary(void* handle, int sourceFile) : handle_(handle), sourceFile_(sourceFile) {}
+  // Where a module given as bytes was loaded from, kept while the module is.
+  struct Source;
+  SharedLibrary(void* handle, std::unique_ptr<Source> source);
   void* Address(const char* name) const;
 
   void* handle_;
-  // The in-memory file a module given as bytes was loaded from, or -1. Kept
-  // open while the module is: the loader knows a module by the path it was
-  // opened under, and a closed descriptor's number, and so its path, would be
-  // handed to the next module, which the loader would take for this one.
-  int sourceFile_;
+  std::unique_ptr<Source> source_;
 };
 
 }  // namespace ostrel::platform

@@ -11,8 +11,11 @@
 
 namespace ostrel::platform {
 
-// "taskkill.exe /f /im Ostrel.exe" on Windows, "pkill -KILL -x -U <uid>
-// Ostrel" on POSIX with this process's real user id (CurrentUserId).
+// "taskkill.exe /f /fi "USERNAME eq DOMAIN\user" /im Ostrel.exe" on
+// Windows with this process's account (CurrentUserAccount; without one the
+// filter is left out, and a run without elevation still reaches no other
+// user's processes), "pkill -KILL -x -U <uid> Ostrel" on POSIX with this
+// process's real user id (CurrentUserId).
 // programBase is a plain program name without the executable suffix.
 std::string StopByNameCommandLine(std::string_view programBase, PathStyle style);
 

@@ -31,4 +31,9 @@ class ISystem {
 // none.
 std::uint32_t CurrentUserId();
 
+// The account this process runs as, "DOMAIN\user", on Windows, which
+// stopping by name names for the same reason; empty on POSIX, or when the
+// system cannot say.
+std::string CurrentUserAccount();
+
 }  // namespace ostrel::platform

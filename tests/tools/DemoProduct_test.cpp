@@ -1,4 +1,5 @@
 #include "setup/platform/RunningProductSignal.h"
+#include "setup/platform/posix/ProductSocket.h"
 #include "tests/tools/ChildProcess.h"
 
 #include <gtest/gtest.h>

@@ -68,4 +68,6 @@ namespace ostrel::platform {
 
 std::uint32_t CurrentUserId() { return static_cast<std::uint32_t>(::getuid()); }
 
+std::string CurrentUserAccount() { return {}; }
+
 }  // namespace ostrel::platform

@@ -1,4 +1,5 @@
 #include "setup/platform/RunningProductSignal.h"
+#include "setup/platform/posix/ProductSocket.h"
 #include "setup/platform/posix/UniqueFd.h"
 
 #include <poll.h>
@@ -121,6 +122,11 @@ Connect ConnectTo(const ProductSocketName& name, UniqueFd& out) {
 
 }  // namespace
 
+struct ProductSignalListener::Impl {
+  int fd;
+  ProductSocketName name;
+};
+
 ProductSocketName ProductSocketNameFor(std::string_view product) {
   const std::string base = std::string(product) + "-" + std::to_string(::getuid());
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
@@ -172,21 +178,26 @@ std::unique_ptr<ProductSignalListener> ProductSignalListener::Listen(std::string
     if (!name.abstract) ::unlink(name.name.c_str());
     return nullptr;
   }
-  return std::unique_ptr<ProductSignalListener>(new ProductSignalListener(s.Release(), std::move(name)));
+  return std::unique_ptr<ProductSignalListener>(
+      new ProductSignalListener(std::make_unique<Impl>(Impl{s.Release(), std::move(name)})));
 }
+
+ProductSignalListener::ProductSignalListener(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
 ProductSignalListener::~ProductSignalListener() { StopListening(); }
 
+int ProductSignalListener::Descriptor() const { return impl_->fd; }
+
 void ProductSignalListener::StopListening() {
-  if (fd_ < 0) return;
-  if (!name_.abstract) ::unlink(name_.name.c_str());
-  ::close(fd_);
-  fd_ = -1;
+  if (impl_->fd < 0) return;
+  if (!impl_->name.abstract) ::unlink(impl_->name.name.c_str());
+  ::close(impl_->fd);
+  impl_->fd = -1;
 }
 
 bool ProductSignalListener::ServeOne(const Handler& handler, std::chrono::milliseconds readTimeout) {
-  if (fd_ < 0) return false;
-  UniqueFd c(::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+  if (impl_->fd < 0) return false;
+  UniqueFd c(::accept4(impl_->fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
   if (c.Get() < 0) return false;
   if (!PeerIsSameUser(c.Get())) return true;
   const auto deadline = Clock::now() + readTimeout;

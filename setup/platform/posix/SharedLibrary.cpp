@@ -8,11 +8,21 @@
 
 namespace ostrel::platform {
 
+// The in-memory file. Kept open while the module is: the loader knows a
+// module by the path it was opened under, and a closed descriptor's number,
+// and so its path, would be handed to the next module, which the loader
+// would take for this one.
+struct SharedLibrary::Source {
+  UniqueFd file;
+};
+
+SharedLibrary::SharedLibrary(void* handle, std::unique_ptr<Source> source) : handle_(handle), source_(std::move(source)) {}
+
 std::unique_ptr<SharedLibrary> SharedLibrary::OpenFirst(const std::vector<std::string>& names) {
   for (const std::string& name : names) {
     // Local: its symbols stay out of the way of everything loaded later.
     if (void* handle = ::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL)) {
-      return std::unique_ptr<SharedLibrary>(new SharedLibrary(handle, -1));
+      return std::unique_ptr<SharedLibrary>(new SharedLibrary(handle, nullptr));
     }
   }
   return nullptr;
@@ -26,13 +36,10 @@ std::unique_ptr<SharedLibrary> SharedLibrary::OpenBytes(std::span<const std::byt
   const std::string path = "/proc/self/fd/" + std::to_string(file.Get());
   void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) return nullptr;
-  return std::unique_ptr<SharedLibrary>(new SharedLibrary(handle, file.Release()));
+  return std::unique_ptr<SharedLibrary>(new SharedLibrary(handle, std::make_unique<Source>(Source{std::move(file)})));
 }
 
-SharedLibrary::~SharedLibrary() {
-  ::dlclose(handle_);
-  if (sourceFile_ >= 0) ::close(sourceFile_);
-}
+SharedLibrary::~SharedLibrary() { ::dlclose(handle_); }
 
 void* SharedLibrary::Address(const char* name) const { return ::dlsym(handle_, name); }
 

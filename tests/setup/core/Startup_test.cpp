@@ -124,7 +124,10 @@ TEST(Startup, ChannelTagComesFromTheSetupsFileName) {
       {PathStyle::Windows, "D:\\dl\\Setup.exe", "Setup"},
       {PathStyle::Windows, "D:\\dl.v2\\OstrelSetup", ""},
       {PathStyle::Windows, "D:\\dl\\OstrelSetup.web.EXE", "web"},
-      {PathStyle::Windows, "D:\\dl\\OstrelSetup.web", "web"},
+      // The last extension goes whatever it is, not only ".exe".
+      {PathStyle::Windows, "D:\\dl\\OstrelSetup.web", ""},
+      {PathStyle::Windows, "D:\\dl\\OstrelSetup.web.bin", "web"},
+      {PathStyle::Windows, "D:\\dl\\NewSetup.tmp", ""},
       {PathStyle::Posix, "/home/u/OstrelSetup.web", "web"},
       {PathStyle::Posix, "/home/u/OstrelSetup", ""},
       {PathStyle::Posix, "/home/u/OstrelSetup.web.exe", "web.exe"},

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/platform/StopByName.h"
 #include "setup/platform/System.h"
 #include "tests/setup/core/StartupFakes.h"
 
@@ -101,6 +102,7 @@ class UninstallProcedure : public ::testing::Test {
         [this](std::chrono::milliseconds pause) { log_.push_back("sleep " + std::to_string(pause.count())); },
         [this](const std::string& path) { log_.push_back("self-delete " + path); },
         PathStyle::Posix,
+        UninstallRemovals{},
     });
   }
 
@@ -185,6 +187,63 @@ TEST_F(UninstallProcedure, EmptyLangFolderGoesAndMissingItemsAreSkipped) {
   EXPECT_EQ(log_.back(), "self-delete " + Uninstaller());
 }
 
+// The same procedure on a Windows machine, where the test cannot put files:
+// what it would remove, and where, with the system's separators, its ".exe"
+// and ".lnk" names, and a folder at a drive root that ends in a doubled
+// separator.
+TEST(UninstallProcedureOnWindows, RemovesTheNamedItemsBelowTheFolderOfTheUninstaller) {
+  testing::FakeShellFolders shell;
+  shell.folders[platform::CSIDL_DESKTOP] = "C:\\Users\\u\\Desktop";
+  shell.folders[platform::CSIDL_APPDATA] = "C:\\Users\\u\\AppData\\Roaming";
+  const SpecialFolders folders(shell, PathStyle::Windows);
+  for (const std::string uninstaller : {"D:\\Ostrel\\Uninstall.exe", "E:\\\\Uninstall.exe"}) {
+    SCOPED_TRACE(uninstaller);
+    const std::string install = uninstaller.substr(0, uninstaller.size() - std::string("Uninstall.exe").size());
+    testing::FakeRegistry registry;
+    registry.keys[std::string(kUninstallKey)] = {{"UninstallString", uninstaller}};
+    std::vector<std::string> log;
+    const auto record = [&log](const char* what) {
+      return [&log, what](const std::string& base, const std::string& relative) {
+        log.push_back(std::string(what) + " " + base + " | " + relative);
+        return true;
+      };
+    };
+    RunUninstallProcedure(UninstallContext{
+        registry,
+        folders,
+        uninstaller,
+        [] { return QuitAnswer::NotRunning; },
+        [&log](const std::string& command, const std::string& folder) { log.push_back(command + " @" + folder); },
+        [](std::chrono::milliseconds) {},
+        [&log](const std::string& path) { log.push_back("self-delete " + path); },
+        PathStyle::Windows,
+        UninstallRemovals{record("file"), record("empty"), record("tree")},
+    });
+
+    std::vector<std::string> expected;
+    for (int round = 0; round < 2; ++round) {
+      for (const char* program : {"Ostrel", "osd"}) {
+        expected.push_back(platform::StopByNameCommandLine(program, PathStyle::Windows) + " @" + install);
+      }
+    }
+    for (const std::string& name : ProductFileNames(PathStyle::Windows)) {
+      expected.push_back("file " + install + " | " + name);
+    }
+    for (const char* pack : {"日本語", "简体中文", "日本語-Github", "繁體中文(台灣)-Github", "繁體中文(香港)-Github",
+                             "Srpski-Github", "한국어-Github"}) {
+      expected.push_back("file " + install + " | lang\\" + pack + ".lang");
+    }
+    expected.push_back("empty " + install + " | lang");
+    expected.push_back("tree " + install + " | wizard");
+    expected.push_back("tree " + install + " | driver");
+    expected.push_back("file C:\\Users\\u\\Desktop | Ostrel.lnk");
+    expected.push_back("file C:\\Users\\u\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs | Ostrel.lnk");
+    expected.push_back("self-delete " + uninstaller);
+    EXPECT_EQ(log, expected);
+    EXPECT_FALSE(registry.keys.contains(std::string(kUninstallKey)));
+  }
+}
+
 // One failing step must not stop the rest.
 TEST_F(UninstallProcedure, AFailingStepDoesNotStopTheNextOnes) {
   Touch(Install() / "osd");
@@ -199,6 +258,7 @@ TEST_F(UninstallProcedure, AFailingStepDoesNotStopTheNextOnes) {
       [](std::chrono::milliseconds) {},
       [this](const std::string& path) { log_.push_back("self-delete " + path); },
       PathStyle::Posix,
+      UninstallRemovals{},
   });
   EXPECT_FALSE(fs::exists(Install() / "osd"));
   EXPECT_FALSE(fs::exists(Desktop() / "Ostrel.desktop"));

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -150,18 +151,16 @@ TEST_F(RemovalTest, TreeThatIsALinkLosesTheLinkOnly) {
   EXPECT_TRUE(fs::exists(Base() / "wizard"));
 }
 
-TEST(SelfDeleteBatch, ExactBytes) {
-  EXPECT_EQ(platform::SelfDeleteBatchText("C:\\Users\\u\\AppData\\Roaming\\Ostrel\\Uninstall.exe"),
-            ":try\r\n"
-            "del \"C:\\Users\\u\\AppData\\Roaming\\Ostrel\\Uninstall.exe\"\r\n"
-            "if exist \"C:\\Users\\u\\AppData\\Roaming\\Ostrel\\Uninstall.exe\" goto try\r\n"
-            "del %0");
-  // The command interpreter expands %name% even inside quotes.
-  EXPECT_EQ(platform::SelfDeleteBatchText("D:\\100%\\a&b %x%\\Uninstall.exe"),
-            ":try\r\n"
-            "del \"D:\\100%%\\a&b %%x%%\\Uninstall.exe\"\r\n"
-            "if exist \"D:\\100%%\\a&b %%x%%\\Uninstall.exe\" goto try\r\n"
-            "del %0");
+// The path never enters the file: the interpreter would read it in the
+// console's code page and expand any %name% in it. The file is ASCII, its
+// lines end in CR LF, and the loop gives up after a bounded number of tries.
+TEST(SelfDeleteBatch, AsciiTextThatNamesTheFileThroughTheEnvironment) {
+  const std::string text = platform::SelfDeleteBatchText();
+  EXPECT_TRUE(std::all_of(text.begin(), text.end(), [](char c) { return c > 0 && c < 0x7F; }));
+  EXPECT_NE(text.find("@del \"%OSTREL_SELF_DELETE%\""), std::string::npos);
+  EXPECT_NE(text.find("@if %tries% geq 120 goto done\r\n"), std::string::npos);
+  EXPECT_TRUE(text.ends_with(":done\r\n@del \"%~f0\"")) << "it deletes itself last, without a line end";
+  EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1) << "CR LF line ends";
 }
 
 TEST(SelfDelete, LeavesAFileThatIsNotTheRunningProgram) {

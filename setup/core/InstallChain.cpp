@@ -64,10 +64,17 @@ std::optional<ChildCommand> CommandOf(std::vector<std::string> words, std::strin
 std::string_view PublisherAddress() { return OSTREL_PUBLISHER_URL; }
 
 std::optional<ChildCommand> ExtractorCommand(const std::string& extractor, const std::string& archive,
-                                             const std::string& target, PathStyle style) {
+                                             const std::string& target, PathStyle style,
+                                             std::optional<std::uint64_t> archiveOffset) {
   const std::string password = "-p" + std::string(kArchivePassword);
-  return CommandOf({extractor, "x", password, "-aoa", archive, "-o" + target},
-                   Quoted(extractor) + " x " + password + " -aoa " + Quoted(archive) + " -o" + Quoted(target), style);
+  std::vector<std::string> words{extractor, "x"};
+  std::string line = Quoted(extractor) + " x ";
+  if (archiveOffset) {
+    words.push_back("-t7z:s" + std::to_string(*archiveOffset) + "b");
+    line += words.back() + " ";
+  }
+  words.insert(words.end(), {password, "-aoa", archive, "-o" + target});
+  return CommandOf(std::move(words), line + password + " -aoa " + Quoted(archive) + " -o" + Quoted(target), style);
 }
 
 std::optional<ChildCommand> OldUninstallerCommand(const std::string& uninstaller, PathStyle style) {
@@ -133,33 +140,40 @@ void InstallChain::InstallPayload() {
   // The first reason the installation did not succeed.
   std::optional<std::string> problem;
 
-  // Held in memory where the system allows, the archive and the extractor
-  // reach no disk and no folder, and neither a noexec nor an unusable
-  // temporary folder matters. Each copy spends much of its time in the
-  // kernel: side by side they take about as long as the archive alone.
+  // Held in memory where the system allows, the extractor reaches no disk
+  // and no folder, and neither a noexec nor an unusable temporary folder
+  // matters. The archive is read where it lies in the program file, or else
+  // held in memory too: each copy spends much of its time in the kernel, so
+  // side by side they take about as long as the archive alone.
   std::unique_ptr<platform::InMemoryFile> heldExtractor;
+  const auto holdExtractor = [this, &heldExtractor] {
+    heldExtractor = c_.openInMemory("7za");
+    // What runs of this program that were killed left behind goes now.
+    c_.temporary.RemoveLeftovers();
+    c_.fallbackFolder.RemoveLeftovers();
+  };
+  std::optional<platform::FilePlace> archiveInPlace = c_.placeInProgram ? c_.placeInProgram("pak") : std::nullopt;
   std::unique_ptr<platform::InMemoryFile> heldArchive;
-  SideBySide(
-      [this, &heldExtractor] {
-        heldExtractor = c_.openInMemory("7za");
-        // What runs of this program that were killed left behind goes now.
-        c_.temporary.RemoveLeftovers();
-        c_.fallbackFolder.RemoveLeftovers();
-      },
-      [this, &heldArchive] { heldArchive = c_.openInMemory("pak"); });
-  std::string archive;
+  if (archiveInPlace) {
+    holdExtractor();
+  } else {
+    SideBySide(holdExtractor, [this, &heldArchive] { heldArchive = c_.openInMemory("pak"); });
+  }
+  ArchiveSource archive;
   std::string archiveFile;
-  if (heldArchive) {
-    archive = heldArchive->Path();
+  if (archiveInPlace) {
+    archive = {std::move(archiveInPlace->path), archiveInPlace->offset};
+  } else if (heldArchive) {
+    archive.path = heldArchive->Path();
   } else {
     const auto file = CreateArchiveFile();
     if (!file) {
       Stop("no temporary folder can hold the payload");
       return;
     }
-    archive = archiveFile = *file;
+    archive.path = archiveFile = *file;
     // A failure shows in the extraction.
-    c_.saveResource("pak", archive, platform::SaveOptions{});
+    c_.saveResource("pak", archiveFile, platform::SaveOptions{});
   }
   if (!platform::DirectoryExists(target)) platform::ForceDirectories(target);
   // Links planted in the install folder in the place of the product's
@@ -207,10 +221,10 @@ void InstallChain::InstallPayload() {
 // in the fallback folder: the first place it starts from runs it. Nothing
 // when it started nowhere. extractorFile names the file it ran from, for the
 // block to remove.
-std::optional<ChildEnd> InstallChain::Extract(const platform::InMemoryFile* heldExtractor, const std::string& archive,
+std::optional<ChildEnd> InstallChain::Extract(const platform::InMemoryFile* heldExtractor, const ArchiveSource& archive,
                                               const std::string& target, std::string& extractorFile) {
   if (heldExtractor != nullptr) {
-    if (const auto command = ExtractorCommand(heldExtractor->Path(), archive, target, c_.style)) {
+    if (const auto command = ExtractorCommand(heldExtractor->Path(), archive.path, target, c_.style, archive.offset)) {
       // In memory it has no folder of its own to work in.
       const ChildEnd end = c_.runChild(*command, std::string(), 0);
       if (end.started) return end;
@@ -220,7 +234,7 @@ std::optional<ChildEnd> InstallChain::Extract(const platform::InMemoryFile* held
     const auto path = folder->Path();
     if (!path) continue;
     const std::string extractor = *path + platform::ExecutableName("7za", c_.style);
-    const auto command = ExtractorCommand(extractor, archive, target, c_.style);
+    const auto command = ExtractorCommand(extractor, archive.path, target, c_.style, archive.offset);
     if (!command) return std::nullopt;
     if (!c_.saveResource("7za", extractor, platform::SaveOptions{.createNew = false, .executable = true})) continue;
     const ChildEnd end = c_.runChild(*command, *path, 0);
@@ -353,6 +367,12 @@ InstallContext NativeInstallContext(SetupState& state, ISetupWindow& window, ITa
         const bool archive = platform::ResourceNamesEqual(name, "pak");
         return resources->OpenInMemory(name, archive ? platform::ResourceCheck::ItsOwnReader
                                                      : platform::ResourceCheck::Checksum);
+      },
+      [resources](std::string_view name) -> std::optional<platform::FilePlace> {
+        // The extractor reads the archive where it lies and checks it as it
+        // goes, as it would a copy; nothing of it is copied first.
+        if (resources == nullptr) return std::nullopt;
+        return resources->PlaceInFile(name);
       },
       [resources](const std::string& folder) -> std::unique_ptr<platform::PendingFile> {
         return resources != nullptr ? resources->StageProgramCopy(folder, kUninstallerResources) : nullptr;

@@ -58,12 +58,16 @@ inline constexpr unsigned kUnsuccessfulExitCode = 1;
 inline constexpr std::chrono::seconds kReportGrace{5};
 
 // The extractor's command: "<extractor>" x -p<password> -aoa "<archive>"
-// -o"<target>". On Windows, where the child splits that line itself, a double
-// quote inside a path would end its quoting early and let the rest of the
-// path become words or switches of their own: nothing then. On POSIX the
-// words go as they are, so every path is fine.
+// -o"<target>". With an offset, the archive is the 7z archive that starts
+// there inside the file, which the extractor finds by searching the file from
+// its start up to that offset (-t7z:s<offset>b, after x). On Windows, where
+// the child splits that line itself, a double quote inside a path would end
+// its quoting early and let the rest of the path become words or switches of
+// their own: nothing then. On POSIX the words go as they are, so every path
+// is fine.
 std::optional<ChildCommand> ExtractorCommand(const std::string& extractor, const std::string& archive,
-                                             const std::string& target, platform::PathStyle style);
+                                             const std::string& target, platform::PathStyle style,
+                                             std::optional<std::uint64_t> archiveOffset = std::nullopt);
 
 // "<uninstaller>" update, under the same rule; also nothing for a bare name,
 // which the runner would look up on the search path.
@@ -95,6 +99,9 @@ struct InstallContext {
   // One of the program's resources as an in-memory file; nothing where that
   // cannot be had.
   std::function<std::unique_ptr<platform::InMemoryFile>(std::string_view name)> openInMemory;
+  // Where one of the program's resources lies inside the program file, for an
+  // extractor that reads the archive there; nothing where it cannot.
+  std::function<std::optional<platform::FilePlace>(std::string_view name)> placeInProgram;
   // The uninstaller's copy (this program with kUninstallerResources only) as
   // a pending file in the folder.
   std::function<std::unique_ptr<platform::PendingFile>(const std::string& folder)> stageUninstaller;
@@ -130,7 +137,11 @@ class InstallChain {
   void InstallPayload();
 
  private:
-  std::optional<ChildEnd> Extract(const platform::InMemoryFile* heldExtractor, const std::string& archive,
+  struct ArchiveSource {
+    std::string path;
+    std::optional<std::uint64_t> offset;
+  };
+  std::optional<ChildEnd> Extract(const platform::InMemoryFile* heldExtractor, const ArchiveSource& archive,
                                   const std::string& target, std::string& extractorFile);
   std::optional<std::string> CreateArchiveFile();
   bool ReplaceUninstaller(const std::string& extractorFile, const std::string& archiveFile, const std::string& target,

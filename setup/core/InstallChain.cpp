@@ -101,7 +101,10 @@ void InstallChain::InstallButtonClick() {
   // Until this press nothing but start-up has written InstallPath, so it still
   // tells the mode start-up fixed; the chain rewrites it only later.
   const ReportKind kind = c_.state.InstallPath().empty() ? ReportKind::Install : ReportKind::Update;
-  report_ = c_.startReport(kind);
+  // The report loads its libraries once the chain's own threads run (when a
+  // child starts, or the chain stops): while it loads, no thread can be
+  // created, and the install's waited up to a fifth of a small install.
+  report_ = c_.startReport(kind, reportMayStart_.get_future().share());
   c_.tasks.Post([this] { Guarded(&InstallChain::PrepareUpdate); });
 }
 
@@ -114,6 +117,7 @@ void InstallChain::PrepareUpdate() {
       return;
     }
     if (const auto command = OldUninstallerCommand(uninstaller, c_.style)) {
+      LetReportStart();
       c_.runChild(*command, folder, kOldUninstallerTimeLimit);
     }
     KeepRegistered(uninstaller);
@@ -185,6 +189,7 @@ void InstallChain::InstallPayload() {
   // its place meanwhile and only moved in by the block after extraction.
   auto uninstallerCopy = std::make_unique<StagedCopy>([this, &target] { return c_.stageUninstaller(target); });
   std::string extractorFile;
+  LetReportStart();
   const std::optional<ChildEnd> extraction = Extract(heldExtractor.get(), archive, target, extractorFile);
   if (!extraction) {
     problem = "the extractor could not be run";
@@ -325,14 +330,20 @@ void InstallChain::Guarded(void (InstallChain::*step)()) {
   }
 }
 
+void InstallChain::LetReportStart() {
+  std::call_once(reportStarted_, [this] { reportMayStart_.set_value(); });
+}
+
 // The chain cannot go on. An unattended run ends, saying why. An interactive
 // one ends too when an earlier problem is worth telling; otherwise its window
 // stays in the working state, as it always has, until the user closes it.
 void InstallChain::Stop(std::string_view reason, const std::optional<std::string>& earlierProblem) {
+  LetReportStart();
   if (earlierProblem || c_.silent) EndUnsuccessful(earlierProblem.value_or(std::string(reason)));
 }
 
 void InstallChain::EndUnsuccessful(std::string_view reason) {
+  LetReportStart();
   const std::string text = "Ostrel could not be installed: " + std::string(reason) + ".";
   WriteDiagnostic(text);
   if (!c_.silent) c_.tasks.CallOnUiThread([this, &text] { c_.window.ShowFailure(text); });
@@ -382,7 +393,7 @@ InstallContext NativeInstallContext(SetupState& state, ISetupWindow& window, ITa
       },
       [] { return platform::CreateShellLink(); },
       [](const std::string& path) { platform::ShellOpen(path); },
-      [&tasks](ReportKind kind) { return StartReport(tasks, kind); },
+      [&tasks](ReportKind kind, std::shared_future<void> start) { return StartReport(tasks, kind, std::move(start)); },
       silent,
       platform::PathStyle::Native,
   };

@@ -14,6 +14,7 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -110,8 +111,9 @@ struct InstallContext {
       runChild;
   std::function<std::unique_ptr<platform::IShellLink>()> createShellLink;
   std::function<void(const std::string& path)> openWithShell;
-  // Starts the report of this kind in the background; ready once it is done.
-  std::function<std::shared_future<void>(ReportKind kind)> startReport;
+  // Starts the report of this kind in the background, to begin once `start`
+  // is ready; ready once it is done.
+  std::function<std::shared_future<void>(ReportKind kind, std::shared_future<void> start)> startReport;
   // Started with "silent": nobody may be there to close a waiting window, so
   // a run that cannot go on ends, and says why on standard error.
   bool silent = false;
@@ -150,6 +152,8 @@ class InstallChain {
   bool CreateShortcuts(const std::string& product, const std::string& target);
   bool WriteUninstallEntry(const std::string& target);
   void Guarded(void (InstallChain::*step)());
+  // Lets the report begin: see InstallButtonClick.
+  void LetReportStart();
   // The chain cannot go on: see the definition.
   void Stop(std::string_view reason, const std::optional<std::string>& earlierProblem = std::nullopt);
   // Says why, waits a moment for the report, ends the process.
@@ -157,6 +161,8 @@ class InstallChain {
 
   InstallContext c_;
   std::shared_future<void> report_;
+  std::promise<void> reportMayStart_;
+  std::once_flag reportStarted_;
 };
 
 // The context with the platform's own resources, child processes, shortcuts,

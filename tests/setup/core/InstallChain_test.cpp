@@ -244,8 +244,9 @@ class InstallChainRun : public ::testing::Test {
           return std::make_unique<RecordingLink>(links_);
         },
         [this](const std::string& path) { opened_.push_back(path); },
-        [this](ReportKind kind) {
+        [this](ReportKind kind, std::shared_future<void> start) {
           reports_.push_back(kind);
+          reportStart_ = std::move(start);
           std::promise<void> done;
           done.set_value();
           return done.get_future().share();
@@ -309,7 +310,12 @@ class InstallChainRun : public ::testing::Test {
   std::vector<std::vector<std::string>> words_;
   std::vector<SavedLink> links_;
   std::vector<ReportKind> reports_;
+  std::shared_future<void> reportStart_;
 };
+
+bool IsReady(const std::shared_future<void>& start) {
+  return start.valid() && start.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
 
 TEST_F(InstallChainRun, FreshInstallWalksEveryStepAndEnds) {
   window_.items = {(root_ / "data" / "Ostrel").string()};
@@ -327,7 +333,13 @@ TEST_F(InstallChainRun, FreshInstallWalksEveryStepAndEnds) {
   EXPECT_EQ(state_.InstallPath(), Target());
   ASSERT_EQ(tasks_.posted.size(), 2u) << "InstallPayload runs on the pool";
 
-  onRun_ = [&] { EXPECT_TRUE(fs::is_directory(Target())) << "the target is made before extraction"; };
+  // The report loads its libraries, which holds up every thread the process
+  // would create, only once the install's own threads run.
+  EXPECT_FALSE(IsReady(reportStart_)) << "the report waits for the install's threads";
+  onRun_ = [&] {
+    EXPECT_TRUE(fs::is_directory(Target())) << "the target is made before extraction";
+    EXPECT_TRUE(IsReady(reportStart_)) << "the report starts as the extractor does";
+  };
   bool exited = false;
   try {
     tasks_.posted[1]();
@@ -378,6 +390,7 @@ TEST_F(InstallChainRun, UpdateRunsTheOldUninstallerAndInstallsBesideIt) {
   const std::string folder = (root_ / "old place").string() + "/";
   ASSERT_FALSE(runs_.empty());
   EXPECT_EQ(runs_[0], "\"" + old + "\" update | " + folder + " | 15");
+  EXPECT_TRUE(IsReady(reportStart_)) << "the report starts as the old uninstaller does";
   EXPECT_EQ(state_.InstallPath(), folder);
   EXPECT_EQ(registry_.keys[std::string(kUninstallKey)]["UninstallString"], folder + "Uninstall");
 }
@@ -385,6 +398,7 @@ TEST_F(InstallChainRun, UpdateRunsTheOldUninstallerAndInstallsBesideIt) {
 TEST_F(InstallChainRun, NoSelectedTargetStopsAfterResolving) {
   InstallChain chain(Context());
   EXPECT_EQ(RunToTheEnd(chain), std::nullopt) << "the window stays for the user to close";
+  EXPECT_TRUE(IsReady(reportStart_)) << "a chain that stops lets its report go";
   EXPECT_EQ(tasks_.posted.size(), 1u);
   EXPECT_TRUE(saved_.empty());
   EXPECT_EQ(window_.calls, (std::vector<std::string>{"disable inputs", "start OperateAni"}));

@@ -102,8 +102,8 @@ void InstallChain::InstallButtonClick() {
   // tells the mode start-up fixed; the chain rewrites it only later.
   const ReportKind kind = c_.state.InstallPath().empty() ? ReportKind::Install : ReportKind::Update;
   // The report loads its libraries once the chain's own threads run (when a
-  // child starts, or the chain stops): while it loads, no thread can be
-  // created, and the install's waited up to a fifth of a small install.
+  // child starts, or the chain stops): while they load no thread can be
+  // created, and the install's next one used to wait for the rest of it.
   report_ = c_.startReport(kind, reportMayStart_.get_future().share());
   c_.tasks.Post([this] { Guarded(&InstallChain::PrepareUpdate); });
 }

@@ -21,10 +21,16 @@
 # ostrel_pack_setup(<target> OUTPUT <file> PROGRAM <executable target> VERSION <text>
 #                   PAYLOAD <archive target> [EXTRACTOR <file>] [RESOURCES NAME=FILE ...])
 #   Adds <target> (built by default) that writes <file>: the program with the
-#   resources VER (the version text, exactly its bytes), 7ZA (the extractor,
-#   by default the system's 7-Zip console program), PAK (the archive) and any
+#   resources VER (the version text, exactly its bytes), PAK (the archive), 7ZA
+#   (the extractor, by default the system's 7-Zip console program) and any
 #   further RESOURCES (the window module, pictures, the stored form), in that
-#   order.
+#   order. PAK comes first after the program: the extractor finds it by
+#   searching the file from its start (see docs/ARCHITECTURE.md). Unless
+#   OSTREL_PACK_DEBUG_INFO is on (as it is for Debug builds), the program and
+#   the shared-library resources are packed without their debug information,
+#   which the build folder's own copies keep: a shipped setup would not carry
+#   it, and the uninstaller copy and the search would pass over it on every
+#   install.
 #
 # ostrel_add_payload_archive(<target> OUTPUT <file.7z> PROGRAM <executable target>
 #                            PAYLOAD_DIR <dir> PASSWORD <text> [PROGRAMS <name> ...])
@@ -65,6 +71,33 @@ if(NOT _ostrel_extractor_head MATCHES "^${_ostrel_magic}")
   message(FATAL_ERROR "${_ostrel_extractor} is not a program binary; the setup cannot carry it as its extractor")
 endif()
 set(OSTREL_EXTRACTOR "${_ostrel_extractor}" CACHE FILEPATH "Extractor program carried as the setup's 7ZA resource")
+
+if(CMAKE_BUILD_TYPE STREQUAL "Debug")
+  set(_ostrel_pack_debug_default ON)
+else()
+  set(_ostrel_pack_debug_default OFF)
+endif()
+option(OSTREL_PACK_DEBUG_INFO "Pack the setup's program and modules with their debug information"
+       ${_ostrel_pack_debug_default})
+
+# Writes a copy of <input> without its debug information to <output>, or the
+# file itself when OSTREL_PACK_DEBUG_INFO is on; the copy's path goes to
+# <out_var>.
+function(_ostrel_packed_copy out_var input output)
+  if(OSTREL_PACK_DEBUG_INFO OR NOT CMAKE_OBJCOPY)
+    set(${out_var} "${input}" PARENT_SCOPE)
+    return()
+  endif()
+  get_filename_component(stage_dir "${output}" DIRECTORY)
+  add_custom_command(
+    OUTPUT "${output}"
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${stage_dir}"
+    COMMAND ${CMAKE_OBJCOPY} --strip-debug "${input}" "${output}"
+    DEPENDS "${input}"
+    COMMENT "Dropping the debug information of ${output}"
+    VERBATIM)
+  set(${out_var} "${output}" PARENT_SCOPE)
+endfunction()
 
 function(ostrel_add_payload_archive name)
   cmake_parse_arguments(ARG "" "OUTPUT;PROGRAM;PAYLOAD_DIR;PASSWORD" "PROGRAMS" ${ARGN})
@@ -114,14 +147,25 @@ function(ostrel_pack_setup name)
     message(FATAL_ERROR "ostrel_pack_setup(${name}): ${ARG_PAYLOAD} is not a payload archive target")
   endif()
 
+  set(stage "${CMAKE_CURRENT_BINARY_DIR}/${name}-pack")
+  _ostrel_packed_copy(program "$<TARGET_FILE:${ARG_PROGRAM}>" "${stage}/program")
   set(extra_args "")
   set(extra_files "")
   foreach(resource ${ARG_RESOURCES})
     if(NOT resource MATCHES "^([^=]+)=(.+)$")
       message(FATAL_ERROR "ostrel_pack_setup(${name}): expected NAME=FILE, got ${resource}")
     endif()
-    list(APPEND extra_args --resource "${resource}")
-    list(APPEND extra_files "${CMAKE_MATCH_2}")
+    set(resource_name "${CMAKE_MATCH_1}")
+    set(resource_file "${CMAKE_MATCH_2}")
+    list(APPEND extra_files "${resource_file}")
+    if(resource_file MATCHES "^\\$<TARGET_FILE:([^>]+)>$")
+      get_target_property(resource_type ${CMAKE_MATCH_1} TYPE)
+      if(resource_type MATCHES "^(SHARED|MODULE)_LIBRARY$")
+        _ostrel_packed_copy(resource_file "${resource_file}" "${stage}/${resource_name}.so")
+      endif()
+    endif()
+    list(APPEND extra_args --resource "${resource_name}=${resource_file}")
+    list(APPEND extra_files "${resource_file}")
   endforeach()
 
   get_filename_component(output_dir "${ARG_OUTPUT}" DIRECTORY)
@@ -129,13 +173,13 @@ function(ostrel_pack_setup name)
     OUTPUT "${ARG_OUTPUT}"
     COMMAND ${CMAKE_COMMAND} -E make_directory "${output_dir}"
     COMMAND ostrel-pack
-            --program "$<TARGET_FILE:${ARG_PROGRAM}>"
+            --program "${program}"
             --output "${ARG_OUTPUT}"
             --resource-text "VER=${ARG_VERSION}"
-            --resource "7ZA=${ARG_EXTRACTOR}"
             --resource "PAK=${archive}"
+            --resource "7ZA=${ARG_EXTRACTOR}"
             ${extra_args}
-    DEPENDS ${ARG_PROGRAM} ostrel-pack ${ARG_PAYLOAD} "${archive}" "${ARG_EXTRACTOR}" ${extra_files}
+    DEPENDS ${ARG_PROGRAM} "${program}" ostrel-pack ${ARG_PAYLOAD} "${archive}" "${ARG_EXTRACTOR}" ${extra_files}
     COMMENT "Packing ${ARG_OUTPUT} (version ${ARG_VERSION})"
     VERBATIM)
   add_custom_target(${name} ALL DEPENDS "${ARG_OUTPUT}")

@@ -18,6 +18,14 @@ head -c "$((size_mb * 1024 * 1024))" /dev/urandom > "$stage/data.bin"
 (cd "$stage" && 7zz a -t7z -pZq4vTe -mhe=off -bd -bso0 -bsp0 -- "$out/payload.7z" . )
 rm -rf "$stage"
 
-"$build/tools/ostrel-pack" --program "$build/setup/app/OstrelSetup" --output "$out/OstrelSetup" \
-  --resource-text VER=2.0 --resource "7ZA=$(readlink -f "$(command -v 7zz)")" --resource "PAK=$out/payload.7z" \
-  --resource "GUI=$build/setup/app/libostrel_setup_window.so"
+# Packed as the build packs the setup: the program and the window module as
+# the build put them into it (without debug information, unless that build
+# keeps it), the archive first after the program.
+program="$build/setup/app/OstrelSetup"
+module="$build/setup/app/libostrel_setup_window.so"
+packed="$build/setup/app/OstrelSetup_packed-pack"
+[ -f "$packed/program" ] && program="$packed/program"
+[ -f "$packed/GUI.so" ] && module="$packed/GUI.so"
+"$build/tools/ostrel-pack" --program "$program" --output "$out/OstrelSetup" \
+  --resource-text VER=2.0 --resource "PAK=$out/payload.7z" --resource "7ZA=$(readlink -f "$(command -v 7zz)")" \
+  --resource "GUI=$module"

@@ -64,10 +64,17 @@ std::optional<ChildCommand> CommandOf(std::vector<std::string> words, std::strin
 std::string_view PublisherAddress() { return OSTREL_PUBLISHER_URL; }
 
 std::optional<ChildCommand> ExtractorCommand(const std::string& extractor, const std::string& archive,
-                                             const std::string& target, PathStyle style) {
+                                             const std::string& target, PathStyle style,
+                                             std::optional<std::uint64_t> archiveOffset) {
   const std::string password = "-p" + std::string(kArchivePassword);
-  return CommandOf({extractor, "x", password, "-aoa", archive, "-o" + target},
-                   Quoted(extractor) + " x " + password + " -aoa " + Quoted(archive) + " -o" + Quoted(target), style);
+  std::vector<std::string> words{extractor, "x"};
+  std::string line = Quoted(extractor) + " x ";
+  if (archiveOffset) {
+    words.push_back("-t7z:s" + std::to_string(*archiveOffset) + "b");
+    line += words.back() + " ";
+  }
+  words.insert(words.end(), {password, "-aoa", archive, "-o" + target});
+  return CommandOf(std::move(words), line + password + " -aoa " + Quoted(archive) + " -o" + Quoted(target), style);
 }
 
 std::optional<ChildCommand> OldUninstallerCommand(const std::string& uninstaller, PathStyle style) {
@@ -94,7 +101,10 @@ void InstallChain::InstallButtonClick() {
   // Until this press nothing but start-up has written InstallPath, so it still
   // tells the mode start-up fixed; the chain rewrites it only later.
   const ReportKind kind = c_.state.InstallPath().empty() ? ReportKind::Install : ReportKind::Update;
-  report_ = c_.startReport(kind);
+  // The report loads its libraries once the chain's own threads run (when a
+  // child starts, or the chain stops): while they load no thread can be
+  // created, and the install's next one used to wait for the rest of it.
+  report_ = c_.startReport(kind, reportMayStart_.get_future().share());
   c_.tasks.Post([this] { Guarded(&InstallChain::PrepareUpdate); });
 }
 
@@ -107,6 +117,7 @@ void InstallChain::PrepareUpdate() {
       return;
     }
     if (const auto command = OldUninstallerCommand(uninstaller, c_.style)) {
+      LetReportStart();
       c_.runChild(*command, folder, kOldUninstallerTimeLimit);
     }
     KeepRegistered(uninstaller);
@@ -133,33 +144,40 @@ void InstallChain::InstallPayload() {
   // The first reason the installation did not succeed.
   std::optional<std::string> problem;
 
-  // Held in memory where the system allows, the archive and the extractor
-  // reach no disk and no folder, and neither a noexec nor an unusable
-  // temporary folder matters. Each copy spends much of its time in the
-  // kernel: side by side they take about as long as the archive alone.
+  // Held in memory where the system allows, the extractor reaches no disk
+  // and no folder, and neither a noexec nor an unusable temporary folder
+  // matters. The archive is read where it lies in the program file, or else
+  // held in memory too: each copy spends much of its time in the kernel, so
+  // side by side they take about as long as the archive alone.
   std::unique_ptr<platform::InMemoryFile> heldExtractor;
+  const auto holdExtractor = [this, &heldExtractor] {
+    heldExtractor = c_.openInMemory("7za");
+    // What runs of this program that were killed left behind goes now.
+    c_.temporary.RemoveLeftovers();
+    c_.fallbackFolder.RemoveLeftovers();
+  };
+  std::optional<platform::FilePlace> archiveInPlace = c_.placeInProgram ? c_.placeInProgram("pak") : std::nullopt;
   std::unique_ptr<platform::InMemoryFile> heldArchive;
-  SideBySide(
-      [this, &heldExtractor] {
-        heldExtractor = c_.openInMemory("7za");
-        // What runs of this program that were killed left behind goes now.
-        c_.temporary.RemoveLeftovers();
-        c_.fallbackFolder.RemoveLeftovers();
-      },
-      [this, &heldArchive] { heldArchive = c_.openInMemory("pak"); });
-  std::string archive;
+  if (archiveInPlace) {
+    holdExtractor();
+  } else {
+    SideBySide(holdExtractor, [this, &heldArchive] { heldArchive = c_.openInMemory("pak"); });
+  }
+  ArchiveSource archive;
   std::string archiveFile;
-  if (heldArchive) {
-    archive = heldArchive->Path();
+  if (archiveInPlace) {
+    archive = {std::move(archiveInPlace->path), archiveInPlace->offset};
+  } else if (heldArchive) {
+    archive.path = heldArchive->Path();
   } else {
     const auto file = CreateArchiveFile();
     if (!file) {
       Stop("no temporary folder can hold the payload");
       return;
     }
-    archive = archiveFile = *file;
+    archive.path = archiveFile = *file;
     // A failure shows in the extraction.
-    c_.saveResource("pak", archive, platform::SaveOptions{});
+    c_.saveResource("pak", archiveFile, platform::SaveOptions{});
   }
   if (!platform::DirectoryExists(target)) platform::ForceDirectories(target);
   // Links planted in the install folder in the place of the product's
@@ -171,6 +189,7 @@ void InstallChain::InstallPayload() {
   // its place meanwhile and only moved in by the block after extraction.
   auto uninstallerCopy = std::make_unique<StagedCopy>([this, &target] { return c_.stageUninstaller(target); });
   std::string extractorFile;
+  LetReportStart();
   const std::optional<ChildEnd> extraction = Extract(heldExtractor.get(), archive, target, extractorFile);
   if (!extraction) {
     problem = "the extractor could not be run";
@@ -207,10 +226,10 @@ void InstallChain::InstallPayload() {
 // in the fallback folder: the first place it starts from runs it. Nothing
 // when it started nowhere. extractorFile names the file it ran from, for the
 // block to remove.
-std::optional<ChildEnd> InstallChain::Extract(const platform::InMemoryFile* heldExtractor, const std::string& archive,
+std::optional<ChildEnd> InstallChain::Extract(const platform::InMemoryFile* heldExtractor, const ArchiveSource& archive,
                                               const std::string& target, std::string& extractorFile) {
   if (heldExtractor != nullptr) {
-    if (const auto command = ExtractorCommand(heldExtractor->Path(), archive, target, c_.style)) {
+    if (const auto command = ExtractorCommand(heldExtractor->Path(), archive.path, target, c_.style, archive.offset)) {
       // In memory it has no folder of its own to work in.
       const ChildEnd end = c_.runChild(*command, std::string(), 0);
       if (end.started) return end;
@@ -220,7 +239,7 @@ std::optional<ChildEnd> InstallChain::Extract(const platform::InMemoryFile* held
     const auto path = folder->Path();
     if (!path) continue;
     const std::string extractor = *path + platform::ExecutableName("7za", c_.style);
-    const auto command = ExtractorCommand(extractor, archive, target, c_.style);
+    const auto command = ExtractorCommand(extractor, archive.path, target, c_.style, archive.offset);
     if (!command) return std::nullopt;
     if (!c_.saveResource("7za", extractor, platform::SaveOptions{.createNew = false, .executable = true})) continue;
     const ChildEnd end = c_.runChild(*command, *path, 0);
@@ -311,14 +330,20 @@ void InstallChain::Guarded(void (InstallChain::*step)()) {
   }
 }
 
+void InstallChain::LetReportStart() {
+  std::call_once(reportStarted_, [this] { reportMayStart_.set_value(); });
+}
+
 // The chain cannot go on. An unattended run ends, saying why. An interactive
 // one ends too when an earlier problem is worth telling; otherwise its window
 // stays in the working state, as it always has, until the user closes it.
 void InstallChain::Stop(std::string_view reason, const std::optional<std::string>& earlierProblem) {
+  LetReportStart();
   if (earlierProblem || c_.silent) EndUnsuccessful(earlierProblem.value_or(std::string(reason)));
 }
 
 void InstallChain::EndUnsuccessful(std::string_view reason) {
+  LetReportStart();
   const std::string text = "Ostrel could not be installed: " + std::string(reason) + ".";
   WriteDiagnostic(text);
   if (!c_.silent) c_.tasks.CallOnUiThread([this, &text] { c_.window.ShowFailure(text); });
@@ -354,6 +379,12 @@ InstallContext NativeInstallContext(SetupState& state, ISetupWindow& window, ITa
         return resources->OpenInMemory(name, archive ? platform::ResourceCheck::ItsOwnReader
                                                      : platform::ResourceCheck::Checksum);
       },
+      [resources](std::string_view name) -> std::optional<platform::FilePlace> {
+        // The extractor reads the archive where it lies and checks it as it
+        // goes, as it would a copy; nothing of it is copied first.
+        if (resources == nullptr) return std::nullopt;
+        return resources->PlaceInFile(name);
+      },
       [resources](const std::string& folder) -> std::unique_ptr<platform::PendingFile> {
         return resources != nullptr ? resources->StageProgramCopy(folder, kUninstallerResources) : nullptr;
       },
@@ -362,7 +393,7 @@ InstallContext NativeInstallContext(SetupState& state, ISetupWindow& window, ITa
       },
       [] { return platform::CreateShellLink(); },
       [](const std::string& path) { platform::ShellOpen(path); },
-      [&tasks](ReportKind kind) { return StartReport(tasks, kind); },
+      [&tasks](ReportKind kind, std::shared_future<void> start) { return StartReport(tasks, kind, std::move(start)); },
       silent,
       platform::PathStyle::Native,
   };

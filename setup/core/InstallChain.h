@@ -14,6 +14,7 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -58,12 +59,16 @@ inline constexpr unsigned kUnsuccessfulExitCode = 1;
 inline constexpr std::chrono::seconds kReportGrace{5};
 
 // The extractor's command: "<extractor>" x -p<password> -aoa "<archive>"
-// -o"<target>". On Windows, where the child splits that line itself, a double
-// quote inside a path would end its quoting early and let the rest of the
-// path become words or switches of their own: nothing then. On POSIX the
-// words go as they are, so every path is fine.
+// -o"<target>". With an offset, the archive is the 7z archive that starts
+// there inside the file, which the extractor finds by searching the file from
+// its start up to that offset (-t7z:s<offset>b, after x). On Windows, where
+// the child splits that line itself, a double quote inside a path would end
+// its quoting early and let the rest of the path become words or switches of
+// their own: nothing then. On POSIX the words go as they are, so every path
+// is fine.
 std::optional<ChildCommand> ExtractorCommand(const std::string& extractor, const std::string& archive,
-                                             const std::string& target, platform::PathStyle style);
+                                             const std::string& target, platform::PathStyle style,
+                                             std::optional<std::uint64_t> archiveOffset = std::nullopt);
 
 // "<uninstaller>" update, under the same rule; also nothing for a bare name,
 // which the runner would look up on the search path.
@@ -95,6 +100,9 @@ struct InstallContext {
   // One of the program's resources as an in-memory file; nothing where that
   // cannot be had.
   std::function<std::unique_ptr<platform::InMemoryFile>(std::string_view name)> openInMemory;
+  // Where one of the program's resources lies inside the program file, for an
+  // extractor that reads the archive there; nothing where it cannot.
+  std::function<std::optional<platform::FilePlace>(std::string_view name)> placeInProgram;
   // The uninstaller's copy (this program with kUninstallerResources only) as
   // a pending file in the folder.
   std::function<std::unique_ptr<platform::PendingFile>(const std::string& folder)> stageUninstaller;
@@ -103,8 +111,9 @@ struct InstallContext {
       runChild;
   std::function<std::unique_ptr<platform::IShellLink>()> createShellLink;
   std::function<void(const std::string& path)> openWithShell;
-  // Starts the report of this kind in the background; ready once it is done.
-  std::function<std::shared_future<void>(ReportKind kind)> startReport;
+  // Starts the report of this kind in the background, to begin once `start`
+  // is ready; ready once it is done.
+  std::function<std::shared_future<void>(ReportKind kind, std::shared_future<void> start)> startReport;
   // Started with "silent": nobody may be there to close a waiting window, so
   // a run that cannot go on ends, and says why on standard error.
   bool silent = false;
@@ -130,7 +139,11 @@ class InstallChain {
   void InstallPayload();
 
  private:
-  std::optional<ChildEnd> Extract(const platform::InMemoryFile* heldExtractor, const std::string& archive,
+  struct ArchiveSource {
+    std::string path;
+    std::optional<std::uint64_t> offset;
+  };
+  std::optional<ChildEnd> Extract(const platform::InMemoryFile* heldExtractor, const ArchiveSource& archive,
                                   const std::string& target, std::string& extractorFile);
   std::optional<std::string> CreateArchiveFile();
   bool ReplaceUninstaller(const std::string& extractorFile, const std::string& archiveFile, const std::string& target,
@@ -139,6 +152,8 @@ class InstallChain {
   bool CreateShortcuts(const std::string& product, const std::string& target);
   bool WriteUninstallEntry(const std::string& target);
   void Guarded(void (InstallChain::*step)());
+  // Lets the report begin: see InstallButtonClick.
+  void LetReportStart();
   // The chain cannot go on: see the definition.
   void Stop(std::string_view reason, const std::optional<std::string>& earlierProblem = std::nullopt);
   // Says why, waits a moment for the report, ends the process.
@@ -146,6 +161,8 @@ class InstallChain {
 
   InstallContext c_;
   std::shared_future<void> report_;
+  std::promise<void> reportMayStart_;
+  std::once_flag reportStarted_;
 };
 
 // The context with the platform's own resources, child processes, shortcuts,

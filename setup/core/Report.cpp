@@ -199,10 +199,11 @@ void SendReport(ReportKind kind) {
                                 std::move(values.InstallId), std::move(values.VersionText)});
 }
 
-std::shared_future<void> StartReport(ITaskRunner& tasks, ReportKind kind) {
+std::shared_future<void> StartReport(ITaskRunner& tasks, ReportKind kind, std::shared_future<void> start) {
   auto done = std::make_shared<std::promise<void>>();
   std::shared_future<void> finished = done->get_future().share();
-  tasks.StartThread([kind, done] {
+  tasks.StartThread([kind, done, start = std::move(start)] {
+    if (start.valid()) start.wait_for(kReportHoldLimit);
     SendReport(kind);
     done->set_value();
   });

@@ -3,6 +3,7 @@
 // HTTPS once per installation, update and uninstallation. Fire and forget:
 // every failure stays inside.
 
+#include <chrono>
 #include <cstdint>
 #include <future>
 #include <string>
@@ -65,12 +66,16 @@ void SendReport(ReportKind kind, const ReportInputs& inputs);
 // The same from the process-wide strings as they are when it runs.
 void SendReport(ReportKind kind);
 
-// SendReport(kind) in the background, on a thread of its own that gives way
-// to the installation it reports: loading the HTTPS and crypto libraries
-// takes a processor's worth of work, which the extractor would otherwise
-// have to share. Nobody has to wait for it; the future is ready once the
-// report is done, for a caller that would give it a moment before the
-// process ends.
-std::shared_future<void> StartReport(ITaskRunner& tasks, ReportKind kind);
+// How long a report held back by its start waits at most.
+inline constexpr std::chrono::seconds kReportHoldLimit{2};
+
+// SendReport(kind) in the background, on a thread of its own. With `start`,
+// it first waits until that is ready (at most kReportHoldLimit): loading the
+// HTTPS and crypto libraries (about 25 of them) holds the loader's lock,
+// which every thread the process creates meanwhile has to wait for, so an
+// installation lets its report start once its own threads run. Nobody has to
+// wait for it; the future is ready once the report is done, for a caller that
+// would give it a moment before the process ends.
+std::shared_future<void> StartReport(ITaskRunner& tasks, ReportKind kind, std::shared_future<void> start = {});
 
 }  // namespace ostrel::setup

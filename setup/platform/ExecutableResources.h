@@ -42,6 +42,16 @@ class InMemoryFile {
   virtual const std::string& Path() const = 0;
 };
 
+// Where a resource lies inside the program file, for a reader that can be
+// told to look for it there instead of in a copy of its own.
+struct FilePlace {
+  // A path under which this process and the programs it starts can open the
+  // program file while the resources object lives.
+  std::string path;
+  // Where the resource starts in that file.
+  std::uint64_t offset = 0;
+};
+
 class ExecutableResources {
  public:
   // The running program's own resources.
@@ -71,6 +81,12 @@ class ExecutableResources {
   // callers then save it to a file instead.
   std::unique_ptr<InMemoryFile> OpenInMemory(std::string_view name,
                                              ResourceCheck check = ResourceCheck::Checksum) const;
+
+  // Where the resource lies in the program file (on Linux reached through
+  // this process's descriptor of it in /proc: the file it runs from, which
+  // nobody can write to while it runs). Nothing when the resource is missing
+  // or /proc does not show the file.
+  std::optional<FilePlace> PlaceInFile(std::string_view name) const;
 
   // A copy of the program that carries only the resources named in `keep`
   // (in their order in this file), written as a pending file in `folder`:

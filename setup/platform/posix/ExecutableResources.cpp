@@ -250,6 +250,17 @@ std::unique_ptr<InMemoryFile> ExecutableResources::OpenInMemory(std::string_view
   return std::make_unique<SealedMemoryFile>(std::move(readable));
 }
 
+std::optional<FilePlace> ExecutableResources::PlaceInFile(std::string_view name) const {
+  const ResourceBundle::Entry* entry = impl_->bundle.Locate(name);
+  if (entry == nullptr) return std::nullopt;
+  FilePlace place{SelfFdPath(impl_->file->Get()),
+                  static_cast<std::uint64_t>(entry->bytes.data() - impl_->mapping->Bytes().data())};
+  // Opened once through the very path a child will use, which proves that
+  // /proc shows it.
+  if (!UniqueFd(::open(place.path.c_str(), O_RDONLY | O_CLOEXEC)).Valid()) return std::nullopt;
+  return place;
+}
+
 std::unique_ptr<PendingFile> ExecutableResources::StageProgramCopy(const std::string& folder,
                                                                  std::span<const std::string_view> keep) const {
   const ResourceBundle& bundle = impl_->bundle;

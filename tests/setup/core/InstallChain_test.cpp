@@ -37,6 +37,11 @@ TEST(InstallCommandLines, WindowsFormIsThePiecesWithNothingBetween) {
   const auto extractor = ExtractorCommand("C:\\T\\7za.exe", "C:\\T\\tmp1A.tmp", "D:\\Ostrel\\", PathStyle::Windows);
   ASSERT_TRUE(extractor);
   EXPECT_EQ(extractor->line, "\"C:\\T\\7za.exe\" x -pZq4vTe -aoa \"C:\\T\\tmp1A.tmp\" -o\"D:\\Ostrel\\\"");
+  // An archive inside a larger file: the search for it ends where it starts.
+  const auto inPlace =
+      ExtractorCommand("C:\\T\\7za.exe", "C:\\Setup.exe", "D:\\Ostrel\\", PathStyle::Windows, 4096);
+  ASSERT_TRUE(inPlace);
+  EXPECT_EQ(inPlace->line, "\"C:\\T\\7za.exe\" x -t7z:s4096b -pZq4vTe -aoa \"C:\\Setup.exe\" -o\"D:\\Ostrel\\\"");
   const auto uninstaller = OldUninstallerCommand("D:\\Ostrel\\Uninstall.exe", PathStyle::Windows);
   ASSERT_TRUE(uninstaller);
   EXPECT_EQ(uninstaller->line, "\"D:\\Ostrel\\Uninstall.exe\" update");
@@ -215,6 +220,10 @@ class InstallChainRun : public ::testing::Test {
           if (!inMemory_.contains(std::string(name))) return nullptr;
           return std::make_unique<FakeInMemoryFile>("/memory/" + std::string(name));
         },
+        [this](std::string_view name) -> std::optional<platform::FilePlace> {
+          if (name != "pak" || !archiveAt_) return std::nullopt;
+          return platform::FilePlace{"/program/file", *archiveAt_};
+        },
         [this](const std::string& folder) -> std::unique_ptr<platform::PendingFile> {
           const std::string path = folder + ".pending-" + std::to_string(++staged_);
           if (!fs::is_directory(folder)) return nullptr;
@@ -235,8 +244,9 @@ class InstallChainRun : public ::testing::Test {
           return std::make_unique<RecordingLink>(links_);
         },
         [this](const std::string& path) { opened_.push_back(path); },
-        [this](ReportKind kind) {
+        [this](ReportKind kind, std::shared_future<void> start) {
           reports_.push_back(kind);
+          reportStart_ = std::move(start);
           std::promise<void> done;
           done.set_value();
           return done.get_future().share();
@@ -288,6 +298,8 @@ class InstallChainRun : public ::testing::Test {
   bool failLink_ = false;
   bool silent_ = false;
   std::set<std::string> inMemory_;
+  // Where the archive lies in the program file, when it can be read there.
+  std::optional<std::uint64_t> archiveAt_;
   std::atomic<int> staged_ = 0;
   std::deque<ChildEnd> ends_;
   std::function<void()> onRun_;
@@ -298,7 +310,12 @@ class InstallChainRun : public ::testing::Test {
   std::vector<std::vector<std::string>> words_;
   std::vector<SavedLink> links_;
   std::vector<ReportKind> reports_;
+  std::shared_future<void> reportStart_;
 };
+
+bool IsReady(const std::shared_future<void>& start) {
+  return start.valid() && start.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
 
 TEST_F(InstallChainRun, FreshInstallWalksEveryStepAndEnds) {
   window_.items = {(root_ / "data" / "Ostrel").string()};
@@ -316,7 +333,13 @@ TEST_F(InstallChainRun, FreshInstallWalksEveryStepAndEnds) {
   EXPECT_EQ(state_.InstallPath(), Target());
   ASSERT_EQ(tasks_.posted.size(), 2u) << "InstallPayload runs on the pool";
 
-  onRun_ = [&] { EXPECT_TRUE(fs::is_directory(Target())) << "the target is made before extraction"; };
+  // The report loads its libraries, which holds up every thread the process
+  // would create, only once the install's own threads run.
+  EXPECT_FALSE(IsReady(reportStart_)) << "the report waits for the install's threads";
+  onRun_ = [&] {
+    EXPECT_TRUE(fs::is_directory(Target())) << "the target is made before extraction";
+    EXPECT_TRUE(IsReady(reportStart_)) << "the report starts as the extractor does";
+  };
   bool exited = false;
   try {
     tasks_.posted[1]();
@@ -367,6 +390,7 @@ TEST_F(InstallChainRun, UpdateRunsTheOldUninstallerAndInstallsBesideIt) {
   const std::string folder = (root_ / "old place").string() + "/";
   ASSERT_FALSE(runs_.empty());
   EXPECT_EQ(runs_[0], "\"" + old + "\" update | " + folder + " | 15");
+  EXPECT_TRUE(IsReady(reportStart_)) << "the report starts as the old uninstaller does";
   EXPECT_EQ(state_.InstallPath(), folder);
   EXPECT_EQ(registry_.keys[std::string(kUninstallKey)]["UninstallString"], folder + "Uninstall");
 }
@@ -374,6 +398,7 @@ TEST_F(InstallChainRun, UpdateRunsTheOldUninstallerAndInstallsBesideIt) {
 TEST_F(InstallChainRun, NoSelectedTargetStopsAfterResolving) {
   InstallChain chain(Context());
   EXPECT_EQ(RunToTheEnd(chain), std::nullopt) << "the window stays for the user to close";
+  EXPECT_TRUE(IsReady(reportStart_)) << "a chain that stops lets its report go";
   EXPECT_EQ(tasks_.posted.size(), 1u);
   EXPECT_TRUE(saved_.empty());
   EXPECT_EQ(window_.calls, (std::vector<std::string>{"disable inputs", "start OperateAni"}));
@@ -494,7 +519,9 @@ TEST_F(InstallChainRun, ExtractionThatFailedEndsTheRunUnsuccessfully) {
 
 // The extractor runs from memory where the system allows it; a place it does
 // not start from (a noexec temporary folder, memory that may not run code)
-// hands on to the next: the temporary folder, then the fallback folder.
+// hands on to the next: the temporary folder, then the fallback folder. The
+// archive is read where it lies in the program file when it can be, else
+// from memory, else from a temporary file.
 TEST_F(InstallChainRun, ExtractorRunsFromTheFirstPlaceItStartsFrom) {
   const std::string temp = (root_ / "tmp").string() + "/";
   const std::string cache = (root_ / "cache").string() + "/";
@@ -503,12 +530,15 @@ TEST_F(InstallChainRun, ExtractorRunsFromTheFirstPlaceItStartsFrom) {
     bool inMemory;
     int refusals;  // places in a row it does not start from
     std::vector<std::string> folders;  // working folder of each attempt
+    std::optional<std::uint64_t> archiveAt = std::nullopt;
   } cases[] = {
       {"memory", true, 0, {""}},
       {"no memory file", false, 0, {temp}},
       {"memory refuses to run", true, 1, {"", temp}},
       {"noexec temporary folder", false, 1, {temp, cache}},
       {"nowhere", true, 3, {"", temp, cache}},
+      {"archive in the program file", true, 0, {""}, 8192},
+      {"archive in the program file, noexec memory", true, 1, {"", temp}, 8192},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -519,18 +549,28 @@ TEST_F(InstallChainRun, ExtractorRunsFromTheFirstPlaceItStartsFrom) {
     opened_.clear();
     SelectTarget();
     inMemory_ = c.inMemory ? std::set<std::string>{"7za", "pak"} : std::set<std::string>{};
+    archiveAt_ = c.archiveAt;
+    saved_.clear();
     ends_.assign(static_cast<std::size_t>(c.refusals), ChildEnd{false, false, 0});
     InstallChain chain(Context());
     std::string errors;
     const auto exit = RunCapturingErrors(chain, errors);
     EXPECT_EQ(exit, c.refusals < 3 ? 0u : kUnsuccessfulExitCode) << errors;
     ASSERT_EQ(runs_.size(), c.folders.size());
+    const std::string archive = c.archiveAt ? "/program/file" : c.inMemory ? "/memory/pak" : temp + "tmp0001.tmp";
     for (std::size_t i = 0; i < runs_.size(); ++i) {
       const std::string folder = c.folders[i];
       EXPECT_TRUE(runs_[i].ends_with(" | " + folder + " | 0")) << runs_[i];
-      EXPECT_EQ(words_[i][0], folder.empty() ? "/memory/7za" : folder + "7za");
-      EXPECT_EQ(words_[i][4], c.inMemory ? "/memory/pak" : temp + "tmp0001.tmp") << "the archive";
+      const std::vector<std::string>& words = words_[i];
+      ASSERT_EQ(words.size(), c.archiveAt ? 7u : 6u);
+      EXPECT_EQ(words[0], folder.empty() ? "/memory/7za" : folder + "7za");
+      EXPECT_EQ(words[words.size() - 2], archive) << "the archive";
+      if (c.archiveAt) {
+        EXPECT_EQ(words[2], "-t7z:s8192b") << "found by a search that ends where it starts";
+      }
     }
+    EXPECT_EQ(std::ranges::count_if(saved_, [](const std::string& save) { return save.starts_with("pak "); }),
+              c.inMemory || c.archiveAt ? 0 : 1);
     EXPECT_FALSE(fs::exists(root_ / "tmp")) << "no extractor or archive file stays";
     EXPECT_FALSE(fs::exists(root_ / "cache"));
   }

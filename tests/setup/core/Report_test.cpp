@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <future>
 #include <string>
 #include <thread>
 #include <vector>
@@ -244,9 +246,8 @@ TEST_F(ReportServerTest, SendReportReadsTheProcessWideStrings) {
   EXPECT_LE(ts, after + 3 * 3600);
 }
 
-// The report runs on a thread of its own at the lowest priority (a shared
-// pool thread would stay lowered for whatever it runs next), and says when it
-// is done.
+// The report runs on a thread of its own, begins when its start says so, and
+// says when it is done.
 TEST_F(ReportServerTest, StartedReportGivesWayAndSaysWhenItIsDone) {
   const test::ReportServer server(Folder(), {200, "{}", 0});
   TrustLocalServer(server);
@@ -265,6 +266,19 @@ TEST_F(ReportServerTest, StartedReportGivesWayAndSaysWhenItIsDone) {
   for (std::thread& thread : tasks.threads) thread.join();
   ASSERT_EQ(server.Requests().size(), 1u);
   EXPECT_EQ(server.Requests()[0]["path"], "/stat/updateinstall/");
+
+  // Held back, it goes once its start is ready.
+  std::promise<void> start;
+  const std::shared_future<void> held = StartReport(tasks, ReportKind::Install, start.get_future().share());
+  EXPECT_EQ(held.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout);
+  EXPECT_EQ(server.Requests().size(), 1u) << "nothing sent before its start";
+  start.set_value();
+  EXPECT_EQ(held.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+  for (std::thread& thread : tasks.threads) {
+    if (thread.joinable()) thread.join();
+  }
+  ASSERT_EQ(server.Requests().size(), 2u);
+  EXPECT_EQ(server.Requests()[1]["path"], "/stat/install/");
 }
 
 }  // namespace

@@ -197,6 +197,17 @@ TEST_F(ExecutableResourcesTest, InMemoryFileHoldsTheResourceSealed) {
   EXPECT_FALSE(res->OpenInMemory("missing"));
 }
 
+// A reader told where a resource lies finds it there, under a path that
+// stays good while the object lives, whatever becomes of the file's name.
+TEST_F(ExecutableResourcesTest, PlaceInFileIsWhereTheResourceLies) {
+  const auto res = ExecutableResources::Open(program_);
+  const auto place = res->PlaceInFile("pak");
+  ASSERT_TRUE(place);
+  fs::rename(program_, dir_ / "renamed");
+  EXPECT_EQ(ReadFile(place->path).substr(place->offset, big_.size()), big_);
+  EXPECT_FALSE(res->PlaceInFile("missing"));
+}
+
 // A program held in memory runs from its path, for this process's children
 // too, with nothing written to disk.
 TEST_F(ExecutableResourcesTest, ProgramInMemoryRuns) {

@@ -17,8 +17,8 @@ function(ostrel_form_with_pictures target)
   get_property(picture_files TARGET ostrel_pictures PROPERTY OSTREL_PICTURE_FILES)
   add_custom_command(
     OUTPUT ${ARG_OUTPUT}
-    COMMAND ostrel-image-list --pictures ${pictures_dir} --form ${ARG_TEMPLATE} --output ${ARG_OUTPUT}
-    DEPENDS ostrel-image-list ${ARG_TEMPLATE} ${picture_files}
+    COMMAND ostrel-make-form --pictures ${pictures_dir} --output ${ARG_OUTPUT} ${ARG_TEMPLATE}
+    DEPENDS ostrel-make-form ${ARG_TEMPLATE} ${picture_files}
     COMMENT "Storing the pictures of ${ARG_OUTPUT}'s image lists"
     VERBATIM)
   add_custom_target(${target} DEPENDS ${ARG_OUTPUT})

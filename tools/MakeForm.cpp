@@ -15,8 +15,8 @@
 // The result must parse as a form: a marker left unknown or a broken
 // template is refused and nothing is written.
 
-#include "skin/base/uBinaryTreeDoc.h"
-#include "skin/base/uDrawPicture.h"
+#include "skin/base/uBaseLog.h"
+#include "skin/base/uSkinImageList.h"
 #include "skin/host/FormText.h"
 
 #include <QFile>
@@ -28,6 +28,7 @@
 #include <iostream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -75,31 +76,32 @@ QString PicturePath(const Options& AOptions, const QString& AName) {
   return AOptions.pictures + u'/' + AName + QStringLiteral(".png");
 }
 
-// The picture list as an image list stores it: one class node per picture
-// under the document's root, in list order.
-QByteArray PictureList(const Options& AOptions, const QStringList& ANames) {
-  TBTDOC20 document;
-  for (const QString& name : ANames) {
-    TDrawPicture picture(name);
-    picture.DirectLoadFromStream(ReadFile(PicturePath(AOptions, name)));
-    if (picture.IsEmpty()) throw std::runtime_error(name.toStdString() + ".png is not a picture");
-    // The list finds an item by the picture's own name, which the draw
-    // picture's reference name hides.
-    static_cast<TSkinPicture&>(picture).SetImageName(name);
-    picture.SaveToDocNode(document.TopNode()->AddChildNode_Class(QStringLiteral("BinaryObject")));
+// A picture name is a file name in the pictures folder, nothing more.
+void CheckName(const QString& AName) {
+  if (AName.isEmpty() || AName == u"." || AName == u".." || AName.contains(u'/') || AName.contains(u'\\')) {
+    throw std::runtime_error("\"" + AName.toStdString() + "\" is no picture name");
   }
-  return document.Save();
+}
+
+QByteArray PictureList(const Options& AOptions, const QStringList& ANames) {
+  std::vector<ostrel::skin::NamedPictureFile> pictures;
+  for (const QString& name : ANames) {
+    CheckName(name);
+    pictures.push_back({name, PicturePath(AOptions, name)});
+  }
+  return ostrel::skin::BuildImageListData(pictures);
 }
 
 QString Expand(const Options& AOptions, const QString& ATemplate) {
-  static const QRegularExpression kMarker(QStringLiteral(R"(^( *)(\S+ = )@(\w+)\(([\w@ ]*)\)$)"),
+  static const QRegularExpression kMarker(QStringLiteral(R"(^( *)(\S+ = )@(\w+)\(([\w@ ,]*)\)$)"),
                                           QRegularExpression::MultilineOption);
+  static const QRegularExpression kSeparators(QStringLiteral("[ ,]+"));
   QString out;
   qsizetype done = 0;
   for (auto it = kMarker.globalMatch(ATemplate); it.hasNext();) {
     const QRegularExpressionMatch m = it.next();
     const QString kind = m.captured(3);
-    const QStringList names = m.captured(4).split(u' ', Qt::SkipEmptyParts);
+    const QStringList names = m.captured(4).split(kSeparators, Qt::SkipEmptyParts);
     QByteArray bytes;
     if (kind == u"png" && names.size() == 1) {
       bytes = ReadFile(PicturePath(AOptions, names[0]));
@@ -125,6 +127,8 @@ QString Expand(const Options& AOptions, const QString& ATemplate) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The library logs a picture it cannot decode; the error below says it once.
+  TBaseLog::Instance().SetWriteToDebugger(false);
   try {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);

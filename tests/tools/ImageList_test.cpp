@@ -1,6 +1,6 @@
-// The image-list tool: a form built from a template and the window's rendered
-// pictures reads back into image lists holding those pictures, in order,
-// found by index and by name at each display scale; and what it must refuse.
+// A form built from a template and the window's rendered pictures reads back
+// into image lists holding those pictures, in order, found by index and by
+// name at each display scale.
 
 #include "skin/base/uDrawPicture.h"
 #include "skin/base/uSkinImageList.h"
@@ -9,23 +9,16 @@
 #include "skin/host/FormReader.h"
 #include "skin/host/FormWriter.h"
 #include "tests/support/GuiApp.h"
-#include "tests/support/TempDir.h"
-#include "tests/tools/ChildProcess.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QImage>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
 
-using ostrel::testing::RunProgram;
-
-const std::string kTool = OSTREL_IMAGE_LIST_TOOL;
 const std::string kPictures = OSTREL_PICTURES_DIR;
 
 class TImageListHolder : public TComponent {
@@ -84,44 +77,6 @@ TEST_F(ImageListToolTest, TheBuiltFormHoldsTheListedPicturesInOrder) {
     EXPECT_EQ(twice->ImageName(), QString::fromUtf16(name) + QStringLiteral("@2x"));
   }
   EXPECT_EQ(icons->GetItem(0)->ImageName(), QStringLiteral("close")) << "the window finds the close icon first";
-}
-
-TEST_F(ImageListToolTest, TheDataAloneIsTheListsDocument) {
-  TempDir dir;
-  const std::string out = dir / "icons.btd";
-  ASSERT_EQ(RunProgram({kTool, "--pictures", kPictures, "--output", out, "close", "files"}).exitCode, 0);
-  TSkinImageList list;
-  list.PictureList()->LoadFromFile(QString::fromStdString(out), true);
-  ASSERT_EQ(list.Count(), 2);
-  EXPECT_EQ(list.GetItem(1)->ImageName(), QStringLiteral("files"));
-}
-
-TEST_F(ImageListToolTest, RefusesWhatWouldStoreAnEmptyOrStrayItemAndWritesNothing) {
-  TempDir dir;
-  std::ofstream(dir / "not-a-picture.png") << "text";
-  std::ofstream(dir / "none.in") << "object A: TSkinImageList\nend\n";
-  std::ofstream(dir / "missing.in") << "object A: TSkinImageList\n  PictureList.Data = @pictures(close nothing)\nend\n";
-  std::ofstream(dir / "empty.in") << "object A: TSkinImageList\n  PictureList.Data = @pictures( )\nend\n";
-  const std::string pictures = dir.Path().string();
-  const struct {
-    const char* Name;
-    std::vector<std::string> Args;
-  } cases[] = {
-      {"a picture that is missing", {"--pictures", kPictures, "--form", dir / "missing.in"}},
-      {"a template without pictures", {"--pictures", kPictures, "--form", dir / "none.in"}},
-      {"a directive naming nothing", {"--pictures", kPictures, "--form", dir / "empty.in"}},
-      {"a file that is no picture", {"--pictures", pictures, "not-a-picture"}},
-      {"a name reaching out of the folder", {"--pictures", kPictures, "../pictures/close"}},
-      {"no pictures folder", {"close"}},
-      {"an unknown option", {"--pictures", kPictures, "--scale", "2", "close"}},
-  };
-  for (const auto& c : cases) {
-    const std::string out = dir / "out";
-    std::vector<std::string> args{kTool, "--output", out};
-    args.insert(args.end(), c.Args.begin(), c.Args.end());
-    EXPECT_EQ(RunProgram(args).exitCode, 1) << c.Name;
-    EXPECT_FALSE(std::filesystem::exists(out)) << c.Name;
-  }
 }
 
 }  // namespace

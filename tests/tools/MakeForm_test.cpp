@@ -64,6 +64,8 @@ TEST(MakeFormTest, RefusesATemplateItCannotCompleteAndWritesNothing) {
       {"missing picture", Form("@png(nothere)")},
       {"not a picture", Form("@pictures(text)")},
       {"a list of no pictures", Form("@pictures()")},
+      {"a list with a picture that is missing", Form("@pictures(dot nothere)")},
+      {"a picture name reaching out of the folder", Form("@pictures(dot ..)")},
       {"marker with more after it", Form("@png(dot) x")},
       {"broken form", "object F: TForm\n  object Bar: TControl\nend\n"},
   };

@@ -2,6 +2,7 @@
 // then the control: defaults, the delay floor, the timer driving angles and
 // list frames, automatic size, painting and stored forms.
 
+#include "skin/base/uSkinImageList.h"
 #include "skin/controls/uSkinImageType.h"
 #include "skin/host/FormReader.h"
 #include "tests/skin/controls/ControlTestSupport.h"
@@ -87,24 +88,12 @@ namespace {
 
 using paint_record::OpKind;
 
-class TFrameList : public TSkinBaseImageList {
-  Q_OBJECT
-
- public:
-  explicit TFrameList(int ACount) {
-    for (int i = 0; i < ACount; ++i) {
-      Items.push_back(std::make_unique<TDrawPicture>());
-      Items.back()->LoadFromStream(picture_bytes::Png(4, 4, Qt::red));
-    }
-  }
-  ~TFrameList() override { BeginDestroy(); }
-  int Count() const override { return static_cast<int>(Items.size()); }
-  TDrawPicture* GetItem(int AIndex) const override {
-    return AIndex >= 0 && AIndex < Count() ? Items[static_cast<std::size_t>(AIndex)].get() : nullptr;
-  }
-  TDrawPicture* GetItemByName(const QString&) const override { return nullptr; }
-  std::vector<std::unique_ptr<TDrawPicture>> Items;
-};
+// An image list of ACount small pictures.
+std::unique_ptr<TSkinImageList> FrameList(int ACount) {
+  auto list = std::make_unique<TSkinImageList>();
+  for (int i = 0; i < ACount; ++i) list->PictureList()->Add()->LoadFromStream(picture_bytes::Png(4, 4, Qt::red));
+  return list;
+}
 
 using ImageTest = controls_test::ControlTest;
 
@@ -166,8 +155,8 @@ TEST_F(ImageTest, TheRotationTimerTurnsThePictureAndRepaints) {
 TEST_F(ImageTest, APictureFromAnImageListStepsThroughTheListInsteadOfTurning) {
   auto* image = new TSkinFMXImage(&FOwner);
   TImageProperties* p = image->Prop();
-  TFrameList list(3);
-  p->Picture()->SetSkinImageList(&list);
+  const std::unique_ptr<TSkinImageList> list = FrameList(3);
+  p->Picture()->SetSkinImageList(list.get());
   p->Picture()->SetImageIndex(0);
   p->SetRotated(true);
   std::vector<std::int32_t> indexes;
@@ -178,8 +167,8 @@ TEST_F(ImageTest, APictureFromAnImageListStepsThroughTheListInsteadOfTurning) {
   EXPECT_EQ(indexes, (std::vector<std::int32_t>{1, 2, 0, 1}));
   EXPECT_EQ(p->CurrentRotateAngle(), 0);
 
-  TFrameList single(1);
-  p->Picture()->SetSkinImageList(&single);
+  const std::unique_ptr<TSkinImageList> single = FrameList(1);
+  p->Picture()->SetSkinImageList(single.get());
   p->Picture()->SetImageIndex(0);
   p->DoRotateTimer();
   EXPECT_EQ(p->Picture()->ImageIndex(), 0);
@@ -244,4 +233,3 @@ TEST_F(ImageTest, ReadsItsStoredFormAndRefusesOtherControls) {
   }
 }
 
-#include "uSkinImageType_test.moc"

@@ -70,12 +70,25 @@ std::optional<QByteArray> TGallery::FindPicture(const QString& AName) const {
   return file.readAll();
 }
 
-// Rows: buttons in their states; buttons with icons, help text and the
-// install look; labels; panels; images.
+// The switch bars share one material, which draws no text. Controls with
+// captions keep their own: a text parameter keeps one laid-out text, so
+// controls of different captions sharing it would lay text out on every
+// repaint. Rows: buttons in their states; buttons with icons, help text and the
+// install look; labels; panels; images; switch bars and progress bars.
 const char* const kGalleryFormText = R"(object Gallery: TForm
   Caption = 'Skinned controls'
   ClientWidth = 660
   ClientHeight = 440
+  object matSwitch: TSkinSwitchBarDefaultMaterial
+    HorzBackGndPicture.ResourceName = 'state_disabled'
+    HorzForeGndPicture.ResourceName = 'state_hover'
+    HorzSwitchBtnNormalPicture.ResourceName = 'switchon1'
+    HorzSwitchBtnHoverPicture.ResourceName = 'switchon2'
+    HorzSwitchBtnDownPicture.ResourceName = 'switchon3'
+    BackGndDrawPictureParam.IsStretch = True
+    ForeGndDrawPictureParam.IsStretch = True
+    SwitchBtnDrawSize = 28
+  end
   object pnlBack: TSkinFMXPanel
     Width = 660
     Height = 440
@@ -440,6 +453,109 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       SelfOwnMaterial.DrawCaptionParam.FontColor = xFFAAAAAA
       SelfOwnMaterial.DrawCaptionParam.FontHorzAlign = fhaCenter
       SelfOwnMaterial.DrawCaptionParam.FontVertAlign = fvaCenter
+    end
+    object swOff: TSkinFMXSwitchBar
+      Position.X = 10
+      Position.Y = 346
+      Width = 64
+      Height = 28
+      Properties.Checked = False
+      MaterialUseKind = mukRef
+      KeepSelfOwnMaterial = False
+      RefMaterial = matSwitch
+    end
+    object swOn: TSkinFMXSwitchBar
+      Position.X = 84
+      Position.Y = 346
+      Width = 64
+      Height = 28
+      Properties.Checked = True
+      MaterialUseKind = mukRef
+      KeepSelfOwnMaterial = False
+      RefMaterial = matSwitch
+    end
+    object swOnHover: TSkinFMXSwitchBar
+      Position.X = 158
+      Position.Y = 346
+      Width = 64
+      Height = 28
+      Properties.Checked = True
+      MaterialUseKind = mukRef
+      KeepSelfOwnMaterial = False
+      RefMaterial = matSwitch
+    end
+    object pgPicture: TSkinFMXProgressBar
+      Position.X = 240
+      Position.Y = 346
+      Width = 190
+      Height = 10
+      Properties.Position = 40
+      SelfOwnMaterial.HorzBackGndPicture.ResourceName = 'progress1'
+      SelfOwnMaterial.HorzForeGndPicture.ResourceName = 'progressfore'
+      SelfOwnMaterial.BackGndDrawPictureParam.IsStretch = True
+      SelfOwnMaterial.ForeGndDrawPictureParam.IsStretch = True
+    end
+    object pgPercent: TSkinFMXProgressBar
+      Position.X = 240
+      Position.Y = 366
+      Width = 190
+      Height = 20
+      ComponentTypeName = 'Color'
+      Properties.Position = 29
+      SelfOwnMaterial.IsTransparent = False
+      SelfOwnMaterial.BackColor.IsFill = True
+      SelfOwnMaterial.BackColor.FillColor.Color = xFF3A4A5C
+      SelfOwnMaterial.ForeColor.IsFill = True
+      SelfOwnMaterial.ForeColor.FillColor.Color = xFF0092CA
+      SelfOwnMaterial.IsDrawPercent = True
+      SelfOwnMaterial.DrawPercentParam.FontColor = claWhite
+      SelfOwnMaterial.DrawPercentParam.FontHorzAlign = fhaCenter
+      SelfOwnMaterial.DrawPercentParam.FontVertAlign = fvaCenter
+    end
+    object pgColorReverse: TSkinFMXProgressBar
+      Position.X = 240
+      Position.Y = 396
+      Width = 190
+      Height = 10
+      ComponentTypeName = 'Color'
+      Properties.Position = 75
+      SelfOwnMaterial.IsTransparent = False
+      SelfOwnMaterial.BackColor.IsFill = True
+      SelfOwnMaterial.BackColor.FillColor.Color = xFF3A4A5C
+      SelfOwnMaterial.ForeColor.IsFill = True
+      SelfOwnMaterial.ForeColor.FillColor.Color = xFF0092CA
+      SelfOwnMaterial.IsReverse = True
+    end
+    object pgVertical: TSkinFMXProgressBar
+      Position.X = 450
+      Position.Y = 340
+      Width = 14
+      Height = 90
+      ComponentTypeName = 'Color'
+      Properties.Position = 60
+      SelfOwnMaterial.IsTransparent = False
+      SelfOwnMaterial.BackColor.IsFill = True
+      SelfOwnMaterial.BackColor.FillColor.Color = xFF3A4A5C
+      SelfOwnMaterial.ForeColor.IsFill = True
+      SelfOwnMaterial.ForeColor.FillColor.Color = xFF0092CA
+      Properties.Orientation = prVertical
+    end
+    object pgFull: TSkinFMXProgressBar
+      Position.X = 480
+      Position.Y = 346
+      Width = 170
+      Height = 20
+      ComponentTypeName = 'Color'
+      Properties.Position = 100
+      SelfOwnMaterial.IsTransparent = False
+      SelfOwnMaterial.BackColor.IsFill = True
+      SelfOwnMaterial.BackColor.FillColor.Color = xFF3A4A5C
+      SelfOwnMaterial.ForeColor.IsFill = True
+      SelfOwnMaterial.ForeColor.FillColor.Color = xFF0092CA
+      SelfOwnMaterial.IsDrawPercent = True
+      SelfOwnMaterial.DrawPercentParam.FontColor = claWhite
+      SelfOwnMaterial.DrawPercentParam.FontHorzAlign = fhaCenter
+      SelfOwnMaterial.DrawPercentParam.FontVertAlign = fvaCenter
     end
   end
 end

@@ -1,6 +1,6 @@
 #include "skin/controls/uSkinButtonType.h"
 
-#include "skin/host/Component.h"
+#include "skin/host/Form.h"
 
 namespace ostrel::skin {
 
@@ -107,9 +107,14 @@ void TBaseButtonProperties::SetIsPushed(bool AValue) {
   if (FIsPushed == AValue) return;
   bool hasGroupSibling = false;
   TControl* const self = SkinControl();
-  TControl* const parent = self->ParentControl();
-  if (!IsControlLoadingOrReading() && FPushedGroupIndex != 0 && parent != nullptr) {
-    for (TControl* child : parent->Controls()) {
+  const QList<TControl*>* siblings = nullptr;
+  if (const TControl* parent = self->ParentControl()) {
+    siblings = &parent->Controls();
+  } else if (const auto* form = dynamic_cast<const TForm*>(self->Parent())) {
+    siblings = &form->Controls();
+  }
+  if (!IsControlLoadingOrReading() && FPushedGroupIndex != 0 && siblings != nullptr) {
+    for (TControl* child : *siblings) {
       auto* sibling = child != self ? dynamic_cast<ISkinButton*>(child) : nullptr;
       TBaseButtonProperties* siblingProperties = sibling != nullptr ? sibling->GetButtonProperties() : nullptr;
       if (siblingProperties == nullptr || siblingProperties->FPushedGroupIndex != FPushedGroupIndex) continue;

@@ -3,13 +3,11 @@
 // screen, push groups, stored forms, repaints, layout and automatic size.
 
 #include "skin/controls/uSkinButtonType.h"
-#include "tests/support/Edges.h"
-#include "skin/controls/uSkinLibraryStart.h"
+#include "skin/host/Form.h"
 #include "skin/host/FormReader.h"
 #include "skin/host/FormWriter.h"
-#include "skin/host/HostClasses.h"
-#include "tests/skin/controls/ControlPaint.h"
-#include "tests/skin/host/HostTestSupport.h"
+#include "tests/skin/controls/ControlTestSupport.h"
+#include "tests/support/Edges.h"
 #include "tests/support/PictureBytes.h"
 
 #include "tests/support/SkinTestFamily.h"
@@ -113,36 +111,20 @@ namespace {
 
 using paint_record::OpKind;
 
-// A button that counts its repaint requests.
-class TCountingButton : public TSkinFMXButton {
- public:
-  using TSkinFMXButton::TSkinFMXButton;
-  void Invalidate() override {
-    ++InvalidateCount;
-    TSkinFMXButton::Invalidate();
-  }
-  int InvalidateCount = 0;
-};
+using TCountingButton = controls_test::Counting<TSkinFMXButton>;
 
 void Fill(TDrawPicture& APicture, int AWidth, int AHeight, QColor AColor) {
   APicture.LoadFromStream(picture_bytes::Png(AWidth, AHeight, AColor));
 }
 
-class ButtonTest : public testing::Test {
+class ButtonTest : public controls_test::ControlTest {
  protected:
-  void SetUp() override {
-    host_test::App();
-    ostrel::host::RegisterHostClasses();
-    StartSkinControls();
-  }
-
   TCountingButton* NewButton(TControl* AParent = nullptr) {
     auto* button = new TCountingButton(&FOwner);
     if (AParent != nullptr) button->SetParent(AParent);
     return button;
   }
 
-  TComponent FOwner;
 };
 
 QColor CentreOf(const QImage& AImage) { return AImage.pixelColor(AImage.width() / 2, AImage.height() / 2); }
@@ -260,6 +242,18 @@ TEST_F(ButtonTest, APushGroupBehavesLikeRadioButtons) {
   EXPECT_TRUE(lone->Prop()->IsPushed());
   lone->Click();
   EXPECT_FALSE(lone->Prop()->IsPushed()) << "a push group of one toggles freely";
+
+  TForm form;
+  TCountingButton* first = NewButton();
+  TCountingButton* second = NewButton();
+  for (TCountingButton* button : {first, second}) {
+    button->SetParent(&form);
+    button->Prop()->SetPushedGroupIndex(3);
+  }
+  first->Prop()->SetIsPushed(true);
+  second->Prop()->SetIsPushed(true);
+  EXPECT_FALSE(first->Prop()->IsPushed()) << "siblings at the top of a form form a group too";
+  for (TCountingButton* button : {first, second}) button->SetParent(nullptr);
 }
 
 TEST_F(ButtonTest, AStoredFormKeepsEveryPushedMemberOfAGroupAndRoundTrips) {

@@ -3,11 +3,8 @@
 // list frames, automatic size, painting and stored forms.
 
 #include "skin/controls/uSkinImageType.h"
-#include "skin/controls/uSkinLibraryStart.h"
 #include "skin/host/FormReader.h"
-#include "skin/host/HostClasses.h"
-#include "tests/skin/controls/ControlPaint.h"
-#include "tests/skin/host/HostTestSupport.h"
+#include "tests/skin/controls/ControlTestSupport.h"
 #include "tests/support/PictureBytes.h"
 #include "tests/support/SkinTestFamily.h"
 
@@ -109,15 +106,7 @@ class TFrameList : public TSkinBaseImageList {
   std::vector<std::unique_ptr<TDrawPicture>> Items;
 };
 
-class ImageTest : public testing::Test {
- protected:
-  void SetUp() override {
-    host_test::App();
-    ostrel::host::RegisterHostClasses();
-    StartSkinControls();
-  }
-  TComponent FOwner;
-};
+using ImageTest = controls_test::ControlTest;
 
 }  // namespace
 

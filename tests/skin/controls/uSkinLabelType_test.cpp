@@ -2,11 +2,8 @@
 // word wrap), repaints, item colours and stored forms.
 
 #include "skin/controls/uSkinLabelType.h"
-#include "skin/controls/uSkinLibraryStart.h"
 #include "skin/host/FormReader.h"
-#include "skin/host/HostClasses.h"
-#include "tests/skin/controls/ControlPaint.h"
-#include "tests/skin/host/HostTestSupport.h"
+#include "tests/skin/controls/ControlTestSupport.h"
 #include "tests/support/SkinTestFamily.h"
 
 #include <gtest/gtest.h>
@@ -17,30 +14,18 @@ namespace {
 
 using paint_record::OpKind;
 
-class TCountingLabel : public TSkinFMXLabel {
+// Counts its resizes as well.
+class TCountingLabel : public controls_test::Counting<TSkinFMXLabel> {
  public:
-  using TSkinFMXLabel::TSkinFMXLabel;
-  void Invalidate() override {
-    ++InvalidateCount;
-    TSkinFMXLabel::Invalidate();
-  }
+  using Counting::Counting;
   void Resize() override {
     ++ResizeCount;
-    TSkinFMXLabel::Resize();
+    Counting::Resize();
   }
-  int InvalidateCount = 0;
   int ResizeCount = 0;
 };
 
-class LabelTest : public testing::Test {
- protected:
-  void SetUp() override {
-    host_test::App();
-    ostrel::host::RegisterHostClasses();
-    ostrel::skin::StartSkinControls();
-  }
-  TComponent FOwner;
-};
+using LabelTest = controls_test::ControlTest;
 
 }  // namespace
 

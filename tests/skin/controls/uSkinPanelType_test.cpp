@@ -3,12 +3,9 @@
 // stored forms.
 
 #include "skin/controls/uSkinPanelType.h"
-#include "skin/controls/uSkinLibraryStart.h"
 #include "skin/host/FormReader.h"
 #include "skin/host/FormWriter.h"
-#include "skin/host/HostClasses.h"
-#include "tests/skin/controls/ControlPaint.h"
-#include "tests/skin/host/HostTestSupport.h"
+#include "tests/skin/controls/ControlTestSupport.h"
 #include "tests/support/PictureBytes.h"
 #include "tests/support/SkinTestFamily.h"
 
@@ -20,25 +17,9 @@ namespace {
 
 using paint_record::OpKind;
 
-class TCountingPanel : public TSkinFMXPanel {
- public:
-  using TSkinFMXPanel::TSkinFMXPanel;
-  void Invalidate() override {
-    ++InvalidateCount;
-    TSkinFMXPanel::Invalidate();
-  }
-  int InvalidateCount = 0;
-};
+using TCountingPanel = controls_test::Counting<TSkinFMXPanel>;
 
-class PanelTest : public testing::Test {
- protected:
-  void SetUp() override {
-    host_test::App();
-    ostrel::host::RegisterHostClasses();
-    ostrel::skin::StartSkinControls();
-  }
-  TComponent FOwner;
-};
+using PanelTest = controls_test::ControlTest;
 
 }  // namespace
 

@@ -1,17 +1,50 @@
 #pragma once
-// Paints a skinned control the way its own paint does (control type, the
-// material it paints with, its local rectangle) onto a test device: an image
-// for pixel checks or the recording device for exact geometry.
+// What the control families' tests share: a fixture with the application
+// and the library started, a control that counts its repaint requests, and
+// a paint of a control the way its own paint runs (control type, the
+// material it paints with, its local rectangle) onto a test device: an
+// image for pixel checks or the recording device for exact geometry.
 
 #include "skin/base/uQtDrawCanvas.h"
 #include "skin/base/uSkinFireMonkeyControl.h"
+#include "skin/controls/uSkinLibraryStart.h"
+#include "skin/host/HostClasses.h"
+#include "tests/skin/host/HostTestSupport.h"
 #include "tests/support/RecordingPaintDevice.h"
 
 #include <QColor>
 #include <QImage>
 #include <QPainter>
 
+#include <gtest/gtest.h>
+
+#include <vector>
+
 namespace controls_test {
+
+class ControlTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    host_test::App();
+    ostrel::host::RegisterHostClasses();
+    ostrel::skin::StartSkinControls();
+  }
+
+  // Owns the controls a test makes.
+  TComponent FOwner;
+};
+
+// A control of class TControlClass that counts its repaint requests.
+template <class TControlClass>
+class Counting : public TControlClass {
+ public:
+  using TControlClass::TControlClass;
+  void Invalidate() override {
+    ++InvalidateCount;
+    TControlClass::Invalidate();
+  }
+  int InvalidateCount = 0;
+};
 
 inline void PaintControlOn(QPaintDevice& ADevice, ostrel::skin::SkinControlCore& AControl, const TRectF& ARect,
                            bool AInteractive) {

@@ -10,7 +10,7 @@
 #include "skin/host/FormWriter.h"
 #include "skin/host/FrameClock.h"
 #include "skin/host/HostClasses.h"
-#include "tests/skin/controls/ControlPaint.h"
+#include "tests/skin/controls/ControlTestSupport.h"
 #include "tests/skin/host/HostTestSupport.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/RecordingPaintDevice.h"

@@ -7,7 +7,7 @@
 #include "skin/host/FormReader.h"
 #include "skin/host/FormWriter.h"
 #include "skin/host/HostClasses.h"
-#include "tests/skin/controls/ControlPaint.h"
+#include "tests/skin/controls/ControlTestSupport.h"
 #include "tests/skin/host/HostTestSupport.h"
 #include "tests/support/RecordingPaintDevice.h"
 #include "tests/support/SkinTestFamily.h"

@@ -184,6 +184,8 @@ function(ostrel_pack_setup name)
     VERBATIM)
   add_custom_target(${name} ALL DEPENDS "${ARG_OUTPUT}")
   set_property(TARGET ${name} PROPERTY OSTREL_PACKED_FILE "${ARG_OUTPUT}")
+  # The program file as it went into the packed file.
+  set_property(TARGET ${name} PROPERTY OSTREL_PACKED_PROGRAM "${program}")
 endfunction()
 
 function(ostrel_add_windows_setup name)

@@ -19,6 +19,9 @@ using ostrel::testing::RunProgram;
 
 const std::string kPack = OSTREL_PACK;
 const std::string kProbe = OSTREL_PROBE;
+// The probe's program as the packed probe carries it (without its debug
+// information, unless the build keeps it).
+const std::string kPackedProbeProgram = OSTREL_PACKED_PROBE_PROGRAM;
 const std::string kPackedProbe = OSTREL_PACKED_PROBE;
 const std::string kPackedProbe21 = OSTREL_PACKED_PROBE_2_1;
 const std::string kArchive = OSTREL_PAYLOAD_ARCHIVE;
@@ -93,7 +96,10 @@ TEST(PackedProgramTest, SavedExtractorUnpacksTheSavedPayloadWithThePassword) {
 TEST(PackerTest, RepackingReplacesTheBundle) {
   TempDir dir;
   ASSERT_EQ(RunProgram({kPack, "--program", kPackedProbe, "--output", dir / "repacked", "--resource-text", "VER=2.1"}).exitCode, 0);
-  ASSERT_EQ(RunProgram({kPack, "--program", kProbe, "--output", dir / "fresh", "--resource-text", "VER=2.1"}).exitCode, 0);
+  ASSERT_EQ(
+      RunProgram({kPack, "--program", kPackedProbeProgram, "--output", dir / "fresh", "--resource-text", "VER=2.1"})
+          .exitCode,
+      0);
   EXPECT_EQ(ReadFile(dir / "repacked"), ReadFile(dir / "fresh")) << "nothing of the old bundle may remain";
   EXPECT_EQ(RunProgram({dir / "repacked", "ver"}).output, "2.1");
   EXPECT_EQ(RunProgram({kPack, "--list", dir / "repacked"}).output, "VER 3\n");

@@ -181,6 +181,11 @@ std::unique_ptr<InMemoryFile> ExecutableResources::OpenInMemory(std::string_view
   return nullptr;
 }
 
+// The resources live in the program's resource section, not as plain bytes at
+// an offset the extractor could be pointed at; the caller saves the archive to
+// a file instead.
+std::optional<FilePlace> ExecutableResources::PlaceInFile(std::string_view) const { return std::nullopt; }
+
 // The program's file copied whole, then its resource section written anew
 // through the resource update calls with every resource but the RCDATA ones
 // not kept: the version block, manifest and icons go along. (Writing all

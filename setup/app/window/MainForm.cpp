@@ -5,6 +5,7 @@
 #include "skin/host/ComboBox.h"
 #include "skin/host/Control.h"
 #include "skin/host/HostClasses.h"
+#include "skin/controls/uSkinLibraryStart.h"
 
 #include <QGraphicsView>
 #include <QVariant>
@@ -61,6 +62,7 @@ namespace ostrel::app {
 void RegisterMainFormClasses() {
   host::RegisterHostClasses();
   host::RegisterAnimationClasses();
+  skin::StartSkinControls();
 }
 
 }  // namespace ostrel::app

@@ -115,8 +115,9 @@ QString Hex(QRgb AColour) { return QStringLiteral("#%1").arg(AColour & 0xFFFFFFu
 // started at clock time 0.
 class WindowOnScreen {
  public:
+  // The close button would end the process; here it ends nothing.
   explicit WindowOnScreen(const WindowResources& AResources)
-      : FWindow(AResources.FormText(), AResources.Finder(), [this] { ++Ended; }) {
+      : FWindow(AResources.FormText(), AResources.Finder(), [] {}) {
     FWindow.SetInstallHandler([this] { ++Installs; });
   }
 
@@ -132,16 +133,12 @@ class WindowOnScreen {
   void RunFor(double ASeconds) { FClock.Run(ASeconds); }
   bool ClockIdle() const { return FClock.IsIdle(); }
 
-  // What the window paints now, through its own view, as the screen gets it.
-  QImage Shot() {
-    return Form().View()->grab().toImage().convertToFormat(QImage::Format_ARGB32);
-  }
+  // What the window's own view paints now, the frame it flushes to the screen.
+  QImage Shot() { return Form().View()->grab().toImage().convertToFormat(QImage::Format_ARGB32); }
   QRgb PixelAt(QPoint APoint) { return Shot().pixel(APoint) & 0xFFFFFFu; }
 
   // The pointer, in window coordinates.
-  void MoveTo(QPointF APoint, Qt::MouseButtons AHeld = Qt::NoButton) {
-    Send(QEvent::MouseMove, APoint, Qt::NoButton, AHeld);
-  }
+  void MoveTo(QPointF APoint) { Send(QEvent::MouseMove, APoint, Qt::NoButton, Qt::NoButton); }
   void Press(QPointF APoint) { Send(QEvent::MouseButtonPress, APoint, Qt::LeftButton, Qt::LeftButton); }
   void Release(QPointF APoint) { Send(QEvent::MouseButtonRelease, APoint, Qt::LeftButton, Qt::NoButton); }
   void Click(QPointF APoint) {
@@ -151,7 +148,6 @@ class WindowOnScreen {
   }
 
   int Installs = 0;
-  int Ended = 0;
 
  private:
   void Send(QEvent::Type AType, QPointF APoint, Qt::MouseButton AButton, Qt::MouseButtons AHeld) {

@@ -95,7 +95,9 @@ TEST(SetupWindowChoice, TakesTheStoredFormWhenItReadsAndSaysWhyWhenItDoesNot) {
       {"a class nobody registered",
        {{"TMAINFORM", "object MainForm: TMainForm\n  object X: TNoSuchControl\n  end\nend\n"}},
        "its stored form does not read: "},
-      {"a form that does not parse", {{"TMAINFORM", "object MainForm: TMainForm\n"}}, "its stored form does not read: "},
+      {"a form that does not parse",
+       {{"TMAINFORM", "object MainForm: TMainForm\n"}},
+       "its stored form does not read: "},
       {"a form that reads", {{"TMAINFORM", kReadableForm}, {"bg", "picture bytes"}}, ""},
   };
   for (const Case& c : cases) {

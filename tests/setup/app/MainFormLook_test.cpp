@@ -247,6 +247,24 @@ TEST_F(MainFormLook, TheInstallButtonShowsItsHoverAndPressColours) {
   EXPECT_EQ(Hex(shown.PixelAt(fill)), Hex(0x0092CA)) << "the pointer gone";
 }
 
+// The bar is drawn whole and cut at the reached percentage: its light leading
+// edge stays at the far end, unseen until the end, instead of following the cut.
+TEST_F(MainFormLook, TheProgressBarShowsItsForegroundUpToTheReachedPercentageOnly) {
+  WindowOnScreen shown(resources);
+  shown.Window().CreateOperateAni();
+  shown.Window().Show();
+  shown.RunTo(8);
+  constexpr int kRow = 8 + 355 + 2;
+  const QRgb pastTheCut = shown.PixelAt({400, kRow});
+  EXPECT_NE(Hex(shown.PixelAt({100, kRow})), Hex(0x0092CA)) << "nothing drawn at 0";
+  shown.Window().StartOperateAni();
+  shown.RunFor(1.5);
+  // At 50 the cut lies at 9 + 319 = 328 in window points.
+  EXPECT_EQ(Hex(shown.PixelAt({100, kRow})), Hex(0x0092CA));
+  EXPECT_EQ(Hex(shown.PixelAt({324, kRow})), Hex(0x0092CA)) << "no leading edge at the cut";
+  EXPECT_EQ(Hex(shown.PixelAt({400, kRow})), Hex(pastTheCut)) << "only the background past the cut";
+}
+
 TEST_F(MainFormLook, TheSwitchSlidesTheFolderPanelToTheEndOfItsLastDirection) {
   WindowOnScreen shown(resources);
   shown.Window().Show();

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "setup/app/UiLoop.h"
@@ -30,6 +31,13 @@ class ShownSetupWindow : public setup::ISetupWindow {
 // bytes stay valid for as long as the process runs.
 using ResourceFinder = std::function<std::optional<std::span<const std::byte>>(std::string_view name)>;
 
+// The window, or why there is none: its stored form is missing or does not
+// read. The reason is a few words for a one-line message, with no line break.
+struct CreatedWindow {
+  std::unique_ptr<ShownSetupWindow> window;
+  std::string problem;
+};
+
 struct WindowModule {
   // The widget application's loop and task runner, made before any window
   // (argc and argv must outlive it). Without a display it ends the process
@@ -37,7 +45,7 @@ struct WindowModule {
   std::unique_ptr<UiLoop> (*createUiLoop)(int& argc, char** argv);
   // The window; the skin library inside the module finds the program's
   // pictures through `resources` while the window lives.
-  std::unique_ptr<ShownSetupWindow> (*createWindow)(platform::ISystem& system, ResourceFinder resources);
+  CreatedWindow (*createWindow)(platform::ISystem& system, ResourceFinder resources);
 };
 
 // The one function the module exports, by this name.

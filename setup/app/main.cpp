@@ -54,8 +54,15 @@ int main(int argc, char** argv) {
   };
 
   app::HeadlessSetupWindow headlessWindow;
-  const std::unique_ptr<app::ShownSetupWindow> shownWindow =
-      windowModule != nullptr ? windowModule->createWindow(*services.system, findResource) : nullptr;
+  app::CreatedWindow created =
+      windowModule != nullptr ? windowModule->createWindow(*services.system, findResource) : app::CreatedWindow{};
+  // Before start-up has read or written anything: a window that cannot be
+  // shown leaves the machine as it was.
+  if (windowModule != nullptr && !created.window) {
+    std::fprintf(stderr, "OstrelSetup: the setup window cannot be shown: %s.\n", created.problem.c_str());
+    return 1;
+  }
+  const std::unique_ptr<app::ShownSetupWindow> shownWindow = std::move(created.window);
   setup::ISetupWindow& window = shownWindow ? static_cast<setup::ISetupWindow&>(*shownWindow) : headlessWindow;
 
   const setup::SpecialFolders folders(*services.shellFolders, platform::PathStyle::Native);

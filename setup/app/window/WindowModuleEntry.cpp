@@ -12,8 +12,7 @@ std::unique_ptr<ostrel::app::UiLoop> CreateUiLoop(int& argc, char** argv) {
   return std::make_unique<ostrel::app::QtUiLoop>(argc, argv);
 }
 
-std::unique_ptr<ostrel::app::ShownSetupWindow> CreateWindow(ostrel::platform::ISystem& system,
-                                                            ostrel::app::ResourceFinder resources) {
+ostrel::app::CreatedWindow CreateWindow(ostrel::platform::ISystem& system, ostrel::app::ResourceFinder resources) {
   return ostrel::app::CreateSetupWindow(system, std::move(resources));
 }
 

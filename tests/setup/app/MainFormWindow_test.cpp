@@ -1,5 +1,6 @@
 // The setup window's form class and its adapter for the program, on a stored
-// form whose controls are plain host controls in the window's places: the
+// form whose controls are plain host controls in the window's places (the
+// progress bar is the real one, which the progress animation drives): the
 // window drag from the background and from what lets the pointer through,
 // never from what takes it; the close button; the folder choice; the switch's
 // slide; what start-up and the install chain ask of the window; the failure
@@ -10,6 +11,7 @@
 #include "setup/app/window/MainFormWindow.h"
 #include "setup/app/window/WindowAnimations.h"
 
+#include "skin/controls/uSkinProgressBarType.h"
 #include "skin/host/Animation.h"
 #include "skin/host/ClassRegistry.h"
 #include "skin/host/ComboBox.h"
@@ -71,24 +73,6 @@ class TTestSwitch : public TControl {
 
  private:
   TNotifyEvent FOnChange;
-};
-
-class TTestProgressProperties : public QObject {
-  Q_OBJECT
-  Q_PROPERTY(int Position MEMBER Position)
-
- public:
-  int Position = 0;
-};
-
-class TTestProgressBar : public TControl {
-  Q_OBJECT
-  Q_PROPERTY(QObject* Properties READ Properties)
-
- public:
-  using TControl::TControl;
-  QObject* Properties() { return &FProperties; }
-  TTestProgressProperties FProperties;
 };
 
 QString Animations(const char* AParent, int AIndent) {
@@ -195,7 +179,7 @@ QString FormText() {
         OnClick = InstallButtonClick
       end
     end
-    object ProgressBar: TTestProgressBar
+    object ProgressBar: TSkinFMXProgressBar
       Position.X = 1
       Position.Y = 355
       Width = 638
@@ -239,7 +223,6 @@ class MainFormTest : public ::testing::Test {
     ostrel::app::RegisterMainFormClasses();
     ostrel::host::RegisterClass<TTestButton>();
     ostrel::host::RegisterClass<TTestSwitch>();
-    ostrel::host::RegisterClass<TTestProgressBar>();
   }
 
   MainFormTest() {
@@ -360,7 +343,6 @@ TEST(MainFormWindowTest, DoesWhatStartUpAndTheInstallChainAsk) {
   ostrel::app::RegisterMainFormClasses();
   ostrel::host::RegisterClass<TTestButton>();
   ostrel::host::RegisterClass<TTestSwitch>();
-  ostrel::host::RegisterClass<TTestProgressBar>();
   ManualFrameClock clock;
   ScopedFrameClock useClock(clock);
   FakePicker picker;
@@ -401,7 +383,7 @@ TEST(MainFormWindowTest, DoesWhatStartUpAndTheInstallChainAsk) {
   EXPECT_EQ(installs, 1);
   for (const char* name : {"InstallButton", "DriveComboBox", "BrowseBtn"}) EXPECT_FALSE(find(name)->Enabled()) << name;
   clock.Advance(1.5);
-  EXPECT_EQ(static_cast<TTestProgressBar*>(find("ProgressBar"))->FProperties.Position, 50);
+  EXPECT_EQ(dynamic_cast<TSkinProgressBar&>(*find("ProgressBar")).Prop()->Position(), 50);
   form.CloseBtnClick(&form);
   EXPECT_EQ(ended, 1);
 }

@@ -1,10 +1,9 @@
 // The window module shows the skinned window when the program's stored form
-// reads, and the plain window when there is no stored form or the form names
-// a class nobody registered; the skinned window finds its pictures in the
-// program's resources while it reads.
+// reads, and no window, with a one-line reason, when there is no stored form
+// or it does not read; the skinned window finds its pictures in the program's
+// resources while it reads.
 
 #include "setup/app/window/MainFormWindow.h"
-#include "setup/app/window/PlainSetupWindow.h"
 #include "setup/app/window/SetupWindowChoice.h"
 #include "skin/host/ClassRegistry.h"
 #include "skin/host/Control.h"
@@ -81,36 +80,46 @@ const char* const kReadableForm = R"(object MainForm: TMainForm
 end
 )";
 
-TEST(SetupWindowChoice, TakesTheStoredFormWhenItReadsElseThePlainWindow) {
+TEST(SetupWindowChoice, TakesTheStoredFormWhenItReadsAndSaysWhyWhenItDoesNot) {
   App();
   ostrel::host::RegisterClass<TResourceProbe>();
   NoExitSystem system;
   struct Case {
     const char* What;
     std::map<std::string, std::string> Entries;
-    bool Skinned;
+    // Empty when the window is made.
+    std::string Problem;
   };
   const Case cases[] = {
-      {"no stored form", {}, false},
-      {"a class nobody registered", {{"TMAINFORM", "object MainForm: TMainForm\n  object X: TNoSuchControl\n  end\nend\n"}},
-       false},
-      {"a form that does not parse", {{"TMAINFORM", "object MainForm: TMainForm\n"}}, false},
-      {"a form that reads", {{"TMAINFORM", kReadableForm}, {"bg", "picture bytes"}}, true},
+      {"no stored form", {}, "its stored form is missing or damaged"},
+      {"a class nobody registered",
+       {{"TMAINFORM", "object MainForm: TMainForm\n  object X: TNoSuchControl\n  end\nend\n"}},
+       "its stored form does not read: "},
+      {"a form that does not parse",
+       {{"TMAINFORM", "object MainForm: TMainForm\n"}},
+       "its stored form does not read: "},
+      {"a form that reads", {{"TMAINFORM", kReadableForm}, {"bg", "picture bytes"}}, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.What);
     Bundle bundle{c.Entries};
-    const auto window = ostrel::app::CreateSetupWindow(system, bundle.Finder());
-    ASSERT_NE(window, nullptr);
-    auto* skinned = dynamic_cast<ostrel::app::MainFormWindow*>(window.get());
-    EXPECT_EQ(skinned != nullptr, c.Skinned);
-    EXPECT_EQ(dynamic_cast<ostrel::app::PlainSetupWindow*>(window.get()) != nullptr, !c.Skinned);
-    if (skinned != nullptr) {
+    const ostrel::app::CreatedWindow created = ostrel::app::CreateSetupWindow(system, bundle.Finder());
+    auto* skinned = dynamic_cast<ostrel::app::MainFormWindow*>(created.window.get());
+    if (c.Problem.empty()) {
+      ASSERT_NE(skinned, nullptr) << created.problem;
+      EXPECT_EQ(created.problem, "");
       auto* probe = dynamic_cast<TResourceProbe*>(skinned->Form().Control("BgImage"));
       ASSERT_NE(probe, nullptr);
       EXPECT_TRUE(probe->Found());
       EXPECT_EQ(skinned->Form().ClientWidth(), 656);
+      continue;
     }
+    EXPECT_EQ(created.window, nullptr);
+    EXPECT_TRUE(created.problem.starts_with(c.Problem)) << created.problem;
+    if (c.Problem.ends_with(": ")) {
+      EXPECT_GT(created.problem.size(), c.Problem.size()) << "the reader's words follow";
+    }
+    EXPECT_EQ(created.problem.find('\n'), std::string::npos) << "one line";
   }
 }
 

@@ -4,6 +4,8 @@
 
 #include "setup/app/window/WindowAnimations.h"
 
+#include "skin/controls/uSkinLibraryStart.h"
+#include "skin/controls/uSkinProgressBarType.h"
 #include "skin/host/Animation.h"
 #include "skin/host/ClassRegistry.h"
 #include "skin/host/Control.h"
@@ -26,27 +28,9 @@ using ostrel::host::ScopedFrameClock;
 
 namespace {
 
-class TTestProgressProperties : public QObject {
-  Q_OBJECT
-  Q_PROPERTY(int Position MEMBER Position)
-
- public:
-  int Position = 0;
-};
-
-// A control with a properties object, as the progress bar publishes one.
-class TTestProgressBar : public TControl {
-  Q_OBJECT
-  Q_PROPERTY(QObject* Properties READ Properties)
-
- public:
-  using TControl::TControl;
-  QObject* Properties() { return &FProperties; }
-  TTestProgressProperties FProperties;
-};
-
-// The window's layout with plain controls in place of the skinned ones, and
-// the handlers the animations name.
+// The window's layout with plain controls in place of the skinned ones (but
+// the real progress bar, which the progress animation drives), and the
+// handlers the animations name.
 class TIntroTestForm : public TForm {
   Q_OBJECT
 
@@ -114,7 +98,7 @@ QString WindowFormText() {
          AnimationsOf("ControlPanel", 3) +
          QStringLiteral(
              "    end\n"
-             "    object ProgressBar: TTestProgressBar\n"
+             "    object ProgressBar: TSkinFMXProgressBar\n"
              "      Position.X = 1\n"
              "      Position.Y = 355\n"
              "      Width = 638\n"
@@ -130,7 +114,7 @@ class WindowAnimationsTest : public ::testing::Test {
     ostrel::host::RegisterHostClasses();
     ostrel::host::RegisterAnimationClasses();
     ostrel::host::RegisterClass<TIntroTestForm>();
-    ostrel::host::RegisterClass<TTestProgressBar>();
+    ostrel::skin::StartSkinControls();
   }
 
   // Reads the form: the enabled animations start at clock time 0.
@@ -234,7 +218,8 @@ TEST_F(WindowAnimationsTest, UpdateModePlaysTheWholeIntroInTwoSeconds) {
 TEST_F(WindowAnimationsTest, TheProgressBarReachesItsMarksExactly) {
   Load();
   RunTo(8);
-  auto* bar = dynamic_cast<TTestProgressBar*>(Control("ProgressBar"));
+  auto* bar = dynamic_cast<TSkinProgressBar*>(Control("ProgressBar"));
+  ASSERT_NE(bar, nullptr);
   TIntAnimation* operate = ostrel::app::CreateOperateAni(form, *bar);
   EXPECT_EQ(operate->Owner(), &form);
   operate->Start();
@@ -247,7 +232,7 @@ TEST_F(WindowAnimationsTest, TheProgressBarReachesItsMarksExactly) {
   // truncates, or misses 0.5 by a hair, shows 49.
   for (const Mark m : {Mark{0, 0}, Mark{1.5, 50}, Mark{3, 74}, Mark{7.5, 96}, Mark{15, 99}, Mark{20, 99}}) {
     clock.Advance(start + m.after - clock.Now());
-    EXPECT_EQ(bar->FProperties.Position, m.position) << "after " << m.after << " s";
+    EXPECT_EQ(bar->Prop()->Position(), m.position) << "after " << m.after << " s";
   }
   EXPECT_FALSE(operate->Running());
 }

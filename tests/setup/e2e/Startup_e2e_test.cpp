@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <string_view>
 #include <vector>
 
 #include "setup/platform/ResourceBundle.h"
@@ -28,6 +29,22 @@ class SetupRun : public ::testing::Test {
   }
 
   fs::path ProductKey() const { return sandbox_.RegistryHive() / "Software" / "Ostrel"; }
+
+  // Turns one byte in the middle of the named resource of the program file,
+  // as a damaged download would; false when the program carries no such one.
+  static bool DamageResource(const fs::path& program, std::string_view name) {
+    std::vector<std::byte> bytes(fs::file_size(program));
+    std::ifstream(program, std::ios::binary)
+        .read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    const auto resource = platform::ResourceBundle::Parse(bytes).Find(name);
+    if (!resource.has_value()) return false;
+    const auto at = static_cast<std::streamoff>(resource->data() - bytes.data()) +
+                    static_cast<std::streamoff>(resource->size() / 2);
+    std::fstream file(program, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(at);
+    file.put(static_cast<char>(~static_cast<unsigned char>(bytes[static_cast<std::size_t>(at)])));
+    return file.good();
+  }
 
   // What a run wrote to standard error, line by line.
   std::vector<std::string> ErrorLines(const fs::path& file) const {
@@ -65,20 +82,30 @@ TEST_F(SetupRun, FirstSetupStoresANewIdentityAndItsChannelTag) {
 // instead of loading bad code or showing nothing for ever.
 TEST_F(SetupRun, DamagedWindowModuleEndsTheInteractiveRun) {
   const fs::path setup = InstallCopy("OstrelSetup");
-  std::vector<std::byte> bytes(fs::file_size(setup));
-  std::ifstream(setup, std::ios::binary).read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  const auto module = platform::ResourceBundle::Parse(bytes).Find("gui");
-  ASSERT_TRUE(module.has_value()) << "the packed setup carries its window module";
-  const auto at = static_cast<std::streamoff>(module->data() - bytes.data()) + static_cast<std::streamoff>(module->size() / 2);
-  {
-    std::fstream file(setup, std::ios::in | std::ios::out | std::ios::binary);
-    file.seekp(at);
-    file.put(static_cast<char>(~static_cast<unsigned char>(bytes[static_cast<std::size_t>(at)])));
-  }
+  ASSERT_TRUE(DamageResource(setup, "gui")) << "the packed setup carries its window module";
 
   SandboxProcess run(sandbox_, setup, {}, kOffscreen);
   ASSERT_TRUE(run.Started());
   EXPECT_EQ(run.WaitForExit(30s), 1);
+}
+
+// The window is read from the stored form the program carries; there is no
+// other window to show. Damaged, the form ends every run that needs the
+// window with one line that says so, before anything is read or written.
+TEST_F(SetupRun, DamagedStoredFormEndsTheInteractiveRunSayingWhy) {
+  for (const std::string name : {"OstrelSetup", "Uninstall"}) {
+    SCOPED_TRACE(name);
+    const fs::path program = InstallCopy(name);
+    ASSERT_TRUE(DamageResource(program, "TMAINFORM")) << "the packed setup carries its stored form";
+    const fs::path errors = sandbox_.Root() / (name + ".err");
+    SandboxProcess run(sandbox_, program, {}, kOffscreen, errors);
+    ASSERT_TRUE(run.Started());
+    EXPECT_EQ(run.WaitForExit(30s), 1);
+    const std::vector<std::string> said = {
+        "OstrelSetup: the setup window cannot be shown: its stored form is missing or damaged."};
+    EXPECT_EQ(ErrorLines(errors), said);
+    EXPECT_FALSE(fs::exists(sandbox_.RegistryHive())) << "nothing was read or written";
+  }
 }
 
 // A run that would show the window or its question, on a machine with no

@@ -701,6 +701,7 @@ void SkinControlCore::SkinFocusExit() {
   Invalidate();
 }
 
+// To the look, a focus hidden or shown again is a focus gone or come.
 void SkinControlCore::SkinFocusShownChanged() { SkinFocusExit(); }
 
 void SkinControlCore::SkinKeyClick() {

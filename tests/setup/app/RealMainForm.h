@@ -11,26 +11,16 @@
 #include "skin/host/Form.h"
 #include "skin/host/FrameClock.h"
 #include "skin/host/Resources.h"
+#include "tests/skin/host/HostTestSupport.h"
 
-#include <QApplication>
-#include <QCoreApplication>
 #include <QFile>
 #include <QGraphicsView>
-#include <QKeyEvent>
-#include <QMouseEvent>
 
 #include <optional>
+#include <stdexcept>
+#include <string>
 
 namespace real_form {
-
-inline QApplication& App() {
-  if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
-  static int argc = 1;
-  static char name[] = "real_main_form_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* const app = new QApplication(argc, argv);
-  return *app;
-}
 
 inline QString BuiltFormText() {
   QFile file(QStringLiteral(OSTREL_MAIN_FORM));
@@ -79,23 +69,12 @@ class RealMainForm {
   }
 
   // A key pressed and released in the window, as the window system delivers it.
-  void Key(int AKey, Qt::KeyboardModifiers AModifiers = Qt::NoModifier) {
-    QWidget* view = Form.View();
-    const QString text = AKey == Qt::Key_Space ? QStringLiteral(" ") : QString();
-    QKeyEvent press(QEvent::KeyPress, AKey, AModifiers, text);
-    QCoreApplication::sendEvent(view, &press);
-    QKeyEvent release(QEvent::KeyRelease, AKey, AModifiers, text);
-    QCoreApplication::sendEvent(view, &release);
-  }
+  void Key(int AKey, Qt::KeyboardModifiers AModifiers = Qt::NoModifier) { host_test::Type(Form, AKey, AModifiers); }
 
   // A left click at a point of the window (client coordinates).
   void Click(QPointF APoint) {
-    QWidget* viewport = Form.View()->viewport();
-    const QPointF global = viewport->mapToGlobal(APoint);
-    QMouseEvent press(QEvent::MouseButtonPress, APoint, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(viewport, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, APoint, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(viewport, &release);
+    host_test::Press(Form, APoint);
+    host_test::Release(Form, APoint);
   }
 
   QString FocusedName() const {
@@ -103,7 +82,7 @@ class RealMainForm {
     return focused != nullptr ? focused->Name() : QString();
   }
 
-  QApplication& app = App();
+  QApplication& app = host_test::App();
   ostrel::host::ManualFrameClock Clock;
   ostrel::host::ScopedFrameClock UseClock{Clock};
   ostrel::host::FunctionResourceLookup Pictures{RenderedPicture};

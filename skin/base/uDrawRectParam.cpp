@@ -166,6 +166,15 @@ const QMetaObject* TBaseDrawRectParam::GetDrawParamSettingClass() const {
 const TDrawRectParamEffect* TBaseDrawRectParam::EffectWith(TDRPEffectType AType) const {
   // The effect setting creates only rectangle effects.
   const auto* effect = static_cast<const TDrawRectParamEffect*>(CurrentEffect());
+  // Pushed is a lasting state, not something the pointer does: a focused
+  // control that is pushed (a switch that is on) keeps the pushed look and
+  // shows its focus over it, in what the focused effect changes.
+  const TDrawRectEffectSetting& setting = *DrawEffectSetting();
+  if (effect != nullptr && effect == setting.PushedEffect() &&
+      StaticEffectStates().Contains(TDPEffectState::dpstFocused)) {
+    const TDrawRectParamEffect* focused = setting.FocusedEffect();
+    if (focused->EffectTypes().Contains(AType)) return focused;
+  }
   return effect != nullptr && effect->EffectTypes().Contains(AType) ? effect : nullptr;
 }
 

@@ -3,8 +3,10 @@
 #include "skin/base/uBaseLog.h"
 #include "skin/base/uDrawClassRegistry.h"
 #include "skin/base/uSkinRegManager.h"
+#include "skin/host/Accessibility.h"
 
 #include <QPainter>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <cmath>
@@ -410,7 +412,7 @@ bool SkinControlCore::GetVisible() const { return FHost.Visible(); }
 
 bool SkinControlCore::GetEnabled() const { return FHost.Enabled(); }
 
-bool SkinControlCore::GetIsFocused() const { return FHost.IsFocused(); }
+bool SkinControlCore::GetIsFocused() const { return FHost.ShowsFocus(); }
 
 TControl* SkinControlCore::GetParent() const { return FHost.ParentControl(); }
 
@@ -420,6 +422,7 @@ void SkinControlCore::SetCaption(const QString& AValue) {
   if (AValue == FCaption) return;
   FCaption = AValue;
   if (TSkinControlType* type = SkinControlType()) type->TextChanged();
+  ostrel::host::NotifyAccessibleNameChanged(FHost);
 }
 
 void SkinControlCore::SetBoundsValues(double ALeft, double ATop, double AWidth, double AHeight) {
@@ -689,13 +692,32 @@ void SkinControlCore::SkinResize() {
 void SkinControlCore::SkinFocusEnter() {
   if (IsLoadingOrReading() || !FSkinControlType) return;
   FSkinControlType->FocusChanged();
+  Invalidate();
 }
 
 void SkinControlCore::SkinFocusExit() {
-  if (FSkinControlType) FSkinControlType->FocusChanged();
+  if (!FSkinControlType) return;
+  FSkinControlType->FocusChanged();
+  Invalidate();
+}
+
+// To the look, a focus hidden or shown again is a focus gone or come.
+void SkinControlCore::SkinFocusShownChanged() { SkinFocusExit(); }
+
+void SkinControlCore::SkinKeyClick() {
+  if (!FHost.AbsoluteEnabled()) return;
+  FKeyClicking = true;
+  const auto done = qScopeGuard([this] { FKeyClicking = false; });
+  FHost.Click();
 }
 
 void SkinControlCore::SkinClick() {
+  if (FKeyClicking) {
+    // A key presses where the control is: a click without movement.
+    HostClick();
+    StayClick();
+    return;
+  }
   if (!FindParentScrollBox()) HostClick();
   TSkinControlType* type = SkinControlType();
   if (type == nullptr) return;
@@ -894,6 +916,13 @@ void TSkinFireMonkeyControl::DoExit() {
   TControl::DoExit();
   SkinFocusExit();
 }
+
+void TSkinFireMonkeyControl::FocusShownChanged() {
+  TControl::FocusShownChanged();
+  SkinFocusShownChanged();
+}
+
+void TSkinFireMonkeyControl::KeyClick() { SkinKeyClick(); }
 
 void TSkinFireMonkeyControl::Resize() {
   TControl::Resize();

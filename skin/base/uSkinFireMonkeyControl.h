@@ -411,6 +411,11 @@ class SkinControlCore : public ISkinControl,
   void SkinResize();
   void SkinFocusEnter();
   void SkinFocusExit();
+  // The focus as drawn came or went while the control kept it (TForm::FocusShown).
+  void SkinFocusShownChanged();
+  // A press from the keyboard or a screen reader, when enabled: the
+  // control's Click, taken as a click without movement (a switch toggles).
+  void SkinKeyClick();
   // The click rule: the host click outside scroll boxes, then the stay click
   // when the pointer moved less than 5 pixels between press and last move.
   void SkinClick();
@@ -472,6 +477,7 @@ class SkinControlCore : public ISkinControl,
   bool FIsMouseDown = false;
   bool FMouseDownFocus = false;
   bool FIsDestroying = false;
+  bool FKeyClicking = false;
   mutable QString FClassName;
   // Components currently watched through free notification.
   std::vector<TComponent*> FWatched;
@@ -532,11 +538,13 @@ class TSkinFireMonkeyControl : public TControl, public ostrel::skin::SkinControl
   void EnterFocus() override { DoEnter(); }
   // The control type's gesture first; true when it handled it.
   bool Gesture(const TGestureEventInfo& AEventInfo);
+  void KeyClick() override;
 
  protected:
   void Notification(TComponent* AComponent, TOperation AOperation) override;
   void DoEnter() override;
   void DoExit() override;
+  void FocusShownChanged() override;
   void Resize() override;
   void Paint(QPainter& ACanvas) override;
   void HostClick() override { TControl::Click(); }

@@ -338,8 +338,14 @@ bool TSkinButtonDefaultType::CustomPaint(TDrawCanvas& ACanvas, TSkinControlMater
 // --- control ---------------------------------------------------------------------------------
 
 TBaseSkinButton::TBaseSkinButton(TComponent* AOwner) : TSkinFireMonkeyControl(AOwner) {
+  SetCanFocus(true);
   // A new button has its own size from the start, before anything asks for its properties.
   Properties();
+}
+
+QString TBaseSkinButton::AccessibleName() const {
+  if (!StoredAccessibleName().isEmpty() || Caption().isEmpty()) return TSkinFireMonkeyControl::AccessibleName();
+  return Caption();
 }
 
 TBaseSkinButton::~TBaseSkinButton() { DestroySkinParts(); }

@@ -281,6 +281,10 @@ class TBaseSkinButton : public TSkinFireMonkeyControl, public ISkinButton {
 
   // IsAutoPush flips IsPushed (by the push group's rule) before the click fires.
   void Click() override;
+  TAccessibleRole AccessibleRole() const override { return TAccessibleRole::Button; }
+  // The stored accessible name, else the caption, else the hint (an icon
+  // button is known by its hint).
+  QString AccessibleName() const override;
   void DoCustomMaterialChange(TObject* Sender) override;
   void RecordControlLangIndex(const QString& APrefix, TLang* ALang, const QString& ACurLang) override;
   void TranslateControlLang(const QString& APrefix, TLang* ALang, const QString& ACurLang) override;

@@ -257,6 +257,11 @@ void TSkinFMXCustomComboBox::DoExit() {
   SkinFocusExit();
 }
 
+void TSkinFMXCustomComboBox::FocusShownChanged() {
+  TComboBox::FocusShownChanged();
+  SkinFocusShownChanged();
+}
+
 void TSkinFMXCustomComboBox::Resize() {
   TComboBox::Resize();
   SkinResize();

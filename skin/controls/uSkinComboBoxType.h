@@ -246,6 +246,7 @@ class TSkinFMXCustomComboBox : public TComboBox,
   void Notification(TComponent* AComponent, TOperation AOperation) override;
   void DoEnter() override;
   void DoExit() override;
+  void FocusShownChanged() override;
   void Resize() override;
   void HostClick() override { TComboBox::Click(); }
   void ApplyStyle() override;

@@ -180,6 +180,12 @@ class TSkinImage : public TSkinFireMonkeyControl, public ISkinImage {
   void Loaded() override;
   void DoCustomMaterialChange(TObject* Sender) override;
 
+  // A picture given a name (AccessibleName or a hint) is an image to screen
+  // readers; one without is decoration and stays out of their way.
+  TAccessibleRole AccessibleRole() const override {
+    return AccessibleName().isEmpty() ? TAccessibleRole::None : TAccessibleRole::Image;
+  }
+
   // How many bound list items run the image's frame animation.
   int ItemAnimateRefCount = 0;
 };

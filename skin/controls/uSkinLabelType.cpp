@@ -74,6 +74,10 @@ TSkinLabel::TSkinLabel(TComponent* AOwner) : TSkinFireMonkeyControl(AOwner) {
 
 TSkinLabel::~TSkinLabel() { DestroySkinParts(); }
 
+QString TSkinLabel::AccessibleName() const {
+  return StoredAccessibleName().isEmpty() ? Caption() : StoredAccessibleName();
+}
+
 TSkinLabelDefaultMaterial* TSkinLabel::SelfOwnMaterialToDefault() {
   return dynamic_cast<TSkinLabelDefaultMaterial*>(SelfOwnMaterial());
 }

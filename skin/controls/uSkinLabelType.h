@@ -112,6 +112,10 @@ class TSkinLabel : public TSkinFireMonkeyControl, public ISkinLabel, public IPro
   void DoCustomMaterialChange(TObject* Sender) override;
   QVariant GetPostValue() override { return GetCaption(); }
   void SetControlValue(const QVariant& AValue) override { SetCaption(AValue.toString()); }
+
+  TAccessibleRole AccessibleRole() const override { return TAccessibleRole::Label; }
+  // The stored accessible name, else the caption.
+  QString AccessibleName() const override;
 };
 
 class TSkinFMXLabel : public TSkinLabel {

@@ -89,6 +89,7 @@ void TProgressBarProperties::SetValues(std::int32_t APosition, std::int32_t AMin
   FPosition = position;
   FMin = AMin;
   FMax = AMax;
+  SkinControl()->AccessibleStateChanged();
   if (const TNotifyEvent& handler = FSkinProgressBarIntf->GetOnChange()) handler(this);
   if (TSkinControlType* type = SkinControlIntf()->GetSkinControlType()) type->InvalidateControl();
 }
@@ -299,6 +300,11 @@ TSkinProgressBar::TSkinProgressBar(TComponent* AOwner) : TSkinFireMonkeyControl(
 }
 
 TSkinProgressBar::~TSkinProgressBar() = default;
+
+QString TSkinProgressBar::AccessibleValue() const {
+  const TProgressBarProperties& p = *Prop();
+  return QStringLiteral("%1%").arg(ostrel::skin::ProgressBarPercent(p.Position(), p.Min(), p.Max()));
+}
 
 TSkinProgressBarDefaultMaterial* TSkinProgressBar::SelfOwnMaterialToDefault() {
   return dynamic_cast<TSkinProgressBarDefaultMaterial*>(SelfOwnMaterial());

@@ -281,6 +281,10 @@ class TSkinProgressBar : public TSkinFireMonkeyControl,
   void Loaded() override;
   void DoCustomMaterialChange(TObject* Sender) override;
 
+  TAccessibleRole AccessibleRole() const override { return TAccessibleRole::ProgressBar; }
+  // The percentage, "50%".
+  QString AccessibleValue() const override;
+
  private:
   TNotifyEvent FOnChange;
 };

@@ -109,6 +109,7 @@ void TSwitchBarProperties::SetValues(double APosition, double AMin, double AMax)
   FMin = AMin;
   FMax = AMax;
   if (IsControlLoadingOrReading()) return;
+  SkinControl()->AccessibleStateChanged();
   if (const TNotifyEvent& handler = FSkinSwitchBarIntf->GetOnChange()) handler(this);
   Repaint();
 }
@@ -350,6 +351,7 @@ bool TSkinSwitchBarDefaultType::CustomPaint(TDrawCanvas& ACanvas, TSkinControlMa
 // --- controls ------------------------------------------------------------------------------
 
 TSkinSwitchBar::TSkinSwitchBar(TComponent* AOwner) : TSkinFireMonkeyControl(AOwner) {
+  SetCanFocus(true);
   EventTable().Add(QStringLiteral("OnChange"), FOnChange);
   // The properties size the bar, so a new bar has its size at once.
   Properties();

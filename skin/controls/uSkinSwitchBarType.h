@@ -300,6 +300,9 @@ class TSkinSwitchBar : public TSkinFireMonkeyControl, public ISkinSwitchBar {
   void StayClick() override;
   void DoCustomMaterialChange(TObject* Sender) override;
 
+  TAccessibleRole AccessibleRole() const override { return TAccessibleRole::Switch; }
+  std::optional<bool> AccessibleChecked() const override { return Prop()->Checked(); }
+
  private:
   TNotifyEvent FOnChange;
 };

@@ -193,6 +193,10 @@ class ControlAccessible final : public QAccessibleObject, public QAccessibleActi
     TControl& control = Control();
     if (AAction == setFocusAction()) {
       control.SetFocus();
+      // Moved without the pointer, like Tab: whoever watches must see where.
+      if (TForm* form = control.Form(); form != nullptr && form->FocusedControl() == &control) {
+        form->SetFocusShown(true);
+      }
     } else if (AAction == showMenuAction()) {
       if (auto* combo = qobject_cast<TComboBox*>(&control)) combo->DropDown();
     } else if (AAction == pressAction() || AAction == toggleAction()) {

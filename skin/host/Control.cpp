@@ -328,6 +328,11 @@ bool TControl::IsFocused() const {
   return form != nullptr && form->FocusedControl() == this;
 }
 
+bool TControl::ShowsFocus() const {
+  const TForm* form = Form();
+  return form != nullptr && form->FocusedControl() == this && form->FocusShown();
+}
+
 void TControl::SetFocus() {
   if (!FCanFocus || !FVisible || !AbsoluteEnabled()) return;
   if (TForm* form = Form()) form->SetFocusedControl(this);
@@ -465,6 +470,8 @@ void TControl::DoEnter() {
   if (FOnEnter) FOnEnter(this);
   Repaint();
 }
+
+void TControl::FocusShownChanged() { Repaint(); }
 
 void TControl::DoExit() {
   // A Space held while the focus leaves presses nothing.

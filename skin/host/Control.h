@@ -163,6 +163,9 @@ class TControl : public TComponent, public IEventProperties {
   bool CanFocus() const { return FCanFocus; }
   void SetCanFocus(bool AValue) { FCanFocus = AValue; }
   bool IsFocused() const;
+  // Focused, and the form shows the focus (TForm::FocusShown): what a
+  // control's look follows.
+  bool ShowsFocus() const;
   void SetFocus();
   void ResetFocus();
   // Whether Tab stops at this control when it can take the focus.
@@ -272,6 +275,8 @@ class TControl : public TComponent, public IEventProperties {
   void Notification(TComponent* AComponent, TOperation AOperation) override;
   virtual void DoEnter();
   virtual void DoExit();
+  // The focused control's ShowsFocus changed while it kept the focus.
+  virtual void FocusShownChanged();
   // Follows every size change; fires OnResize.
   virtual void Resize();
   // Draws the control with ACanvas translated to its top-left. Applying

@@ -160,6 +160,12 @@ void TForm::SetFocusedControl(TControl* AControl) {
   }
 }
 
+void TForm::SetFocusShown(bool AValue) {
+  if (AValue == FFocusShown) return;
+  FFocusShown = AValue;
+  if (FFocused != nullptr) FFocused->FocusShownChanged();
+}
+
 void TForm::HoverChanged(TControl* AControl) {
   QWidget* viewport = FView->viewport();
   TCursor cursor = TCursor::crDefault;
@@ -256,6 +262,7 @@ bool TForm::SelectNextControl(bool AForward) {
 }
 
 bool TForm::KeyDown(int AKey, QChar AKeyChar, TShiftState AShift, bool AAutoRepeat) {
+  SetFocusShown(true);
   const bool modified = AShift.Contains(TShiftStateItem::ssCtrl) || AShift.Contains(TShiftStateItem::ssAlt) ||
                         AShift.Contains(TShiftStateItem::ssCommand);
   if (!modified && (AKey == Qt::Key_Tab || AKey == Qt::Key_Backtab)) {

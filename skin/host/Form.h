@@ -78,6 +78,11 @@ class TForm : public TComponent, public IEventProperties {
   // A disabled one is found too: it swallows the input, so nothing beneath gets it.
   TControl* ObjectAtPoint(const TPointF& APoint) const;
   TControl* FocusedControl() const { return FFocused; }
+  // Whether the focused control draws its focus. A key the window gets shows
+  // it and a pointer press hides it again: whoever works the keyboard must see
+  // where the keys go, whoever clicked sees where the pointer is.
+  bool FocusShown() const { return FFocusShown; }
+  void SetFocusShown(bool AValue);
   TControl* Hovered() const;
   TControl* Captured() const;
 
@@ -170,6 +175,7 @@ class TForm : public TComponent, public IEventProperties {
   std::unique_ptr<ostrel::host::PointerRouter> FRouter;
   QList<TControl*> FControls;
   TControl* FFocused = nullptr;
+  bool FFocusShown = false;
   SelfDrag FSelfDrag;
   // Where the pointer was pressed last, in screen coordinates.
   QPointF FLastPressScreen;

@@ -105,6 +105,7 @@ void FormView::Press(QMouseEvent* AEvent, bool ADouble) {
   const std::optional<TMouseButton> button = ButtonOf(AEvent->button());
   if (!button) return;
   FForm.FLastPressScreen = AEvent->globalPosition();
+  Guarded([&] { FForm.SetFocusShown(false); });
   TShiftState shift = ShiftOf(AEvent->modifiers(), AEvent->buttons());
   if (ADouble) shift.Include(TShiftStateItem::ssDouble);
   const QPointF point = mapToScene(QPoint(0, 0)) + AEvent->position();
@@ -203,6 +204,7 @@ QChar KeyCharOf(const QKeyEvent& AEvent) {
 
 void FormView::keyPressEvent(QKeyEvent* AEvent) {
   if (WidgetHasTheKeys() || PopupHoldsThePointer()) {
+    Guarded([&] { FForm.SetFocusShown(true); });
     QGraphicsView::keyPressEvent(AEvent);
     return;
   }

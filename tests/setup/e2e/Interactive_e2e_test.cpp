@@ -1,14 +1,22 @@
 // The packed setup as a person uses it: on a screen of its own (a virtual X
-// server), the window found by its title, the Install button pressed by a
-// click at its place on the screen; the product is installed and started and
-// the setup ends.
+// server), the window found by its title and known for the skinned window by
+// what it shows (the accent-blue Install button the intro brings in), worked
+// with synthetic pointer and key input at its places on the screen. A click on
+// Install installs and starts the product and ends the setup; the keyboard
+// alone does the same; the close button ends the setup and installs nothing;
+// the window moves with a drag from its background and not with one that
+// starts on the Install button once the install has disabled it.
 
 #include <gtest/gtest.h>
 
 #include <signal.h>
 #include <stdlib.h>
 
+#include <QColor>
+#include <QImage>
+
 #include <filesystem>
+#include <fstream>
 
 #include "setup/platform/RunningProductSignal.h"
 #include "tests/setup/e2e/SandboxProcess.h"
@@ -19,11 +27,26 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using test_support::ScreenRect;
 
-// The install button's middle in the window, where the skinned window and the
-// plain one both have it: background at (8, 8), button at (120, 233), 160 x 50.
+// Places in the window once the intro has ended: the background at (8, 8),
+// the controls' panel at its top, the Install button at (120, 233) on it,
+// 160 x 50, filled with the accent colour; the close button at (599, 8) on
+// the background, 33 x 33.
 constexpr int kInstallX = 8 + 120 + 80;
 constexpr int kInstallY = 8 + 233 + 25;
+constexpr int kInstallFillX = 8 + 120 + 8;  // inside the edge, clear of the caption
+constexpr int kInstallFillY = 8 + 233 + 8;
+constexpr QRgb kAccent = 0xFF0092CA;
+constexpr int kCloseX = 8 + 599 + 16;
+constexpr int kCloseY = 8 + 8 + 16;
+constexpr int kBackgroundX = 40;
+constexpr int kBackgroundY = 40;
+
+bool Near(QRgb AColor, QRgb AExpected) {
+  return std::abs(qRed(AColor) - qRed(AExpected)) <= 6 && std::abs(qGreen(AColor) - qGreen(AExpected)) <= 6 &&
+         std::abs(qBlue(AColor) - qBlue(AExpected)) <= 6;
+}
 
 class InteractiveRun : public ::testing::Test {
  protected:
@@ -36,14 +59,69 @@ class InteractiveRun : public ::testing::Test {
     if (platform::IsProductRunning("Ostrel")) platform::SendQuitMessage("Ostrel", 2s);
   }
 
-  fs::path Download() {
+  fs::path Download(const fs::path& APacked = OSTREL_PACKED_SETUP) {
     const fs::path target = sandbox_.Root() / "download" / "OstrelSetup";
     fs::create_directories(target.parent_path());
-    fs::copy_file(OSTREL_PACKED_SETUP, target, fs::copy_options::overwrite_existing);
+    fs::copy_file(APacked, target, fs::copy_options::overwrite_existing);
     return target;
   }
 
   std::vector<std::string> OnScreen() const { return {x_.DisplayVariable(), "QT_QPA_PLATFORM=xcb"}; }
+
+  // The window, once shown, centred and of its size.
+  std::optional<std::pair<unsigned long, ScreenRect>> ShownWindow() {
+    const auto window = x_.WaitForWindow("Install Ostrel", 30s);
+    if (!window) {
+      ADD_FAILURE() << "no window titled Install Ostrel";
+      return std::nullopt;
+    }
+    const auto place = x_.Geometry(*window);
+    if (!place) {
+      ADD_FAILURE() << "the window has no place";
+      return std::nullopt;
+    }
+    EXPECT_EQ(place->Width, 656);
+    EXPECT_EQ(place->Height, 376);
+    return std::make_pair(*window, *place);
+  }
+
+  // The screen's colour at a point, from a fresh screenshot.
+  std::optional<QRgb> ScreenPixel(int AX, int AY) {
+    const fs::path shot = sandbox_.Root() / "screen.png";
+    if (!x_.Screenshot(shot)) return std::nullopt;
+    const QImage image(QString::fromStdString(shot.string()));
+    if (image.isNull() || !image.rect().contains(AX, AY)) return std::nullopt;
+    return image.pixel(AX, AY);
+  }
+
+  // Waits until the intro has brought in the skinned window's Install button:
+  // its accent fill where the plain window would show a grey push button.
+  bool WaitForInstallButton(const ScreenRect& APlace) {
+    return WaitUntil(
+        [&] {
+          const auto pixel = ScreenPixel(APlace.X + kInstallFillX, APlace.Y + kInstallFillY);
+          return pixel && Near(*pixel, kAccent);
+        },
+        30s);
+  }
+
+  // Waits until the window stands at AX, AY.
+  bool WaitForPlace(unsigned long AWindow, int AX, int AY) {
+    return WaitUntil(
+        [&] {
+          const auto place = x_.Geometry(AWindow);
+          return place && place->X == AX && place->Y == AY;
+        },
+        10s);
+  }
+
+  void ExpectInstalledAndStarted() {
+    const fs::path target = sandbox_.DataHome() / "Ostrel";
+    EXPECT_TRUE(fs::exists(target / "Ostrel"));
+    EXPECT_TRUE(fs::exists(target / "Uninstall"));
+    ASSERT_TRUE(WaitUntil([] { return platform::IsProductRunning("Ostrel"); }, 20s)) << "the product never started";
+    EXPECT_EQ(platform::SendQuitMessage("Ostrel", 5s), platform::QuitAnswer::Answered);
+  }
 
   test_support::XSession x_;
   Sandbox sandbox_;
@@ -53,39 +131,89 @@ TEST_F(InteractiveRun, AClickOnInstallInstallsStartsTheProductAndEndsTheSetup) {
   if (!x_.Ready()) GTEST_SKIP() << x_.Problem();
   SandboxProcess setup(sandbox_, Download(), {}, OnScreen(), sandbox_.Root() / "stderr.txt");
   ASSERT_TRUE(setup.Started());
-  const auto window = x_.WaitForWindow("Install Ostrel", 30s);
-  ASSERT_TRUE(window.has_value()) << "no window titled Install Ostrel";
-  const auto place = x_.Geometry(*window);
-  ASSERT_TRUE(place.has_value());
-  EXPECT_EQ(place->Width, 656);
-  EXPECT_EQ(place->Height, 376);
-  EXPECT_EQ(place->X, (1024 - 656) / 2) << "centred";
-  EXPECT_EQ(place->Y, (768 - 376) / 2) << "centred";
+  const auto shown = ShownWindow();
+  ASSERT_TRUE(shown.has_value());
+  const ScreenRect place = shown->second;
+  EXPECT_EQ(place.X, (1024 - 656) / 2) << "centred";
+  EXPECT_EQ(place.Y, (768 - 376) / 2) << "centred";
+  ASSERT_TRUE(WaitForInstallButton(place)) << "the skinned window's Install button never showed";
 
-  const fs::path shot = sandbox_.Root() / "before-install.png";
-  EXPECT_TRUE(x_.Screenshot(shot));
-  EXPECT_GT(fs::exists(shot) ? fs::file_size(shot) : 0, 0u);
-
-  ASSERT_TRUE(x_.Click(place->X + kInstallX, place->Y + kInstallY));
+  ASSERT_TRUE(x_.Click(place.X + kInstallX, place.Y + kInstallY));
   EXPECT_EQ(setup.WaitForExit(60s), 0);
-  const fs::path target = sandbox_.DataHome() / "Ostrel";
-  EXPECT_TRUE(fs::exists(target / "Ostrel"));
-  EXPECT_TRUE(fs::exists(target / "Uninstall"));
-  ASSERT_TRUE(WaitUntil([] { return platform::IsProductRunning("Ostrel"); }, 20s)) << "the product never started";
-  EXPECT_EQ(platform::SendQuitMessage("Ostrel", 5s), platform::QuitAnswer::Answered);
+  ExpectInstalledAndStarted();
+}
+
+TEST_F(InteractiveRun, TheKeyboardAloneInstalls) {
+  if (!x_.Ready()) GTEST_SKIP() << x_.Problem();
+  SandboxProcess setup(sandbox_, Download(), {}, OnScreen(), sandbox_.Root() / "stderr.txt");
+  const auto shown = ShownWindow();
+  ASSERT_TRUE(shown.has_value());
+  ASSERT_TRUE(WaitForInstallButton(shown->second));
+  // No window manager gives the window the keyboard; the test does.
+  ASSERT_TRUE(x_.Run({"xdotool", "windowfocus", "--sync", std::to_string(shown->first)}).has_value());
+  // Tab reads the window from the top: the close button, then Install.
+  ASSERT_TRUE(x_.Key("Tab"));
+  ASSERT_TRUE(x_.Key("Tab"));
+  ASSERT_TRUE(x_.Key("Return"));
+  EXPECT_EQ(setup.WaitForExit(60s), 0);
+  ExpectInstalledAndStarted();
 }
 
 TEST_F(InteractiveRun, TheCloseButtonEndsTheSetupAndInstallsNothing) {
   if (!x_.Ready()) GTEST_SKIP() << x_.Problem();
   SandboxProcess setup(sandbox_, Download(), {}, OnScreen(), sandbox_.Root() / "stderr.txt");
-  const auto window = x_.WaitForWindow("Install Ostrel", 30s);
-  ASSERT_TRUE(window.has_value());
-  const auto place = x_.Geometry(*window);
-  ASSERT_TRUE(place.has_value());
-  // The close button: (599, 8) on the background, 33 x 33.
-  ASSERT_TRUE(x_.Click(place->X + 8 + 599 + 16, place->Y + 8 + 8 + 16));
+  const auto shown = ShownWindow();
+  ASSERT_TRUE(shown.has_value());
+  const ScreenRect place = shown->second;
+  ASSERT_TRUE(WaitForInstallButton(place));
+  ASSERT_TRUE(x_.Click(place.X + kCloseX, place.Y + kCloseY));
   EXPECT_EQ(setup.WaitForExit(20s), 0);
   EXPECT_FALSE(fs::exists(sandbox_.DataHome() / "Ostrel"));
+}
+
+// The install is held open by an extractor that waits for the test, so the
+// window stays with its inputs disabled for as long as the test needs.
+TEST_F(InteractiveRun, TheBackgroundDragsTheWindowAndTheDisabledInstallButtonDoesNot) {
+  if (!x_.Ready()) GTEST_SKIP() << x_.Problem();
+  const fs::path started = sandbox_.Root() / "extractor-started";
+  const fs::path gate = sandbox_.Root() / "extractor-gate";
+  std::vector<std::string> environment = OnScreen();
+  environment.push_back("OSTREL_TEST_EXTRACTOR_STARTED=" + started.string());
+  environment.push_back("OSTREL_TEST_EXTRACTOR_GATE=" + gate.string());
+  environment.push_back(std::string("OSTREL_TEST_REAL_EXTRACTOR=") + OSTREL_REAL_EXTRACTOR);
+  SandboxProcess setup(sandbox_, Download(OSTREL_PACKED_SETUP_GATED), {}, environment,
+                       sandbox_.Root() / "stderr.txt");
+  const auto shown = ShownWindow();
+  ASSERT_TRUE(shown.has_value());
+  const unsigned long window = shown->first;
+  ScreenRect place = shown->second;
+  ASSERT_TRUE(WaitForInstallButton(place));
+
+  // From the background: the window follows.
+  ASSERT_TRUE(x_.Drag(place.X + kBackgroundX, place.Y + kBackgroundY, place.X + kBackgroundX + 100,
+                      place.Y + kBackgroundY + 60));
+  ASSERT_TRUE(WaitForPlace(window, place.X + 100, place.Y + 60)) << "a drag from the background moved nothing";
+  place.X += 100;
+  place.Y += 60;
+
+  // The install starts and disables the button.
+  ASSERT_TRUE(x_.Click(place.X + kInstallX, place.Y + kInstallY));
+  ASSERT_TRUE(WaitUntil([&] { return fs::exists(started); }, 30s)) << "the install never started";
+
+  // From the disabled button: nothing moves. The drag from the background
+  // after it proves the first was seen and ignored: the window ends where
+  // the second alone takes it.
+  ASSERT_TRUE(x_.Drag(place.X + kInstallX, place.Y + kInstallY, place.X + kInstallX + 120, place.Y + kInstallY + 80));
+  ASSERT_TRUE(x_.Drag(place.X + kBackgroundX, place.Y + kBackgroundY, place.X + kBackgroundX - 50,
+                      place.Y + kBackgroundY - 30));
+  EXPECT_TRUE(WaitForPlace(window, place.X - 50, place.Y - 30))
+      << "the window is at " << x_.Geometry(window).value_or(ScreenRect{}).X << ", "
+      << x_.Geometry(window).value_or(ScreenRect{}).Y;
+  EXPECT_EQ(setup.WaitForExit(0s), std::nullopt) << "the setup waits for its extractor";
+
+  std::ofstream(gate).put('\n');
+  EXPECT_EQ(setup.WaitForExit(60s), 0);
+  ExpectInstalledAndStarted();
 }
 
 }  // namespace

@@ -476,6 +476,18 @@ void TBaseSkinButton::SetParentComponent(TComponent* AParent) {
   }
 }
 
+bool TBaseSkinButton::LoadFromFieldControlSetting(TObject* ASetting) {
+  const auto* setting = dynamic_cast<const TFieldControlSetting*>(ASetting);
+  if (setting == nullptr) return false;
+  SetCaption(setting->Caption);
+  return true;
+}
+
+void TBaseSkinButton::BindingItemObject(TObject* AObject) {
+  ostrel::skin::BindReferencePicture(*GetButtonProperties()->Icon(), dynamic_cast<TSkinPicture*>(AObject));
+  RepaintControl(this);
+}
+
 void TBaseSkinButton::DoCustomMaterialChange(TObject* Sender) {
   if (auto* type = dynamic_cast<TSkinButtonType*>(SkinControlType())) type->ForgetCaptionWidth();
   TSkinFireMonkeyControl::DoCustomMaterialChange(Sender);

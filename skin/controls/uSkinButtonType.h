@@ -321,7 +321,11 @@ class TSkinButtonDefaultType : public TSkinButtonType {
                    const TPaintData& APaintData) override;
 };
 
-class TBaseSkinButton : public TSkinFireMonkeyControl, public ISkinButton {
+class TBaseSkinButton : public TSkinFireMonkeyControl,
+                        public ISkinButton,
+                        public IBindSkinItemObjectControl,
+                        public IBindSkinItemValueControl,
+                        public IBindSkinItemTextControl {
   Q_OBJECT
   Q_PROPERTY(QString Caption READ Caption WRITE SetText)
   Q_PROPERTY(QString Text READ Text WRITE SetText)
@@ -353,8 +357,15 @@ class TBaseSkinButton : public TSkinFireMonkeyControl, public ISkinButton {
   void DoCustomMaterialChange(TObject* Sender) override;
   void RecordControlLangIndex(const QString& APrefix, TLang* ALang, const QString& ACurLang) override;
   void TranslateControlLang(const QString& APrefix, TLang* ALang, const QString& ACurLang) override;
-  QVariant GetPostValue() override { return GetCaption(); }
-  void SetControlValue(const QVariant& AValue) override { SetCaption(AValue.toString()); }
+  QVariant GetPostValue(const QString&) override { return GetCaption(); }
+  void SetControlValue(const QVariant& AValue, const QString&) override { SetCaption(AValue.toString()); }
+  bool LoadFromFieldControlSetting(TObject* ASetting) override;
+
+  // Item binding: a value or a text is the caption; an object is a picture
+  // the icon refers to (none clears the reference).
+  void BindingItemValue(const QVariant& AValue) override { SetCaption(AValue.toString()); }
+  void BindingItemText(const QString& AText) override { SetCaption(AText); }
+  void BindingItemObject(TObject* AObject) override;
 
  private:
   QString FDetail;

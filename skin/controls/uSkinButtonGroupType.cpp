@@ -3,6 +3,7 @@
 #include "skin/base/uBaseLog.h"
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 #include <vector>
 
@@ -87,7 +88,7 @@ void TButtonGroupProperties::SetOrientation(TButtonGroupOrientation AValue) {
 }
 
 void TButtonGroupProperties::SetButtonSize(double AValue) {
-  const double value = AValue > 0 ? AValue : 0;
+  const double value = std::isfinite(AValue) && AValue > 0 ? AValue : 0;
   if (FButtonSize == value) return;
   FButtonSize = value;
   LayoutButtons();

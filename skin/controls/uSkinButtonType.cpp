@@ -212,14 +212,15 @@ void TBaseButtonProperties::SetButtonGroup(TControl* AValue) {
     }
     ForgetButtonGroup();
   }
-  FButtonGroup = AValue;
-  FSkinButtonGroupIntf = dynamic_cast<ISkinButtonGroup*>(AValue);
-  if (FSkinButtonGroupIntf == nullptr) return;
-  if (TSkinButtonList* list = FSkinButtonGroupIntf->GetButtonList(); list != nullptr && list->IndexOf(self) < 0) {
-    list->Add(self);
+  auto* const group = dynamic_cast<ISkinButtonGroup*>(AValue);
+  if (TSkinButtonList* list = group != nullptr ? group->GetButtonList() : nullptr; list != nullptr && list->IndexOf(self) < 0) {
+    // The parent first: it refuses a group inside the button, and the list stays as it was.
     SkinControl()->SetParent(AValue);
+    list->Add(self);
   }
-  FSkinButtonGroupIntf->ButtonsVisibleChanged();
+  FButtonGroup = AValue;
+  FSkinButtonGroupIntf = group;
+  if (group != nullptr) group->ButtonsVisibleChanged();
 }
 
 void TBaseButtonProperties::ForgetButtonGroup() {

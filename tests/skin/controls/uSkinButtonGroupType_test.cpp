@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <memory>
 #include <span>
 #include <string>
@@ -135,6 +136,17 @@ TEST_F(ButtonGroupTest, MembersJoinLeaveAndMoveInTheGroupsOrder) {
   std::unique_ptr<TSkinFMXButtonGroup>{group}.reset();
   EXPECT_EQ(b->Prop()->ButtonGroup(), nullptr) << "a member the group did not make outlives it";
   EXPECT_EQ(b->Prop()->ButtonIndex(), -1);
+}
+
+TEST_F(ButtonGroupTest, AButtonCannotJoinAGroupInsideItself) {
+  auto* button = new TCountingButton(&FOwner);
+  TSkinFMXButtonGroup* inner = NewGroup();
+  inner->SetParent(button);
+  EXPECT_THROW(button->Prop()->SetButtonGroup(inner), Exception);
+  EXPECT_EQ(inner->Prop()->ButtonCount(), 0);
+  EXPECT_EQ(button->Prop()->ButtonGroup(), nullptr);
+  inner->Prop()->SetButtonSize(std::numeric_limits<double>::infinity());
+  EXPECT_EQ(inner->Prop()->ButtonSize(), 0) << "a size that is no number counts as none";
 }
 
 TEST_F(ButtonGroupTest, ARadioSetPushesOneMemberAndRepaintsOnlyTheChangedOnes) {

@@ -74,7 +74,8 @@ std::optional<QByteArray> TGallery::FindPicture(const QString& AName) const {
 // captions keep their own: a text parameter keeps one laid-out text, so
 // controls of different captions sharing it would lay text out on every
 // repaint. Rows: buttons in their states; buttons with icons, help text and the
-// install look; labels; panels; images; switch bars and progress bars.
+// install look; labels; panels; images; switch bars, progress bars and a
+// button group whose first and last members have their own materials.
 const char* const kGalleryFormText = R"(object Gallery: TForm
   Caption = 'Skinned controls'
   ClientWidth = 660
@@ -556,6 +557,49 @@ const char* const kGalleryFormText = R"(object Gallery: TForm
       SelfOwnMaterial.DrawPercentParam.FontColor = claWhite
       SelfOwnMaterial.DrawPercentParam.FontHorzAlign = fhaCenter
       SelfOwnMaterial.DrawPercentParam.FontVertAlign = fvaCenter
+    end
+    object grpRange: TSkinFMXButtonGroup
+      Position.X = 480
+      Position.Y = 386
+      Width = 170
+      Height = 34
+      Properties.ButtonSizeCalcType = bsctSeparate
+      SelfOwnMaterial.IsUseFirstButtonMaterial = True
+      SelfOwnMaterial.IsUseLastButtonMaterial = True
+      SelfOwnMaterial.FirstButtonMaterial.NormalPicture.ResourceName = 'state_hover'
+      SelfOwnMaterial.FirstButtonMaterial.PushedPicture.ResourceName = 'state_pushed'
+      SelfOwnMaterial.FirstButtonMaterial.DrawPictureParam.IsStretch = True
+      SelfOwnMaterial.FirstButtonMaterial.DrawCaptionParam.FontColor = claWhite
+      SelfOwnMaterial.FirstButtonMaterial.DrawCaptionParam.FontHorzAlign = fhaCenter
+      SelfOwnMaterial.FirstButtonMaterial.DrawCaptionParam.FontVertAlign = fvaCenter
+      SelfOwnMaterial.MiddleButtonMaterial.NormalPicture.ResourceName = 'state_normal'
+      SelfOwnMaterial.MiddleButtonMaterial.PushedPicture.ResourceName = 'state_pushed'
+      SelfOwnMaterial.MiddleButtonMaterial.DrawPictureParam.IsStretch = True
+      SelfOwnMaterial.MiddleButtonMaterial.DrawCaptionParam.FontColor = claWhite
+      SelfOwnMaterial.MiddleButtonMaterial.DrawCaptionParam.FontHorzAlign = fhaCenter
+      SelfOwnMaterial.MiddleButtonMaterial.DrawCaptionParam.FontVertAlign = fvaCenter
+      SelfOwnMaterial.LastButtonMaterial.NormalPicture.ResourceName = 'state_down'
+      SelfOwnMaterial.LastButtonMaterial.PushedPicture.ResourceName = 'state_pushed'
+      SelfOwnMaterial.LastButtonMaterial.DrawPictureParam.IsStretch = True
+      SelfOwnMaterial.LastButtonMaterial.DrawCaptionParam.FontColor = claWhite
+      SelfOwnMaterial.LastButtonMaterial.DrawCaptionParam.FontHorzAlign = fhaCenter
+      SelfOwnMaterial.LastButtonMaterial.DrawCaptionParam.FontVertAlign = fvaCenter
+      object btnRangeDay: TSkinFMXButton
+        Caption = 'Day'
+        Properties.PushedGroupIndex = 1
+        Properties.IsAutoPush = True
+      end
+      object btnRangeWeek: TSkinFMXButton
+        Caption = 'Week'
+        Properties.PushedGroupIndex = 1
+        Properties.IsAutoPush = True
+        Properties.IsPushed = True
+      end
+      object btnRangeYear: TSkinFMXButton
+        Caption = 'Year'
+        Properties.PushedGroupIndex = 1
+        Properties.IsAutoPush = True
+      end
     end
   end
 end

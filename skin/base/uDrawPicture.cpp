@@ -430,3 +430,24 @@ bool TBaseDrawPicture::LoadFromDocNode(TBTNode20_Class* ADocNode) {
 // TDrawPicture
 
 TDrawPicture::~TDrawPicture() = default;
+
+namespace ostrel::skin {
+
+void BindReferencePicture(TBaseDrawPicture& ATarget, TSkinPicture* AGiven) {
+  if (AGiven == nullptr) {
+    ATarget.SetStaticRefPicture(nullptr);
+    ATarget.SetStaticRefDrawPicture(nullptr);
+    return;
+  }
+  if (ATarget.IsClipRound() || AGiven->IsClipRound()) AGiven->SetIsClipRound(true);
+  auto* drawPicture = dynamic_cast<TDrawPicture*>(AGiven);
+  if (drawPicture != nullptr && drawPicture->PictureDrawType() == TPictureDrawType::pdtRefDrawPicture) {
+    ATarget.SetStaticPictureDrawType(TPictureDrawType::pdtRefDrawPicture);
+    ATarget.SetStaticRefDrawPicture(drawPicture);
+    return;
+  }
+  ATarget.SetStaticPictureDrawType(TPictureDrawType::pdtReference);
+  ATarget.SetStaticRefPicture(drawPicture != nullptr ? drawPicture->CurrentPicture() : AGiven);
+}
+
+}  // namespace ostrel::skin

@@ -270,6 +270,18 @@ class TBaseDrawPicture : public TSkinPicture {
   QPointer<TDownloadPictureManager> FDownloadPictureManager;
 };
 
+namespace ostrel::skin {
+
+// Points ATarget at AGiven, writing its fields without notification (as a
+// list item binds a picture to a template control): a draw picture that
+// itself refers to a drawing picture is referenced as that drawing picture
+// (pdtRefDrawPicture), any other picture by its current picture
+// (pdtReference); AGiven is clipped round when ATarget or AGiven asks for it.
+// None clears both references.
+void BindReferencePicture(TBaseDrawPicture& ATarget, TSkinPicture* AGiven);
+
+}  // namespace ostrel::skin
+
 // The draw picture of materials, image lists and stored forms.
 class TDrawPicture : public TBaseDrawPicture {
   Q_OBJECT

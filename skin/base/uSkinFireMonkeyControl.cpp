@@ -794,9 +794,9 @@ void SkinControlCore::SetPropJsonStr(const QString& AJsonStr) {
   if (TSkinControlProperties* properties = Properties()) properties->SetPropJsonStr(AJsonStr);
 }
 
-QVariant SkinControlCore::GetPostValue() { return QString(); }
+QVariant SkinControlCore::GetPostValue(const QString&) { return QString(); }
 
-void SkinControlCore::SetControlValue(const QVariant&) {}
+void SkinControlCore::SetControlValue(const QVariant&, const QString&) {}
 
 QVariant SkinControlCore::GetProp(const QString&) { return QVariant(); }
 

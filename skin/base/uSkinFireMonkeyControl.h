@@ -36,6 +36,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -97,6 +98,62 @@ class IBindSkinItemTextControl {
   ~IBindSkinItemTextControl() = default;
 };
 
+// A control that shows a bound object, a picture as a rule (none clears it).
+class IBindSkinItemObjectControl {
+ public:
+  virtual void BindingItemObject(TObject* AObject) = 0;
+
+ protected:
+  ~IBindSkinItemObjectControl() = default;
+};
+
+class IBindSkinItemBoolControl {
+ public:
+  virtual void BindingItemBool(bool AValue) = 0;
+
+ protected:
+  ~IBindSkinItemBoolControl() = default;
+};
+
+// A control that shows an item's icon: a picture taken from an image list by
+// its index in that list, any other picture by reference.
+class IBindSkinItemIconControl {
+ public:
+  virtual void BindingItemIcon(TDrawPicture* AIcon) = 0;
+
+ protected:
+  ~IBindSkinItemIconControl() = default;
+};
+
+// How far a list item's frame animation of one field has gone.
+enum class TItemFrameAnimateState : std::uint8_t { ifasNone, ifasStarting, ifasRunning, ifasStopping };
+
+// The list item whose fields fill a template control. It keeps one picture
+// per field for pictures bound from data or an address, and may run a frame
+// animation on a field, during which a bound image steps through its image list.
+class ISkinBindingItem {
+ public:
+  // The item's picture for AFieldName, made when missing; the item owns it.
+  virtual TDrawPicture* GetFieldPicture(const QString& AFieldName) = 0;
+  virtual TItemFrameAnimateState GetFrameAnimateState(const QString& AFieldName) const = 0;
+  virtual void SetFrameAnimateState(const QString& AFieldName, TItemFrameAnimateState AValue) = 0;
+  // The bound control's tick count when the animation started.
+  virtual std::int32_t GetFrameAnimateStartTicket(const QString& AFieldName) const = 0;
+  virtual void SetFrameAnimateStartTicket(const QString& AFieldName, std::int32_t AValue) = 0;
+
+ protected:
+  ~ISkinBindingItem() = default;
+};
+
+// A control that shows a named field of an item as text, with the item at hand.
+class IBindSkinItemNamedTextControl {
+ public:
+  virtual void BindingItemNamedText(const QString& AFieldName, const QString& AText, ISkinBindingItem* AItem) = 0;
+
+ protected:
+  ~IBindSkinItemNamedTextControl() = default;
+};
+
 // A control a list uses to edit one of its items in place.
 class ICustomListItemEditor {
  public:
@@ -108,10 +165,13 @@ class ICustomListItemEditor {
   ~ICustomListItemEditor() = default;
 };
 
-// What a generated page's field setting tells a control that offers a
-// choice: the options' values and captions, each a comma-separated text.
+// What a generated page's field setting tells a control: its caption and,
+// for a control that offers a choice, the options' values and captions, each
+// a comma-separated text.
 class TFieldControlSetting : public TObject {
  public:
+  // The field's caption, which a button shows.
+  QString Caption;
   QString OptionsValue;
   QString OptionsCaption;
 };
@@ -122,8 +182,10 @@ class IControlForPageFramework {
   virtual bool LoadFromFieldControlSetting(TObject* ASetting) = 0;
   virtual QString GetPropJsonStr() const = 0;
   virtual void SetPropJsonStr(const QString& AJsonStr) = 0;
-  virtual QVariant GetPostValue() = 0;
-  virtual void SetControlValue(const QVariant& AValue) = 0;
+  // APageDataDir is the folder of the page's data, where controls keep files
+  // that belong to their values (an image's picture, say).
+  virtual QVariant GetPostValue(const QString& APageDataDir) = 0;
+  virtual void SetControlValue(const QVariant& AValue, const QString& APageDataDir) = 0;
   virtual QVariant GetProp(const QString& AName) = 0;
   virtual void SetProp(const QString& AName, const QVariant& AValue) = 0;
 
@@ -365,8 +427,8 @@ class SkinControlCore : public ISkinControl,
   bool LoadFromFieldControlSetting(TObject* ASetting) override;
   QString GetPropJsonStr() const override;
   void SetPropJsonStr(const QString& AJsonStr) override;
-  QVariant GetPostValue() override;
-  void SetControlValue(const QVariant& AValue) override;
+  QVariant GetPostValue(const QString& APageDataDir) override;
+  void SetControlValue(const QVariant& AValue, const QString& APageDataDir) override;
   QVariant GetProp(const QString& AName) override;
   void SetProp(const QString& AName, const QVariant& AValue) override;
 

@@ -2,6 +2,8 @@
 
 #include "skin/host/Form.h"
 
+#include <algorithm>
+
 namespace ostrel::skin {
 
 TButtonStatePicture ChooseButtonStatePicture(TDPEffectStates AStates, bool AIsInteractive,
@@ -46,7 +48,42 @@ TButtonBlockLayout CenterIconAndCaption(const TRectF& R, double AIconWidth, doub
   return layout;
 }
 
+TGroupButtonMaterial ChooseGroupButtonMaterial(std::int32_t AButtonIndex, std::int32_t AButtonCount,
+                                               bool AIsUseFirstButtonMaterial, bool AIsUseLastButtonMaterial) {
+  if (AButtonIndex == 0 && AIsUseFirstButtonMaterial) return TGroupButtonMaterial::First;
+  if (AButtonCount <= 1) return TGroupButtonMaterial::Middle;
+  if (AButtonIndex == AButtonCount - 1 && AIsUseLastButtonMaterial) return TGroupButtonMaterial::Last;
+  return TGroupButtonMaterial::Middle;
+}
+
 }  // namespace ostrel::skin
+
+// --- the member list of a button group --------------------------------------------------------
+
+int TSkinButtonList::IndexOf(const TBaseSkinButton* AButton) const {
+  const auto it = std::find(FItems.begin(), FItems.end(), AButton);
+  return it == FItems.end() ? -1 : static_cast<int>(it - FItems.begin());
+}
+
+void TSkinButtonList::Remove(const TBaseSkinButton* AButton) {
+  std::erase(FItems, AButton);
+}
+
+void TSkinButtonList::Move(int AFrom, int ATo) {
+  if (AFrom == ATo) return;
+  const auto from = FItems.begin() + AFrom;
+  const auto to = FItems.begin() + ATo;
+  if (AFrom < ATo) {
+    std::rotate(from, from + 1, to + 1);
+  } else {
+    std::rotate(to, from, from + 1);
+  }
+}
+
+void TSkinButtonList::SortBy(const std::function<std::int32_t(const TBaseSkinButton*)>& AKey) {
+  std::stable_sort(FItems.begin(), FItems.end(),
+                   [&AKey](const TBaseSkinButton* A, const TBaseSkinButton* B) { return AKey(A) < AKey(B); });
+}
 
 // --- properties -------------------------------------------------------------------------
 
@@ -90,7 +127,12 @@ TBaseButtonProperties::TBaseButtonProperties(TControl* ASkinControl)
   SkinControlIntf()->SetControlHeight(40);
 }
 
-TBaseButtonProperties::~TBaseButtonProperties() = default;
+TBaseButtonProperties::~TBaseButtonProperties() {
+  if (ISkinButtonGroup* group = SkinButtonGroupIntf()) {
+    if (TSkinButtonList* list = group->GetButtonList()) list->Remove(dynamic_cast<TBaseSkinButton*>(SkinControl()));
+    group->ButtonsVisibleChanged();
+  }
+}
 
 void TBaseButtonProperties::AssignProperties(const TSkinControlProperties* ASource) {
   TSkinControlProperties::AssignProperties(ASource);
@@ -135,9 +177,55 @@ void TBaseButtonProperties::SetHelpText(const QString& AValue) {
   RepaintControl(SkinControlIntf());
 }
 
+std::int32_t TBaseButtonProperties::ButtonIndex() const {
+  ISkinButtonGroup* group = SkinButtonGroupIntf();
+  TSkinButtonList* list = group != nullptr ? group->GetButtonList() : nullptr;
+  FButtonIndex = list != nullptr ? list->IndexOf(dynamic_cast<const TBaseSkinButton*>(SkinControl())) : -1;
+  return FButtonIndex;
+}
+
 void TBaseButtonProperties::SetButtonIndex(std::int32_t AValue) {
-  // Outside a button group the number only matters as read from a stored form.
-  if (IsControlLoadingOrReading()) FButtonIndex = AValue;
+  if (IsControlLoadingOrReading()) {
+    FButtonIndex = AValue;
+    return;
+  }
+  ISkinButtonGroup* group = SkinButtonGroupIntf();
+  TSkinButtonList* list = group != nullptr ? group->GetButtonList() : nullptr;
+  if (list == nullptr || AValue < 0 || AValue > list->Count() - 1) return;
+  const int current = list->IndexOf(dynamic_cast<const TBaseSkinButton*>(SkinControl()));
+  if (current < 0) return;
+  list->Move(current, AValue);
+  FButtonIndex = AValue;
+  group->ButtonsSizeChanged();
+}
+
+void TBaseButtonProperties::SetButtonGroup(TControl* AValue) {
+  if (FButtonGroup.data() == AValue) return;
+  auto* const self = dynamic_cast<TBaseSkinButton*>(SkinControl());
+  if (!FButtonGroup.isNull()) {
+    ISkinButtonGroup* old = SkinButtonGroupIntf();
+    SkinControl()->SetParent(nullptr);
+    if (old != nullptr) {
+      if (TSkinButtonList* list = old->GetButtonList()) list->Remove(self);
+      // The group left behind closes the gap.
+      old->ButtonsVisibleChanged();
+    }
+    ForgetButtonGroup();
+  }
+  auto* const group = dynamic_cast<ISkinButtonGroup*>(AValue);
+  if (TSkinButtonList* list = group != nullptr ? group->GetButtonList() : nullptr; list != nullptr && list->IndexOf(self) < 0) {
+    // The parent first: it refuses a group inside the button, and the list stays as it was.
+    SkinControl()->SetParent(AValue);
+    list->Add(self);
+  }
+  FButtonGroup = AValue;
+  FSkinButtonGroupIntf = group;
+  if (group != nullptr) group->ButtonsVisibleChanged();
+}
+
+void TBaseButtonProperties::ForgetButtonGroup() {
+  FButtonGroup.clear();
+  FSkinButtonGroupIntf = nullptr;
 }
 
 TDrawPicture* TBaseButtonProperties::CurrentIcon() const {
@@ -214,7 +302,14 @@ TBaseButtonProperties* TSkinButtonType::ButtonProperties() const {
   return FSkinButtonIntf != nullptr ? FSkinButtonIntf->GetButtonProperties() : nullptr;
 }
 
-TSkinControlMaterial* TSkinButtonType::GetPaintCurrentUseMaterial() { return ControlMaterial(); }
+TSkinControlMaterial* TSkinButtonType::GetPaintCurrentUseMaterial() {
+  if (TBaseButtonProperties* properties = ButtonProperties()) {
+    if (ISkinButtonGroup* group = properties->SkinButtonGroupIntf()) {
+      if (TSkinButtonMaterial* material = group->GetButtonMaterial(properties->ButtonIndex())) return material;
+    }
+  }
+  return ControlMaterial();
+}
 
 TDPEffectStates TSkinButtonType::CalcCurrentEffectStates() {
   TDPEffectStates states = TSkinControlType::CalcCurrentEffectStates();
@@ -378,6 +473,26 @@ void TBaseSkinButton::Click() {
   TButtonProperties* properties = GetButtonProperties();
   if (properties->IsAutoPush()) properties->SetIsPushed(!properties->IsPushed());
   TSkinFireMonkeyControl::Click();
+}
+
+void TBaseSkinButton::SetParentComponent(TComponent* AParent) {
+  TSkinFireMonkeyControl::SetParentComponent(AParent);
+  if (!ComponentState().Contains(TComponentStateItem::csReading)) return;
+  if (auto* group = dynamic_cast<TControl*>(AParent); dynamic_cast<ISkinButtonGroup*>(group) != nullptr) {
+    GetButtonProperties()->SetButtonGroup(group);
+  }
+}
+
+bool TBaseSkinButton::LoadFromFieldControlSetting(TObject* ASetting) {
+  const auto* setting = dynamic_cast<const TFieldControlSetting*>(ASetting);
+  if (setting == nullptr) return false;
+  SetCaption(setting->Caption);
+  return true;
+}
+
+void TBaseSkinButton::BindingItemObject(TObject* AObject) {
+  ostrel::skin::BindReferencePicture(*GetButtonProperties()->Icon(), dynamic_cast<TSkinPicture*>(AObject));
+  RepaintControl(this);
 }
 
 void TBaseSkinButton::DoCustomMaterialChange(TObject* Sender) {

@@ -16,11 +16,14 @@
 #include "skin/host/Set.h"
 #include "skin/host/Types.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace ostrel::skin {
 
@@ -48,9 +51,56 @@ struct TButtonBlockLayout {
 TButtonBlockLayout CenterIconAndCaption(const TRectF& R, double AIconWidth, double ACaptionWidth,
                                         bool AIsIconAfterCaption);
 
+// Which of its group material's three button materials a member of a button
+// group paints with: the first member the first material when the group uses
+// one; a group of at most one member the middle one; the last member the last
+// material when the group uses one; every other member the middle one.
+enum class TGroupButtonMaterial : std::uint8_t { First, Middle, Last };
+TGroupButtonMaterial ChooseGroupButtonMaterial(std::int32_t AButtonIndex, std::int32_t AButtonCount,
+                                               bool AIsUseFirstButtonMaterial, bool AIsUseLastButtonMaterial);
+
 }  // namespace ostrel::skin
 
+class TBaseSkinButton;
+class TButtonGroupProperties;
 class TButtonProperties;
+class TSkinButtonMaterial;
+
+// The members of a button group in the order it lays them out. It refers to
+// the buttons and never owns them: a button leaves the list when it goes.
+class TSkinButtonList {
+ public:
+  int Count() const { return static_cast<int>(FItems.size()); }
+  TBaseSkinButton* Items(int AIndex) const { return FItems[static_cast<std::size_t>(AIndex)]; }
+  // -1 when the button is no member.
+  int IndexOf(const TBaseSkinButton* AButton) const;
+  void Add(TBaseSkinButton* AButton) { FItems.push_back(AButton); }
+  void Remove(const TBaseSkinButton* AButton);
+  // Takes the member at AFrom out and puts it in at ATo; both must be positions of the list.
+  void Move(int AFrom, int ATo);
+  void Clear() { FItems.clear(); }
+  // Stable: members of equal keys keep their order.
+  void SortBy(const std::function<std::int32_t(const TBaseSkinButton*)>& AKey);
+
+ private:
+  std::vector<TBaseSkinButton*> FItems;
+};
+
+// A button group, as its members and its own parts see it.
+class ISkinButtonGroup {
+ public:
+  virtual TButtonGroupProperties* GetButtonGroupProperties() const = 0;
+  virtual TSkinButtonList* GetButtonList() const = 0;
+  // The group lays its members out again: one came, went, was shown or hidden.
+  virtual void ButtonsVisibleChanged() = 0;
+  // The group lays its members out again: their order or sizes changed.
+  virtual void ButtonsSizeChanged() = 0;
+  // The material the member at AButtonIndex paints with; none when the group has no material in use.
+  virtual TSkinButtonMaterial* GetButtonMaterial(std::int32_t AButtonIndex) = 0;
+
+ protected:
+  ~ISkinButtonGroup() = default;
+};
 
 // What the button's properties and control type ask of the button.
 class ISkinButton {
@@ -72,6 +122,7 @@ class TBaseButtonProperties : public TSkinControlProperties {
   // Raises "This Component Do not Support ISkinButton Interface" when
   // ASkinControl is no button; sizes the button to 100 x 40.
   explicit TBaseButtonProperties(TControl* ASkinControl);
+  // Leaves the button group, which lays its members out again.
   ~TBaseButtonProperties() override;
 
   QString GetComponentClassify() const override { return QStringLiteral("SkinButton"); }
@@ -97,9 +148,22 @@ class TBaseButtonProperties : public TSkinControlProperties {
   void SetIcon(const TDrawPicture* AValue) { FIcon->Assign(AValue); }
   TDrawPicture* PushedIcon() const { return FPushedIcon.get(); }
   void SetPushedIcon(const TDrawPicture* AValue) { FPushedIcon->Assign(AValue); }
-  // The button's place in its button group; -1 outside one.
-  std::int32_t ButtonIndex() const { return FButtonIndex; }
+  // The button's place in its button group's list; -1 outside one.
+  std::int32_t ButtonIndex() const;
+  // While the form is read the number is only stored, for the group to sort
+  // its members by; later it moves the button to that place in its group,
+  // and a place beyond the last one is ignored.
   void SetButtonIndex(std::int32_t AValue);
+  // The number last stored or read, which SortButtons orders members by.
+  std::int32_t StoredButtonIndex() const { return FButtonIndex; }
+  TControl* ButtonGroup() const { return FButtonGroup.data(); }
+  // Leaves the group set before (the button loses its parent) and joins
+  // AValue when it is a group: the button goes to the end of its list and
+  // becomes its child. Any control is stored, a group or not.
+  void SetButtonGroup(TControl* AValue);
+  ISkinButtonGroup* SkinButtonGroupIntf() const { return FButtonGroup.isNull() ? nullptr : FSkinButtonGroupIntf; }
+  // Drops the group without telling it; the group calls this as it goes.
+  void ForgetButtonGroup();
   // PushedIcon while pushed and it has a picture, else Icon.
   TDrawPicture* CurrentIcon() const;
   ISkinButton* SkinButtonIntf() const { return FSkinButtonIntf; }
@@ -111,14 +175,17 @@ class TBaseButtonProperties : public TSkinControlProperties {
   std::int32_t FPushedGroupIndex = 0;
   std::unique_ptr<TDrawPicture> FIcon;
   std::unique_ptr<TDrawPicture> FPushedIcon;
-  std::int32_t FButtonIndex = -1;
+  mutable std::int32_t FButtonIndex = -1;
+  QPointer<TControl> FButtonGroup;
   ISkinButton* FSkinButtonIntf = nullptr;
+  ISkinButtonGroup* FSkinButtonGroupIntf = nullptr;
 };
 
 class TButtonProperties : public TBaseButtonProperties {
   Q_OBJECT
   Q_PROPERTY(TDrawPicture* Icon READ Icon WRITE SetIcon)
   Q_PROPERTY(TDrawPicture* PushedIcon READ PushedIcon WRITE SetPushedIcon)
+  Q_PROPERTY(TControl* ButtonGroup READ ButtonGroup WRITE SetButtonGroup)
   Q_PROPERTY(std::int32_t ButtonIndex READ ButtonIndex WRITE SetButtonIndex)
   Q_PROPERTY(std::int32_t PushedGroupIndex READ PushedGroupIndex WRITE SetPushedGroupIndex)
   Q_PROPERTY(QString HelpText READ HelpText WRITE SetHelpText)
@@ -254,7 +321,11 @@ class TSkinButtonDefaultType : public TSkinButtonType {
                    const TPaintData& APaintData) override;
 };
 
-class TBaseSkinButton : public TSkinFireMonkeyControl, public ISkinButton {
+class TBaseSkinButton : public TSkinFireMonkeyControl,
+                        public ISkinButton,
+                        public IBindSkinItemObjectControl,
+                        public IBindSkinItemValueControl,
+                        public IBindSkinItemTextControl {
   Q_OBJECT
   Q_PROPERTY(QString Caption READ Caption WRITE SetText)
   Q_PROPERTY(QString Text READ Text WRITE SetText)
@@ -285,11 +356,20 @@ class TBaseSkinButton : public TSkinFireMonkeyControl, public ISkinButton {
   // The stored accessible name, else the caption, else the hint (an icon
   // button is known by its hint).
   QString AccessibleName() const override;
+  // A button read inside a button group's block joins that group.
+  void SetParentComponent(TComponent* AParent) override;
   void DoCustomMaterialChange(TObject* Sender) override;
   void RecordControlLangIndex(const QString& APrefix, TLang* ALang, const QString& ACurLang) override;
   void TranslateControlLang(const QString& APrefix, TLang* ALang, const QString& ACurLang) override;
-  QVariant GetPostValue() override { return GetCaption(); }
-  void SetControlValue(const QVariant& AValue) override { SetCaption(AValue.toString()); }
+  QVariant GetPostValue(const QString&) override { return GetCaption(); }
+  void SetControlValue(const QVariant& AValue, const QString&) override { SetCaption(AValue.toString()); }
+  bool LoadFromFieldControlSetting(TObject* ASetting) override;
+
+  // Item binding: a value or a text is the caption; an object is a picture
+  // the icon refers to (none clears the reference).
+  void BindingItemValue(const QVariant& AValue) override { SetCaption(AValue.toString()); }
+  void BindingItemText(const QString& AText) override { SetCaption(AText); }
+  void BindingItemObject(TObject* AObject) override;
 
  private:
   QString FDetail;

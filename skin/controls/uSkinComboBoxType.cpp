@@ -302,13 +302,13 @@ bool TSkinFMXCustomComboBox::LoadFromFieldControlSetting(TObject* ASetting) {
   return true;
 }
 
-QVariant TSkinFMXCustomComboBox::GetPostValue() {
+QVariant TSkinFMXCustomComboBox::GetPostValue(const QString&) {
   const int index = ItemIndex();
   if (index >= 0 && index < FValues.size()) return FValues.at(index);
   return GetText();
 }
 
-void TSkinFMXCustomComboBox::SetControlValue(const QVariant& AValue) {
+void TSkinFMXCustomComboBox::SetControlValue(const QVariant& AValue, const QString&) {
   SetText(AValue.toString());
   SetValue(AValue.toString());
 }

@@ -231,9 +231,9 @@ class TSkinFMXCustomComboBox : public TComboBox,
   // Items from the setting's option captions, Values from its option values; no selection.
   bool LoadFromFieldControlSetting(TObject* ASetting) override;
   // The selected item's value when Values has one, else the displayed text.
-  QVariant GetPostValue() override;
+  QVariant GetPostValue(const QString& APageDataDir) override;
   // Selects by caption, then by value.
-  void SetControlValue(const QVariant& AValue) override;
+  void SetControlValue(const QVariant& AValue, const QString& APageDataDir) override;
   QVariant GetProp(const QString&) override { return {}; }
   void SetProp(const QString&, const QVariant&) override {}
   void BindingItemValue(const QVariant& AValue) override { Prop()->SetDrawText(AValue.toString()); }

@@ -1,5 +1,10 @@
 #include "skin/controls/uSkinImageType.h"
 
+#include "skin/base/uBaseLog.h"
+
+#include <QDir>
+#include <QFileInfo>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -26,9 +31,52 @@ std::int32_t NextFrameImageIndex(std::int32_t AIndex, std::int32_t ACount) {
   return static_cast<std::int32_t>(next < 0 ? next + ACount : next);
 }
 
+std::int32_t ItemFrameImageIndex(std::int64_t ATicksSinceStart, std::int32_t ACount) {
+  if (ACount <= 0) return -1;
+  const std::int64_t index = ATicksSinceStart % ACount;
+  return static_cast<std::int32_t>(index < 0 ? index + ACount : index);
+}
+
+bool IsPictureUrl(const QString& AText) {
+  return AText.startsWith(QStringLiteral("http://"), Qt::CaseInsensitive) ||
+         AText.startsWith(QStringLiteral("https://"), Qt::CaseInsensitive);
+}
+
+std::int32_t ImageIndexFromText(const QString& AText) {
+  bool ok = false;
+  const std::int32_t index = AText.trimmed().toInt(&ok);
+  return ok ? index : -1;
+}
+
+QString PageDataPictureFile(const QString& APageDataDir, const QString& AComponentName) {
+  return QDir(APageDataDir).filePath(QStringLiteral("pics/") + AComponentName + QStringLiteral(".png"));
+}
+
 }  // namespace ostrel::skin
 
 namespace {
+
+void LogImageLine(const QString& AMethod, const QString& AMessage, const QString& APos) {
+  TBaseLog::Instance().HandleException(AMessage, QStringLiteral("uSkinImageType"), AMethod, APos);
+}
+
+// Refers APicture to the drawing picture AGiven, whose pixels may still come (an address).
+void ReferToDrawPicture(TDrawPicture& APicture, TDrawPicture* AGiven) {
+  APicture.SetStaticPictureDrawType(TPictureDrawType::pdtRefDrawPicture);
+  APicture.SetStaticRefDrawPicture(AGiven);
+}
+
+// Saves APicture as a PNG file, making its folder; a failure is logged.
+void SavePictureFile(const TBitmap& APicture, const QString& AFileName) {
+  try {
+    if (!QDir().mkpath(QFileInfo(AFileName).absolutePath())) {
+      throw EInvalidGraphic(QStringLiteral("Cannot make the folder of %1").arg(AFileName));
+    }
+    APicture.SaveToFile(AFileName);
+  } catch (const Exception& e) {
+    LogImageLine(QStringLiteral("TSkinImage.GetPostValue"), e.Message(), AFileName);
+  }
+}
 
 ISkinImage* ImageIntfOf(TControl* AControl) {
   auto* intf = dynamic_cast<ISkinImage*>(AControl);
@@ -214,6 +262,166 @@ void TSkinImage::Loaded() {
 void TSkinImage::DoCustomMaterialChange(TObject* Sender) {
   TSkinFireMonkeyControl::DoCustomMaterialChange(Sender);
   if (!IsLoadingOrReading()) GetImageProperties()->AdjustAutoSizeBounds();
+}
+
+void TSkinImage::Repaint() {
+  if (TSkinControlType* type = SkinControlType()) type->InvalidateControl();
+}
+
+TDrawPicture* TSkinImage::BindingPicture(const QString& AFieldName) {
+  if (FBindingItem != nullptr) return FBindingItem->GetFieldPicture(AFieldName);
+  if (!FBindingPicture) FBindingPicture = std::make_unique<TDrawPicture>(QStringLiteral("BindingPicture"));
+  return FBindingPicture.get();
+}
+
+void TSkinImage::LoadBase64(TDrawPicture& APicture, const QString& AText) {
+  QByteArray text = AText.toLatin1();
+  text.replace('\r', QByteArray()).replace('\n', QByteArray());
+  const QByteArray::FromBase64Result bytes = QByteArray::fromBase64Encoding(text, QByteArray::AbortOnBase64DecodingErrors);
+  APicture.ClearPicture();
+  if (!bytes) {
+    LogImageLine(QStringLiteral("TSkinImage.LoadBase64"), QStringLiteral("The picture data is no Base64 text"), Name());
+    return;
+  }
+  APicture.LoadFromStream(*bytes);
+}
+
+void TSkinImage::BindingItemObject(TObject* AObject) {
+  ostrel::skin::BindReferencePicture(*GetImageProperties()->Picture(), dynamic_cast<TSkinPicture*>(AObject));
+  Repaint();
+}
+
+void TSkinImage::BindingItemValue(const QVariant& AValue) {
+  TDrawPicture* picture = GetImageProperties()->Picture();
+  switch (AValue.typeId()) {
+    case QMetaType::Bool: BindingItemBool(AValue.toBool()); return;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort: picture->SetStaticImageIndex(AValue.toInt()); break;
+    default: {
+      const QString text = AValue.toString();
+      const QString field = GetBindItemFieldName();
+      if (text.contains(u'\n')) {
+        TDrawPicture* bound = BindingPicture(field);
+        if (bound->Base64Length != text.size()) {
+          LoadBase64(*bound, text);
+          bound->Base64Length = static_cast<std::int32_t>(text.size());
+        }
+        ReferToDrawPicture(*picture, bound);
+      } else if (ostrel::skin::IsPictureUrl(text)) {
+        TDrawPicture* bound = BindingPicture(field);
+        bound->SetUrl(text);
+        ReferToDrawPicture(*picture, bound);
+      } else {
+        picture->SetStaticImageIndex(ostrel::skin::ImageIndexFromText(text));
+        picture->SetStaticPictureDrawType(TPictureDrawType::pdtImageList);
+      }
+    }
+  }
+  Repaint();
+}
+
+void TSkinImage::BindingItemBool(bool AValue) {
+  GetImageProperties()->Picture()->SetStaticImageIndex(AValue ? 1 : 0);
+  Repaint();
+}
+
+void TSkinImage::BindingItemIcon(TDrawPicture* AIcon) {
+  TDrawPicture* picture = GetImageProperties()->Picture();
+  if (AIcon != nullptr && AIcon->SkinImageList() != nullptr) {
+    // Through the setter, so the picture hears when the list goes away.
+    picture->SetSkinImageList(AIcon->SkinImageList());
+    picture->SetStaticImageIndex(AIcon->ImageIndex());
+    picture->SetStaticPictureDrawType(TPictureDrawType::pdtImageList);
+  } else {
+    ostrel::skin::BindReferencePicture(*picture, AIcon);
+  }
+  Repaint();
+}
+
+void TSkinImage::BindingItemNamedText(const QString& AFieldName, const QString& AText, ISkinBindingItem* AItem) {
+  TImageProperties* properties = GetImageProperties();
+  TDrawPicture* picture = properties->Picture();
+  TSkinBaseImageList* list = FilledImageListOf(*picture);
+  const TItemFrameAnimateState state =
+      AItem != nullptr ? AItem->GetFrameAnimateState(AFieldName) : TItemFrameAnimateState::ifasNone;
+  if (list != nullptr && state != TItemFrameAnimateState::ifasNone) {
+    switch (state) {
+      case TItemFrameAnimateState::ifasStarting:
+        ++ItemAnimateRefCount;
+        AItem->SetFrameAnimateStartTicket(AFieldName, properties->AnimateTicket());
+        AItem->SetFrameAnimateState(AFieldName, TItemFrameAnimateState::ifasRunning);
+        properties->SetRotated(true);
+        picture->SetStaticImageIndex(0);
+        break;
+      case TItemFrameAnimateState::ifasRunning:
+        picture->SetStaticImageIndex(ostrel::skin::ItemFrameImageIndex(
+            static_cast<std::int64_t>(properties->AnimateTicket()) - AItem->GetFrameAnimateStartTicket(AFieldName),
+            list->Count()));
+        break;
+      case TItemFrameAnimateState::ifasStopping:
+        ItemAnimateRefCount = std::max(ItemAnimateRefCount - 1, 0);
+        if (ItemAnimateRefCount == 0) properties->SetRotated(false);
+        AItem->SetFrameAnimateState(AFieldName, TItemFrameAnimateState::ifasNone);
+        picture->SetStaticImageIndex(-1);
+        break;
+      case TItemFrameAnimateState::ifasNone: break;
+    }
+  } else if (!ostrel::skin::IsPictureUrl(AText)) {
+    picture->SetStaticImageIndex(ostrel::skin::ImageIndexFromText(AText));
+  } else {
+    TDrawPicture* bound = AItem != nullptr ? AItem->GetFieldPicture(AFieldName) : BindingPicture(AFieldName);
+    bound->SetUrl(AText);
+    ReferToDrawPicture(*picture, bound);
+  }
+  Repaint();
+}
+
+QVariant TSkinImage::GetPostValue(const QString& APageDataDir) {
+  TDrawPicture* picture = GetImageProperties()->Picture();
+  const QString file = ostrel::skin::PageDataPictureFile(APageDataDir, Name());
+  if (!picture->IsChanged) {
+    TDownloadPictureCacheItem* download = picture->UrlPicture();
+    if (!picture->Url().isEmpty() && download != nullptr &&
+        download->State() == TDownloadPictureState::dpsDownloadSucc && download->Picture() != nullptr &&
+        !download->Picture()->IsEmpty()) {
+      SavePictureFile(*download->Picture(), file);
+    }
+    return picture->TSkinPicture::ImageName();
+  }
+  if (picture->IsEmpty()) return picture->TSkinPicture::ImageName();
+  SavePictureFile(*picture, file);
+  return Name() + QStringLiteral(".png");
+}
+
+void TSkinImage::SetControlValue(const QVariant& AValue, const QString& APageDataDir) {
+  TDrawPicture* picture = GetImageProperties()->Picture();
+  const QString text = AValue.toString();
+  picture->ClearPicture();
+  if (text.contains(u'\n')) {
+    LoadBase64(*picture, text);
+  } else if (ostrel::skin::IsPictureUrl(text)) {
+    picture->SetUrl(text);
+  } else if (!text.isEmpty()) {
+    // Only the file's name counts: a value cannot reach outside the page's picture folder.
+    const QString file =
+        QDir(APageDataDir).filePath(QStringLiteral("pics/") + ostrel::skin::FileNamePart(text));
+    if (QFileInfo(file).isFile()) {
+      try {
+        picture->LoadFromFile(file);
+      } catch (const Exception& e) {
+        LogImageLine(QStringLiteral("TSkinImage.SetControlValue"), e.Message(), file);
+      }
+    } else {
+      LogImageLine(QStringLiteral("TSkinImage.SetControlValue"), QStringLiteral("Picture file not found"), file);
+    }
+  }
+  picture->TSkinPicture::SetImageName(text);
+  picture->IsChanged = false;
+  Repaint();
 }
 
 TSkinFMXImage::~TSkinFMXImage() = default;

@@ -35,6 +35,21 @@ std::int32_t NextRotateAngle(std::int32_t AAngle, std::int32_t AIncrement);
 // back to 0 after the last; a list of one picture or none keeps AIndex.
 std::int32_t NextFrameImageIndex(std::int32_t AIndex, std::int32_t ACount);
 
+// The image index a list item's frame animation shows ATicksSinceStart timer
+// ticks after it started, in a list of ACount pictures (at least one).
+std::int32_t ItemFrameImageIndex(std::int64_t ATicksSinceStart, std::int32_t ACount);
+
+// A bound text that is a picture's address: it starts with "http://" or
+// "https://" in any letter case.
+bool IsPictureUrl(const QString& AText);
+
+// A bound text as an image index: the number it spells, -1 when it spells none.
+std::int32_t ImageIndexFromText(const QString& AText);
+
+// The file in which a generated page keeps the picture of the image named
+// AComponentName: "pics/<name>.png" in the page's data folder.
+QString PageDataPictureFile(const QString& APageDataDir, const QString& AComponentName);
+
 }  // namespace ostrel::skin
 
 class TImageProperties;
@@ -161,7 +176,14 @@ class TSkinImageType : public TSkinControlType {
   ISkinImage* FSkinImageIntf = nullptr;
 };
 
-class TSkinImage : public TSkinFireMonkeyControl, public ISkinImage {
+class TSkinImage : public TSkinFireMonkeyControl,
+                   public ISkinImage,
+                   public IBindSkinItemObjectControl,
+                   public IBindSkinItemValueControl,
+                   public IBindSkinItemBoolControl,
+                   public IBindSkinItemTextControl,
+                   public IBindSkinItemIconControl,
+                   public IBindSkinItemNamedTextControl {
   Q_OBJECT
   Q_PROPERTY(QString Caption READ Caption WRITE SetText)
 
@@ -186,8 +208,46 @@ class TSkinImage : public TSkinFireMonkeyControl, public ISkinImage {
     return AccessibleName().isEmpty() ? TAccessibleRole::None : TAccessibleRole::Image;
   }
 
+  // --- item binding: each writes the picture's fields directly, then repaints ---
+  // A picture, referenced (none clears the reference).
+  void BindingItemObject(TObject* AObject) override;
+  // A number is the image index, a Boolean index 1 or 0; a text with a line
+  // break is Base64 picture data and one starting "http://" or "https://" an
+  // address, either kept in the binding item's picture (the image's own
+  // without one) and referenced; any other text is an image index.
+  void BindingItemValue(const QVariant& AValue) override;
+  void BindingItemBool(bool AValue) override;
+  void BindingItemText(const QString& AText) override { BindingItemValue(AText); }
+  // A picture from an image list is shown by its index in that list, any other by reference.
+  void BindingItemIcon(TDrawPicture* AIcon) override;
+  // An image index, or an address set on the item's picture of that name;
+  // while the item runs a frame animation of the field and the picture comes
+  // from a filled image list, the index follows that animation instead.
+  void BindingItemNamedText(const QString& AFieldName, const QString& AText, ISkinBindingItem* AItem) override;
+  // The item whose pictures value bindings keep; not owned, none by default.
+  void SetBindingItem(ISkinBindingItem* AItem) { FBindingItem = AItem; }
+
+  // --- the picture file of a generated page ---
+  // An unchanged picture gives its name (and a downloaded picture is saved
+  // to the page's picture file); a changed one is saved there and gives the
+  // file's name.
+  QVariant GetPostValue(const QString& APageDataDir) override;
+  // Base64 data, else the page's picture file of that name, else an
+  // address; a file that is missing or does not decode leaves the picture
+  // empty and is logged.
+  void SetControlValue(const QVariant& AValue, const QString& APageDataDir) override;
+
   // How many bound list items run the image's frame animation.
   int ItemAnimateRefCount = 0;
+
+ private:
+  void Repaint();
+  // The picture a value binding keeps its data or address in.
+  TDrawPicture* BindingPicture(const QString& AFieldName);
+  void LoadBase64(TDrawPicture& APicture, const QString& AText);
+
+  ISkinBindingItem* FBindingItem = nullptr;
+  std::unique_ptr<TDrawPicture> FBindingPicture;
 };
 
 class TSkinFMXImage : public TSkinImage {

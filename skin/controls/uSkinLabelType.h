@@ -110,8 +110,8 @@ class TSkinLabel : public TSkinFireMonkeyControl, public ISkinLabel, public IPro
   bool SetItemColor(int AColorType, TAlphaColor AColor) override;
 
   void DoCustomMaterialChange(TObject* Sender) override;
-  QVariant GetPostValue() override { return GetCaption(); }
-  void SetControlValue(const QVariant& AValue) override { SetCaption(AValue.toString()); }
+  QVariant GetPostValue(const QString&) override { return GetCaption(); }
+  void SetControlValue(const QVariant& AValue, const QString&) override { SetCaption(AValue.toString()); }
 
   TAccessibleRole AccessibleRole() const override { return TAccessibleRole::Label; }
   // The stored accessible name, else the caption.

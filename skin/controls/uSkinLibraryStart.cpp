@@ -1,6 +1,7 @@
 #include "skin/controls/uSkinLibraryStart.h"
 
 #include "skin/base/uSkinRegManager.h"
+#include "skin/controls/uSkinButtonGroupType.h"
 #include "skin/controls/uSkinButtonType.h"
 #include "skin/controls/uSkinComboBoxType.h"
 #include "skin/controls/uSkinImageType.h"
@@ -12,10 +13,11 @@
 namespace ostrel::skin {
 
 void StartSkinControls() {
-  // Table order: button, label, panel, switch bar, progress bar, image, combo box.
+  // Table order: button, button group, label, panel, switch bar, progress bar, image, combo box.
   StartSkinLibrary({
       &RegisterSkinCoreFamily,
       &RegisterSkinButtonFamily,
+      &RegisterSkinButtonGroupFamily,
       &RegisterSkinLabelFamily,
       &RegisterSkinPanelFamily,
       &RegisterSkinSwitchBarFamily,

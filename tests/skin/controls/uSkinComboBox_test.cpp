@@ -192,12 +192,12 @@ TEST_F(ComboBoxTest, TextAndValueSelectTheirItemOrNothing) {
   // The third item has no value: reading it is an error, posting falls back to the text.
   box->SetItemIndex(2);
   EXPECT_THROW(box->Value(), Exception);
-  EXPECT_EQ(box->GetPostValue().toString(), QStringLiteral("E:\\"));
+  EXPECT_EQ(box->GetPostValue(QString()).toString(), QStringLiteral("E:\\"));
   box->SetItemIndex(0);
-  EXPECT_EQ(box->GetPostValue().toString(), QStringLiteral("c"));
-  box->SetControlValue(QStringLiteral("d"));
+  EXPECT_EQ(box->GetPostValue(QString()).toString(), QStringLiteral("c"));
+  box->SetControlValue(QStringLiteral("d"), QString());
   EXPECT_EQ(box->ItemIndex(), 1) << "by value when no caption matches";
-  box->SetControlValue(QStringLiteral("E:\\"));
+  box->SetControlValue(QStringLiteral("E:\\"), QString());
   EXPECT_EQ(box->ItemIndex(), -1) << "by caption, then by value, which finds none";
 }
 
@@ -363,7 +363,7 @@ TEST_F(ComboBoxTest, APageFieldSettingFillsItemsAndValuesWithoutASelection) {
   EXPECT_EQ(box->Items(), (QStringList{QStringLiteral("Male"), QStringLiteral("Female")}));
   EXPECT_EQ(box->Values(), (QStringList{QStringLiteral("m"), QStringLiteral("f")}));
   EXPECT_EQ(box->ItemIndex(), -1);
-  EXPECT_EQ(box->GetPostValue().toString(), QString());
+  EXPECT_EQ(box->GetPostValue(QString()).toString(), QString());
   TObject other;
   EXPECT_FALSE(box->LoadFromFieldControlSetting(&other));
 }

@@ -13,8 +13,6 @@
 #include "setup/core/StagedCopy.h"
 #include "setup/core/Startup.h"
 #include "setup/core/Uninstall.h"
-#include "setup/platform/FileSystem.h"
-#include "setup/platform/Removal.h"
 #include "setup/platform/ResourceBundle.h"
 #include "setup/platform/ShellOpen.h"
 
@@ -179,11 +177,11 @@ void InstallChain::InstallPayload() {
     // A failure shows in the extraction.
     c_.saveResource("pak", archiveFile, platform::SaveOptions{});
   }
-  if (!platform::DirectoryExists(target)) platform::ForceDirectories(target);
+  if (!c_.files.directoryExists(target)) c_.files.forceDirectories(target);
   // Links planted in the install folder in the place of the product's
   // folders would have the payload written elsewhere, out of the
   // uninstaller's reach.
-  platform::RemoveFolderLinksBelow(target, kProductFolders);
+  c_.files.removeFolderLinksBelow(target, kProductFolders);
 
   // The extractor leaves a processor idle: the uninstaller is copied beside
   // its place meanwhile and only moved in by the block after extraction.
@@ -248,7 +246,7 @@ std::optional<ChildEnd> InstallChain::Extract(const platform::InMemoryFile* held
       return end;
     }
     // A folder that holds a program but will not run it (noexec).
-    platform::RemoveFile(extractor);
+    c_.files.removeFile(extractor);
   }
   return std::nullopt;
 }
@@ -264,12 +262,12 @@ std::optional<std::string> InstallChain::CreateArchiveFile() {
 // in place afterwards.
 bool InstallChain::ReplaceUninstaller(const std::string& extractorFile, const std::string& archiveFile,
                                       const std::string& target, std::unique_ptr<StagedCopy> copy) {
-  if (platform::FileExists(extractorFile) && !platform::RemoveFile(extractorFile)) return false;
-  if (platform::FileExists(archiveFile) && !platform::RemoveFile(archiveFile)) return false;
+  if (c_.files.fileExists(extractorFile) && !c_.files.removeFile(extractorFile)) return false;
+  if (c_.files.fileExists(archiveFile) && !c_.files.removeFile(archiveFile)) return false;
   c_.temporary.Release();
   c_.fallbackFolder.Release();
   const std::string uninstaller = target + platform::UninstallerFileName(c_.style);
-  if (platform::FileExists(uninstaller) && !platform::RemoveFile(uninstaller)) return false;
+  if (c_.files.fileExists(uninstaller) && !c_.files.removeFile(uninstaller)) return false;
   if (copy->MoveTo(uninstaller)) return true;
   // The copy beside the extraction failed; one more try, here and now.
   const std::unique_ptr<platform::PendingFile> again = c_.stageUninstaller(target);
@@ -295,7 +293,7 @@ bool InstallChain::CreateShortcuts(const std::string& product, const std::string
   const std::string fileName = std::string(kProductName) + std::string(platform::ShortcutSuffix(c_.style));
   const std::string desktop = c_.folders.GetSpecialFolder(platform::CSIDL_DESKTOP);
   const std::string desktopShortcut = desktop + platform::Separator(c_.style) + fileName;
-  if (!desktop.empty() && !platform::FileExists(desktopShortcut)) link->Save(desktopShortcut);
+  if (!desktop.empty() && !c_.files.fileExists(desktopShortcut)) link->Save(desktopShortcut);
 
   // The menu entry also offers the uninstall, which on POSIX the user would
   // find nowhere else (Windows lists the uninstall entry itself). The start-
@@ -304,8 +302,8 @@ bool InstallChain::CreateShortcuts(const std::string& product, const std::string
   link->AddAction(kUninstallActionId, kUninstallActionName, target + platform::UninstallerFileName(c_.style));
   const std::string startMenu = c_.folders.StartMenuProgramsFolder();
   const std::string startMenuShortcut = startMenu + platform::Separator(c_.style) + fileName;
-  if (!c_.folders.HomeFolder().empty() && !platform::FileExists(startMenuShortcut)) {
-    platform::ForceDirectories(startMenu);
+  if (!c_.folders.HomeFolder().empty() && !c_.files.fileExists(startMenuShortcut)) {
+    c_.files.forceDirectories(startMenu);
     link->Save(startMenuShortcut);
   }
   return true;
@@ -396,6 +394,7 @@ InstallContext NativeInstallContext(SetupState& state, ISetupWindow& window, ITa
       [&tasks](ReportKind kind, std::shared_future<void> start) { return StartReport(tasks, kind, std::move(start)); },
       silent,
       platform::PathStyle::Native,
+      InstallFiles{},
   };
 }
 

@@ -16,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -27,8 +28,10 @@
 #include "setup/core/TaskRunner.h"
 #include "setup/core/WindowInterface.h"
 #include "setup/platform/ExecutableResources.h"
+#include "setup/platform/FileSystem.h"
 #include "setup/platform/PathStyle.h"
 #include "setup/platform/Registry.h"
+#include "setup/platform/Removal.h"
 #include "setup/platform/ShellLink.h"
 #include "setup/platform/System.h"
 #include "setup/platform/TemporaryFolder.h"
@@ -82,6 +85,19 @@ struct EntryValue {
 std::vector<EntryValue> UninstallEntryValues(const std::string& installPath, const std::string& versionText,
                                              platform::PathStyle style);
 
+// The file-system calls the chain makes itself (setup/platform/FileSystem.h,
+// Removal.h), as values: a test can run the chain with another system's path
+// style on a file system of its own and see what it would write there.
+struct InstallFiles {
+  using PathCall = std::function<bool(const std::string& path)>;
+  PathCall fileExists = platform::FileExists;
+  PathCall directoryExists = platform::DirectoryExists;
+  PathCall forceDirectories = platform::ForceDirectories;
+  PathCall removeFile = platform::RemoveFile;
+  std::function<bool(const std::string& base, std::span<const std::string_view> names)> removeFolderLinksBelow =
+      platform::RemoveFolderLinksBelow;
+};
+
 // What the chain reaches outside itself. The objects must outlive every task
 // the chain starts, which in the program means: until the process ends.
 struct InstallContext {
@@ -118,6 +134,7 @@ struct InstallContext {
   // a run that cannot go on ends, and says why on standard error.
   bool silent = false;
   platform::PathStyle style = platform::PathStyle::Native;
+  InstallFiles files;
 };
 
 class InstallChain {

@@ -10,9 +10,12 @@
 #include <fstream>
 #include <future>
 #include <iterator>
+#include <map>
 #include <mutex>
 #include <set>
+#include <span>
 
+#include "setup/core/Uninstall.h"
 #include "setup/platform/CommandLine.h"
 #include "setup/platform/FileSystem.h"
 #include "tests/setup/core/StartupFakes.h"
@@ -156,7 +159,8 @@ struct SavedLink {
 
 class RecordingLink final : public platform::IShellLink {
  public:
-  explicit RecordingLink(std::vector<SavedLink>& saves) : saves_(saves) {}
+  using Write = std::function<void(const std::string& path, const std::string& text)>;
+  RecordingLink(std::vector<SavedLink>& saves, Write write) : saves_(saves), write_(std::move(write)) {}
   bool SetPath(const std::string& target) override {
     target_ = target;
     return true;
@@ -171,12 +175,13 @@ class RecordingLink final : public platform::IShellLink {
   }
   bool Save(const std::string& path) override {
     saves_.push_back({path, target_, folder_, actions_});
-    WriteText(path, "link to " + target_);
+    write_(path, "link to " + target_);
     return true;
   }
 
  private:
   std::vector<SavedLink>& saves_;
+  Write write_;
   std::string target_, folder_;
   std::vector<std::string> actions_;
 };
@@ -241,7 +246,8 @@ class InstallChainRun : public ::testing::Test {
         },
         [this]() -> std::unique_ptr<platform::IShellLink> {
           if (failLink_) return nullptr;
-          return std::make_unique<RecordingLink>(links_);
+          return std::make_unique<RecordingLink>(
+              links_, [](const std::string& path, const std::string& text) { WriteText(path, text); });
         },
         [this](const std::string& path) { opened_.push_back(path); },
         [this](ReportKind kind, std::shared_future<void> start) {
@@ -253,6 +259,7 @@ class InstallChainRun : public ::testing::Test {
         },
         silent_,
         PathStyle::Posix,
+        InstallFiles{},
     };
   }
 
@@ -718,6 +725,428 @@ TEST_F(InstallChainRun, TargetThatCannotBeMadeStillRegistersAndFails) {
   EXPECT_EQ(RunCapturingErrors(chain, errors), kUnsuccessfulExitCode);
   EXPECT_EQ(registry_.keys[std::string(kUninstallKey)]["UninstallString"], target + "/Uninstall");
   EXPECT_TRUE(opened_.empty());
+}
+
+// ---- the chain on a Windows machine -------------------------------------
+
+// A Windows file system in memory, as the chain's own calls see it: either
+// separator, a doubled separator read as one, names equal whatever the case
+// of their ASCII letters, each entry keeping the spelling it was made with.
+// Drive roots always exist. The uninstaller's copy is made on a second
+// thread, hence the lock.
+class WindowsFiles {
+ public:
+  bool FileExists(const std::string& path) const {
+    const std::scoped_lock lock(mutex_);
+    const auto it = entries_.find(Key(path));
+    return it != entries_.end() && !it->second.folder;
+  }
+  bool DirectoryExists(const std::string& path) const {
+    const std::scoped_lock lock(mutex_);
+    return IsFolder(Key(path));
+  }
+  bool ForceDirectories(const std::string& path) {
+    const std::scoped_lock lock(mutex_);
+    return MakeFolders(path);
+  }
+  // Writes the file, replacing one that is there; its folder must exist.
+  bool WriteFile(const std::string& path, const std::string& content) {
+    const std::scoped_lock lock(mutex_);
+    const std::string key = Key(path);
+    if (!IsFolder(ParentKey(key)) || IsFolder(key)) return false;
+    entries_[key] = {Trimmed(path), false, content};
+    return true;
+  }
+  bool RemoveFile(const std::string& path) {
+    const std::scoped_lock lock(mutex_);
+    const auto it = entries_.find(Key(path));
+    if (it == entries_.end() || it->second.folder) return false;
+    entries_.erase(it);
+    return true;
+  }
+  bool RemoveEmptyFolder(const std::string& path) {
+    const std::scoped_lock lock(mutex_);
+    const std::string key = Key(path);
+    const auto it = entries_.find(key);
+    if (it == entries_.end() || !it->second.folder || !NamesIn(key).empty()) return false;
+    entries_.erase(it);
+    return true;
+  }
+  // Renames a file, never over anything already at `to`.
+  bool Move(const std::string& from, const std::string& to) {
+    const std::scoped_lock lock(mutex_);
+    const auto it = entries_.find(Key(from));
+    const std::string toKey = Key(to);
+    if (it == entries_.end() || it->second.folder || entries_.contains(toKey) || !IsFolder(ParentKey(toKey))) {
+      return false;
+    }
+    Entry moved = it->second;
+    moved.spelling = Trimmed(to);
+    entries_.erase(it);
+    entries_[toKey] = std::move(moved);
+    return true;
+  }
+  std::optional<std::string> Content(const std::string& path) const {
+    const std::scoped_lock lock(mutex_);
+    const auto it = entries_.find(Key(path));
+    if (it == entries_.end() || it->second.folder) return std::nullopt;
+    return it->second.content;
+  }
+  // The names in a folder, spelled as they were made.
+  std::set<std::string> Names(const std::string& folder) const {
+    const std::scoped_lock lock(mutex_);
+    return NamesIn(Key(folder));
+  }
+
+ private:
+  struct Entry {
+    std::string spelling;
+    bool folder = false;
+    std::string content;
+  };
+
+  static std::string Trimmed(std::string_view path) {
+    while (path.size() > 1 && platform::IsSeparator(path.back(), PathStyle::Windows)) path.remove_suffix(1);
+    return std::string(path);
+  }
+  static std::string Key(std::string_view path) {
+    std::string key;
+    for (char c : path) {
+      if (c == '/') c = '\\';
+      if (c == '\\' && !key.empty() && key.back() == '\\') continue;
+      key += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    if (!key.empty() && key.back() == '\\') key.pop_back();
+    return key;
+  }
+  static std::string ParentKey(const std::string& key) {
+    const auto at = key.rfind('\\');
+    return at == std::string::npos ? std::string() : key.substr(0, at);
+  }
+  static bool IsDrive(const std::string& key) { return key.size() == 2 && key[1] == ':'; }
+
+  bool IsFolder(const std::string& key) const {
+    if (IsDrive(key)) return true;
+    const auto it = entries_.find(key);
+    return it != entries_.end() && it->second.folder;
+  }
+  bool MakeFolders(const std::string& path) {
+    const std::string key = Key(path);
+    if (IsFolder(key)) return true;
+    if (entries_.contains(key) || ParentKey(key).empty()) return false;
+    const std::string spelling = Trimmed(path);
+    if (!MakeFolders(std::string(platform::FolderPart(spelling, PathStyle::Windows)))) return false;
+    entries_[key] = {spelling, true, {}};
+    return true;
+  }
+  std::set<std::string> NamesIn(const std::string& folderKey) const {
+    std::set<std::string> names;
+    for (const auto& [key, entry] : entries_) {
+      if (ParentKey(key) == folderKey) names.emplace(platform::FileNamePart(entry.spelling, PathStyle::Windows));
+    }
+    return names;
+  }
+
+  mutable std::mutex mutex_;
+  std::map<std::string, Entry> entries_;
+};
+
+// A private temporary folder in WindowsFiles, made on first use.
+class WindowsTemporary final : public platform::ITemporaryFolder {
+ public:
+  WindowsTemporary(WindowsFiles& files, std::string folder) : files_(files), folder_(std::move(folder)) {}
+  const std::string& Folder() const { return folder_; }
+  std::optional<std::string> Path() override {
+    if (!files_.ForceDirectories(folder_)) return std::nullopt;
+    return folder_;
+  }
+  std::optional<std::string> CreateUniqueFile(std::string_view prefix) override {
+    const std::string path = folder_ + std::string(prefix) + "0001.tmp";
+    if (!Path() || files_.FileExists(path) || !files_.WriteFile(path, "")) return std::nullopt;
+    return path;
+  }
+  bool Release() override { return files_.RemoveEmptyFolder(folder_) || !files_.DirectoryExists(folder_); }
+  void RemoveLeftovers() override {}
+
+ private:
+  WindowsFiles& files_;
+  std::string folder_;
+};
+
+// The uninstaller's copy under a hidden name beside its place, as the
+// Windows backend stages it.
+class WindowsPendingFile final : public platform::PendingFile {
+ public:
+  WindowsPendingFile(WindowsFiles& files, std::string path) : files_(files), path_(std::move(path)) {}
+  ~WindowsPendingFile() override {
+    if (!path_.empty()) files_.RemoveFile(path_);
+  }
+  bool Publish(const std::string& to) override {
+    const bool published = files_.Move(path_, to);
+    if (published) path_.clear();
+    return published;
+  }
+
+ private:
+  WindowsFiles& files_;
+  std::string path_;
+};
+
+// A Windows user whose profile folder holds a space and letters outside
+// ASCII, and runs of the chain on their machine: the setup's resources as
+// the Windows backend has them (no program runs from memory, the archive
+// is saved to a file), an extractor that writes the product where its
+// command line says, and an old uninstaller run for an update that removes
+// the product and the entry but leaves its own file, as it does on Windows.
+struct WindowsInstallRig {
+  static constexpr const char* kProfile = "C:\\Users\\Zoë Ünal";
+
+  struct ChildRun {
+    std::string line;
+    std::vector<std::string> words;
+    std::string folder;
+    std::int32_t timeLimit;
+  };
+
+  WindowsFiles files;
+  testing::FakeShellFolders shell;
+  SpecialFolders folders{shell, PathStyle::Windows};
+  SetupState state;
+  testing::FakeWindow window;
+  testing::FakeTasks tasks;
+  testing::FakeRegistry registry;
+  testing::FakeSystem system;
+  WindowsTemporary temporary{files,
+                             std::string(kProfile) + "\\AppData\\Local\\Temp\\ostrel-4242-1d9a6b-0f1e2d3c4b5a6978\\"};
+  WindowsTemporary fallback{files, std::string(kProfile) + "\\AppData\\Local\\ostrel-4242-1d9a6b-8796a5b4c3d2e1f0\\"};
+  std::vector<ChildRun> runs;
+  std::set<std::string> saves;
+  std::vector<std::string> opened, linkSweeps;
+  std::vector<SavedLink> links;
+  std::atomic<int> staged = 0;
+
+  WindowsInstallRig() {
+    shell.folders[platform::CSIDL_DESKTOP] = Desktop();
+    shell.folders[platform::CSIDL_APPDATA] = std::string(kProfile) + "\\AppData\\Roaming";
+    system.executablePath = std::string(kProfile) + "\\Downloads\\OstrelSetup.exe";
+    for (const std::string& folder : {Desktop(), StartMenu(), std::string(kProfile) + "\\AppData\\Local\\Temp"}) {
+      files.ForceDirectories(folder);
+    }
+    state.SetVersionText("2.1");
+  }
+
+  static std::string Desktop() { return std::string(kProfile) + "\\Desktop"; }
+  static std::string StartMenu() {
+    return std::string(kProfile) + "\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs";
+  }
+
+  InstallContext Context() {
+    return InstallContext{
+        state,
+        window,
+        tasks,
+        registry,
+        folders,
+        system,
+        temporary,
+        fallback,
+        [this](std::string_view name, const std::string& path, platform::SaveOptions options) {
+          saves.insert(std::string(name) + " -> " + path + (options.executable ? " (program)" : ""));
+          return files.WriteFile(path, std::string(name) + " bytes");
+        },
+        [](std::string_view) -> std::unique_ptr<platform::InMemoryFile> { return nullptr; },
+        [](std::string_view) -> std::optional<platform::FilePlace> { return std::nullopt; },
+        [this](const std::string& folder) -> std::unique_ptr<platform::PendingFile> {
+          const std::string path = folder + "~ostrel-" + std::to_string(++staged) + ".tmp";
+          if (!files.WriteFile(path, "uninstaller " + state.VersionText())) return nullptr;
+          return std::make_unique<WindowsPendingFile>(files, path);
+        },
+        [this](const ChildCommand& command, const std::string& folder, std::int32_t limit) {
+          runs.push_back({command.line, command.words, folder, limit});
+          if (command.words.size() == 2 && command.words[1] == "update") {
+            OldUninstallerRuns(command.words[0]);
+          } else {
+            ExtractorRuns(command.words);
+          }
+          return ChildEnd{true, false, 0};
+        },
+        [this]() -> std::unique_ptr<platform::IShellLink> {
+          return std::make_unique<RecordingLink>(
+              links, [this](const std::string& path, const std::string& text) { files.WriteFile(path, text); });
+        },
+        [this](const std::string& path) { opened.push_back(path); },
+        [](ReportKind, std::shared_future<void>) {
+          std::promise<void> done;
+          done.set_value();
+          return done.get_future().share();
+        },
+        true,
+        PathStyle::Windows,
+        InstallFiles{
+            [this](const std::string& path) { return files.FileExists(path); },
+            [this](const std::string& path) { return files.DirectoryExists(path); },
+            [this](const std::string& path) { return files.ForceDirectories(path); },
+            [this](const std::string& path) { return files.RemoveFile(path); },
+            [this](const std::string& base, std::span<const std::string_view> names) {
+              std::string sweep = base + " |";
+              for (const std::string_view name : names) sweep += " " + std::string(name);
+              linkSweeps.push_back(sweep);
+              return true;
+            },
+        },
+    };
+  }
+
+  // The next run's start-up on this machine: the uninstaller an update would
+  // run, from the entry this one left; empty for a fresh install.
+  std::string NextRunsUninstaller() const {
+    testing::StartupRig next;
+    next.registry.keys = registry.keys;
+    next.args = {"silent", "nogui"};
+    next.Run();
+    return next.state.InstallPath();
+  }
+
+  // One unattended run of the chain, its start-up having found `uninstaller`
+  // registered (or nothing), with the window's drive item `item`; the exit
+  // code the process ended with.
+  std::optional<unsigned> Run(const std::string& uninstaller, const std::string& item) {
+    runs.clear();
+    saves.clear();
+    opened.clear();
+    linkSweeps.clear();
+    links.clear();
+    registry.writes.clear();
+    tasks.posted.clear();
+    state.SetInstallPath(uninstaller);
+    window = testing::FakeWindow{};
+    window.items = {item};
+    window.selected = 0;
+    InstallChain chain(Context());
+    chain.InstallButtonClick();
+    try {
+      for (std::size_t i = 0; i < tasks.posted.size(); ++i) tasks.posted[i]();
+    } catch (const ProcessExit& exit) {
+      return exit.code;
+    }
+    return std::nullopt;
+  }
+
+  // Writes the product into the folder after -o, once it has made sure that
+  // the program it runs as and the archive it reads are there.
+  void ExtractorRuns(const std::vector<std::string>& words) {
+    EXPECT_TRUE(files.FileExists(words.front())) << "the extractor runs from its saved file";
+    EXPECT_TRUE(files.FileExists(words[words.size() - 2])) << "the archive is saved";
+    const std::string target = words.back().substr(2);
+    for (const char* name : {"Ostrel.exe", "osd.exe"}) files.WriteFile(target + name, "product " + state.VersionText());
+  }
+
+  void OldUninstallerRuns(const std::string& path) {
+    const std::string folder(platform::FolderPart(path, PathStyle::Windows));
+    for (const std::string& name : ProductFileNames(PathStyle::Windows)) files.RemoveFile(folder + name);
+    registry.DeleteKey(kUninstallKey);
+  }
+};
+
+// A fresh install and the update after it, into a folder of the profile, a
+// drive root (its target ends in a doubled separator, as the selected item
+// plus one), and a folder whose names hold spaces and letters outside ASCII:
+// what the chain runs, writes and registers, and that the next run finds the
+// installation where this one put it and keeps the entry as it was.
+TEST(InstallChainOnWindows, InstallsWhereTheItemSaysAndTheNextRunFindsIt) {
+  const struct {
+    const char* item;
+    const char* target;
+  } cases[] = {
+      {"C:\\Users\\Zoë Ünal\\AppData\\Roaming\\Ostrel", "C:\\Users\\Zoë Ünal\\AppData\\Roaming\\Ostrel\\"},
+      {"E:\\", "E:\\\\"},
+      {"D:\\Mes Données\\日本語 Apps\\Ostrel", "D:\\Mes Données\\日本語 Apps\\Ostrel\\"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.item);
+    WindowsInstallRig rig;
+    const std::string target = c.target;
+    const std::string temp = rig.temporary.Folder();
+    const std::string key(kUninstallKey);
+    const std::vector<std::string> entry{key + "|DisplayIcon=" + target + "Ostrel.exe", key + "|DisplayName=Ostrel",
+                                         key + "|DisplayVersion=2.1",
+                                         key + "|Publisher=" + std::string(PublisherAddress()),
+                                         key + "|UninstallString=" + target + "Uninstall.exe"};
+    ASSERT_EQ(rig.Run("", c.item), 0u);
+
+    ASSERT_EQ(rig.runs.size(), 1u);
+    EXPECT_EQ(rig.runs[0].line, "\"" + temp + "7za.exe\" x -pZq4vTe -aoa \"" + temp + "tmp0001.tmp\" -o\"" + target +
+                                    "\"");
+    EXPECT_EQ(rig.runs[0].words, (std::vector<std::string>{temp + "7za.exe", "x", "-pZq4vTe", "-aoa",
+                                                           temp + "tmp0001.tmp", "-o" + target}));
+    EXPECT_EQ(rig.runs[0].folder, temp);
+    EXPECT_EQ(rig.saves,
+              (std::set<std::string>{"7za -> " + temp + "7za.exe (program)", "pak -> " + temp + "tmp0001.tmp"}));
+    EXPECT_FALSE(rig.files.DirectoryExists(temp)) << "extractor, archive and their folder are gone";
+    EXPECT_EQ(rig.linkSweeps, std::vector<std::string>{target + " | lang wizard driver"});
+    EXPECT_EQ(rig.files.Names(target), (std::set<std::string>{"Ostrel.exe", "Uninstall.exe", "osd.exe"}));
+    EXPECT_EQ(rig.files.Content(target + "Uninstall.exe"), "uninstaller 2.1");
+
+    ASSERT_EQ(rig.links.size(), 2u);
+    EXPECT_EQ(rig.links[0].path, "C:\\Users\\Zoë Ünal\\Desktop\\Ostrel.lnk");
+    EXPECT_EQ(rig.links[1].path,
+              "C:\\Users\\Zoë Ünal\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Ostrel.lnk");
+    for (const SavedLink& link : rig.links) {
+      EXPECT_EQ(link.target, target + "Ostrel.exe");
+      EXPECT_EQ(link.workingFolder, target);
+    }
+    EXPECT_EQ(rig.registry.writes, entry);
+    EXPECT_EQ(rig.opened, std::vector<std::string>{target + "Ostrel.exe"});
+
+    // The update: the next run reads the entry back, runs the uninstaller it
+    // names in its folder and installs there again.
+    const std::string uninstaller = rig.NextRunsUninstaller();
+    ASSERT_EQ(uninstaller, target + "Uninstall.exe");
+    rig.state.SetVersionText("2.2");
+    ASSERT_EQ(rig.Run(uninstaller, "F:\\Elsewhere"), 0u);
+    ASSERT_EQ(rig.runs.size(), 2u);
+    EXPECT_EQ(rig.runs[0].line, "\"" + target + "Uninstall.exe\" update");
+    EXPECT_EQ(rig.runs[0].folder, target);
+    EXPECT_EQ(rig.runs[0].timeLimit, kOldUninstallerTimeLimit);
+    EXPECT_TRUE(rig.runs[1].line.ends_with(" -o\"" + target + "\""));
+    EXPECT_EQ(rig.files.Content(target + "Uninstall.exe"), "uninstaller 2.2") << "the old one was replaced";
+    EXPECT_EQ(rig.files.Content(target + "Ostrel.exe"), "product 2.2");
+    EXPECT_EQ(rig.links.size(), 0u) << "the shortcuts of the first run stay as they are";
+    EXPECT_EQ(rig.registry.keys[key]["UninstallString"], target + "Uninstall.exe");
+    EXPECT_EQ(rig.registry.keys[key]["DisplayVersion"], "2.2");
+  }
+}
+
+// Windows finds names whatever their case. An entry that spells the folder
+// and the uninstaller's name in other letters than the files on disk still
+// means that installation: its uninstaller runs, the old file under its
+// other spelling gives way to the new one, and a shortcut the user renamed
+// in capitals is left alone. What is registered afterwards is the entry's
+// folder with the setup's own file names.
+TEST(InstallChainOnWindows, NamesInAnotherCaseAreTheSameFiles) {
+  WindowsInstallRig rig;
+  rig.files.ForceDirectories("D:\\Programs\\OSTREL");
+  rig.files.WriteFile("D:\\Programs\\OSTREL\\UNINSTALL.EXE", "uninstaller 1.0");
+  rig.files.WriteFile("D:\\Programs\\OSTREL\\ostrel.EXE", "product 1.0");
+  rig.files.WriteFile(WindowsInstallRig::Desktop() + "\\OSTREL.LNK", "the user's own");
+  rig.registry.keys[std::string(kUninstallKey)] = {{"UninstallString", "d:\\programs\\Ostrel\\uninstall.EXE"}};
+
+  const std::string uninstaller = rig.NextRunsUninstaller();
+  ASSERT_EQ(uninstaller, "d:\\programs\\Ostrel\\uninstall.EXE") << "the entry means an installation";
+  ASSERT_EQ(rig.Run(uninstaller, "C:\\Ostrel"), 0u);
+
+  const std::string folder = "d:\\programs\\Ostrel\\";
+  ASSERT_EQ(rig.runs.size(), 2u);
+  EXPECT_EQ(rig.runs[0].line, "\"d:\\programs\\Ostrel\\uninstall.EXE\" update");
+  EXPECT_TRUE(rig.runs[1].line.ends_with(" -o\"" + folder + "\""));
+  EXPECT_EQ(rig.files.Names(folder), (std::set<std::string>{"Ostrel.exe", "Uninstall.exe", "osd.exe"}));
+  EXPECT_EQ(rig.files.Content(folder + "Uninstall.exe"), "uninstaller 2.1");
+  ASSERT_EQ(rig.links.size(), 1u);
+  EXPECT_EQ(rig.links[0].path, WindowsInstallRig::StartMenu() + "\\Ostrel.lnk");
+  EXPECT_EQ(rig.files.Content(WindowsInstallRig::Desktop() + "\\Ostrel.lnk"), "the user's own");
+  EXPECT_EQ(rig.registry.keys[std::string(kUninstallKey)]["UninstallString"], folder + "Uninstall.exe");
+  EXPECT_EQ(rig.registry.keys[std::string(kUninstallKey)]["DisplayIcon"], folder + "Ostrel.exe");
+  EXPECT_EQ(rig.opened, std::vector<std::string>{folder + "Ostrel.exe"});
 }
 
 }  // namespace

@@ -60,7 +60,9 @@ int main(int argc, char** argv) {
   // shown leaves the machine as it was.
   if (windowModule != nullptr && !created.window) {
     std::fprintf(stderr, "OstrelSetup: the setup window cannot be shown: %s.\n", created.problem.c_str());
-    return 1;
+    // Ended like every other run that has started the toolkit, which keeps
+    // what it loaded until the process goes.
+    services.system->ExitProcess(1);
   }
   const std::unique_ptr<app::ShownSetupWindow> shownWindow = std::move(created.window);
   setup::ISetupWindow& window = shownWindow ? static_cast<setup::ISetupWindow&>(*shownWindow) : headlessWindow;

@@ -186,6 +186,18 @@ class RecordingLink final : public platform::IShellLink {
   std::vector<std::string> actions_;
 };
 
+// Runs the click and every task it leads to, pool tasks one after the other
+// as they are posted; the exit code when the process was ended.
+std::optional<unsigned> RunChainToTheEnd(InstallChain& chain, testing::FakeTasks& tasks) {
+  chain.InstallButtonClick();
+  try {
+    for (std::size_t i = 0; i < tasks.posted.size(); ++i) tasks.posted[i]();
+  } catch (const ProcessExit& exit) {
+    return exit.code;
+  }
+  return std::nullopt;
+}
+
 class InstallChainRun : public ::testing::Test {
  protected:
   InstallChainRun()
@@ -263,17 +275,7 @@ class InstallChainRun : public ::testing::Test {
     };
   }
 
-  // Runs the click and every task it leads to, pool tasks one after the
-  // other as they are posted; the exit code when the process was ended.
-  std::optional<unsigned> RunToTheEnd(InstallChain& chain) {
-    chain.InstallButtonClick();
-    try {
-      for (std::size_t i = 0; i < tasks_.posted.size(); ++i) tasks_.posted[i]();
-    } catch (const ProcessExit& exit) {
-      return exit.code;
-    }
-    return std::nullopt;
-  }
+  std::optional<unsigned> RunToTheEnd(InstallChain& chain) { return RunChainToTheEnd(chain, tasks_); }
 
   // RunToTheEnd, with what the run wrote to standard error.
   std::optional<unsigned> RunCapturingErrors(InstallChain& chain, std::string& errors) {
@@ -1023,13 +1025,7 @@ struct WindowsInstallRig {
     window.items = {item};
     window.selected = 0;
     InstallChain chain(Context());
-    chain.InstallButtonClick();
-    try {
-      for (std::size_t i = 0; i < tasks.posted.size(); ++i) tasks.posted[i]();
-    } catch (const ProcessExit& exit) {
-      return exit.code;
-    }
-    return std::nullopt;
+    return RunChainToTheEnd(chain, tasks);
   }
 
   // Writes the product into the folder after -o, once it has made sure that

@@ -281,7 +281,7 @@ bool InstallChain::ReplaceUninstaller(const std::string& extractorFile, const st
 // an installation.
 void InstallChain::KeepRegistered(const std::string& uninstaller) {
   const auto key = c_.registry.OpenKey(kUninstallKey, platform::RegistryAccess::All);
-  if (key && !key->ReadString("UninstallString")) key->WriteString("UninstallString", uninstaller);
+  if (key && !key->ReadString("UninstallString") && key->WriteString("UninstallString", uninstaller)) key->Flush();
 }
 
 bool InstallChain::CreateShortcuts(const std::string& product, const std::string& target) {

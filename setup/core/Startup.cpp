@@ -40,6 +40,9 @@ void RunUninstallRole(const StartupContext& c) {
   c.system.ExitProcess(0);
 }
 
+// The identity is closed, not flushed: every run would otherwise wait for
+// the disk before it shows anything, and all a power cut right after the
+// first run can cost is a fresh id, which the next run makes again.
 void LoadOrCreateIdentity(const StartupContext& c, const std::string& channelTag) {
   const auto key = c.registry.OpenKey(kProductKey, RegistryAccess::All);
   if (!key) return;

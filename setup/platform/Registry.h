@@ -34,7 +34,9 @@ class IRegistryKey {
   // flushed durable, all of it together (RegFlushKey on Windows); other
   // openers of the key see it by now at the latest. False when that failed:
   // values not flushed may then read as old or missing. Closing the key
-  // flushes too, without telling.
+  // shows what was not flushed to other openers without waiting for the
+  // disk: a power cut soon after may lose a value that was new, never one
+  // that was there before.
   virtual bool Flush() = 0;
 };
 

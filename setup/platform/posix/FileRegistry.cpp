@@ -107,7 +107,17 @@ class FileRegistryKey final : public IRegistryKey {
   FileRegistryKey(UniqueFd dir, RegistryAccess access) : dir_(std::move(dir)), access_(access) {}
   FileRegistryKey(const FileRegistryKey&) = delete;
   FileRegistryKey& operator=(const FileRegistryKey&) = delete;
-  ~FileRegistryKey() override { Flush(); }
+  // Closing publishes what was written without waiting for the disk, as
+  // closing a key does on Windows; a caller whose values must survive a power
+  // cut flushes. A value that would replace one on disk is flushed all the
+  // same, so a crash never costs a value that was there before.
+  ~FileRegistryKey() override {
+    if (ReplacesStoredValue()) {
+      Flush();
+    } else {
+      Publish(false);
+    }
+  }
 
   std::optional<std::string> ReadString(std::string_view name) const override {
     const std::string file = FileRegistry::EncodeName(name);
@@ -170,18 +180,7 @@ class FileRegistryKey final : public IRegistryKey {
   // at the same time, one thread each, so a journaling file system commits
   // them together instead of one after the other. One folder sync then makes
   // the names durable: two commits for the key, not one per value.
-  bool Flush() override {
-    if (staged_.empty()) return true;
-    bool ok = SyncTogether();
-    for (Staged& staged : staged_) {
-      staged.fd.Close();
-      if (ok && ::renameat(dir_.Get(), staged.temp.c_str(), dir_.Get(), staged.file.c_str()) == 0) continue;
-      ok = false;
-      ::unlinkat(dir_.Get(), staged.temp.c_str(), 0);
-    }
-    staged_.clear();
-    return ::fsync(dir_.Get()) == 0 && ok;
-  }
+  bool Flush() override { return Publish(true); }
 
  private:
   struct Staged {
@@ -190,6 +189,26 @@ class FileRegistryKey final : public IRegistryKey {
     UniqueFd fd;
     std::string value;
   };
+
+  bool Publish(bool durably) {
+    if (staged_.empty()) return true;
+    bool ok = !durably || SyncTogether();
+    for (Staged& staged : staged_) {
+      staged.fd.Close();
+      if (ok && ::renameat(dir_.Get(), staged.temp.c_str(), dir_.Get(), staged.file.c_str()) == 0) continue;
+      ok = false;
+      ::unlinkat(dir_.Get(), staged.temp.c_str(), 0);
+    }
+    staged_.clear();
+    return (!durably || ::fsync(dir_.Get()) == 0) && ok;
+  }
+
+  bool ReplacesStoredValue() const {
+    return std::any_of(staged_.begin(), staged_.end(), [this](const Staged& staged) {
+      struct stat st {};
+      return ::fstatat(dir_.Get(), staged.file.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    });
+  }
 
   bool SyncTogether() const {
     std::vector<int> results(staged_.size(), -1);

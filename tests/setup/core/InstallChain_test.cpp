@@ -694,23 +694,27 @@ TEST_F(InstallChainRun, UninstallerIsCopiedDuringExtractionAndMovedInAfterIt) {
 }
 
 // The old uninstaller removes the entry; the folder is registered again at
-// once, so a run that dies before the new entry is written does not make the
-// next one forget the installation.
+// once, and flushed, so a run that dies (or a machine that loses power)
+// before the new entry is written does not make the next one forget the
+// installation.
 TEST_F(InstallChainRun, UpdateKeepsTheFolderRegisteredWhileItInstalls) {
   const std::string old = (root_ / "custom" / "Uninstall").string();
   state_.SetInstallPath(old);
   registry_.keys[std::string(kUninstallKey)] = {{"UninstallString", old}, {"DisplayName", "Ostrel"}};
   std::optional<std::string> registeredDuringExtraction;
+  std::vector<std::string> flushedBeforeExtraction;
   onRun_ = [&] {
     if (runs_.size() == 1) {
       registry_.DeleteKey(kUninstallKey);  // what the old uninstaller does
     } else {
       registeredDuringExtraction = registry_.keys[std::string(kUninstallKey)]["UninstallString"];
+      flushedBeforeExtraction = registry_.flushes;
     }
   };
   InstallChain chain(Context());
   EXPECT_EQ(RunToTheEnd(chain), 0u);
   EXPECT_EQ(registeredDuringExtraction, old);
+  EXPECT_EQ(flushedBeforeExtraction, std::vector<std::string>{std::string(kUninstallKey)});
 }
 
 // The entry is still written for a target that cannot be made; with no

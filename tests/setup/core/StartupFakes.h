@@ -23,7 +23,8 @@ class FakeRegistry final : public platform::IRegistry {
   std::map<std::string, Values> keys;
   bool failOpen = false;
   bool failFlush = false;
-  std::vector<std::string> writes;  // "key|name=value"
+  std::vector<std::string> writes;   // "key|name=value"
+  std::vector<std::string> flushes;  // the keys, in the order flushed
 
   std::unique_ptr<platform::IRegistryKey> OpenKey(std::string_view path, platform::RegistryAccess access) override {
     if (failOpen) return nullptr;
@@ -53,7 +54,10 @@ class FakeRegistry final : public platform::IRegistry {
       owner_.writes.push_back(path_ + "|" + std::string(name) + "=" + std::string(value));
       return true;
     }
-    bool Flush() override { return !owner_.failFlush; }
+    bool Flush() override {
+      owner_.flushes.push_back(path_);
+      return !owner_.failFlush;
+    }
 
    private:
     FakeRegistry& owner_;

@@ -121,7 +121,8 @@ TEST_F(FileRegistryTest, ValuesThatAreNoTextAreRefused) {
 
 // The values of one key reach the disk together: others see none of them
 // before the flush and all of them after it, and nothing of the temporary
-// files stays; a key closed without a flush is flushed all the same.
+// files stays; a key closed without a flush publishes its values all the
+// same, new ones and replaced ones.
 TEST_F(FileRegistryTest, ValuesOfAKeyAppearTogetherWhenItIsFlushed) {
   FileRegistry registry = Registry();
   const fs::path folder = hive_ / "Software" / "Ostrel";
@@ -141,6 +142,8 @@ TEST_F(FileRegistryTest, ValuesOfAKeyAppearTogetherWhenItIsFlushed) {
     ASSERT_TRUE(key->WriteString("uuid", "{ABC}"));
   }
   EXPECT_EQ(registry.OpenKey("Software\\Ostrel", RegistryAccess::ReadOnly)->ReadString("uuid"), "{ABC}");
+  ASSERT_TRUE(registry.OpenKey("Software\\Ostrel", RegistryAccess::All)->WriteString("Publisher", "other"));
+  EXPECT_EQ(registry.OpenKey("Software\\Ostrel", RegistryAccess::ReadOnly)->ReadString("Publisher"), "other");
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());

@@ -235,6 +235,21 @@ std::optional<ostrel::skin::TPicturePiece> InsidePicture(const ostrel::skin::TPi
   return ostrel::skin::TPicturePiece{inside, dest};
 }
 
+// The part of APiece whose destination lies inside AClip, its source cut in
+// proportion, so the picture keeps its place and scale.
+std::optional<ostrel::skin::TPicturePiece> CutPiece(const ostrel::skin::TPicturePiece& APiece, const TRectF& AClip) {
+  const TRectF& s = APiece.Source;
+  const TRectF& d = APiece.Dest;
+  const TRectF inside = d.intersected(AClip);
+  if (inside == d) return APiece;
+  if (!(inside.width() > 0 && inside.height() > 0)) return std::nullopt;
+  const double kx = s.width() / d.width();
+  const double ky = s.height() / d.height();
+  const TRectF source(s.left() + (inside.left() - d.left()) * kx, s.top() + (inside.top() - d.top()) * ky,
+                      inside.width() * kx, inside.height() * ky);
+  return ostrel::skin::TPicturePiece{source, inside};
+}
+
 QFont FontFor(const QString& AFamily, double APixelSize, TFontStyles AStyle, double ADotsPerInch) {
   ostrel::host::EnsureFontFamily(AFamily);
   QFont font(AFamily);
@@ -383,6 +398,7 @@ bool TQtDrawCanvas::CustomPrepare() { return true; }
 
 bool TQtDrawCanvas::CustomUnPrepare() {
   FCanvasState = false;
+  FClip.reset();
   return true;
 }
 
@@ -393,19 +409,26 @@ void TQtDrawCanvas::EndDraw() {}
 void TQtDrawCanvas::SetClip(const TRectF& AClipRect) {
   if (FCanvas == nullptr) return;
   ResetClip();
-  FCanvas->save();
-  FCanvas->setClipRect(AClipRect, Qt::IntersectClip);
-  FCanvasState = true;
+  FClip = AClipRect;
 }
 
 void TQtDrawCanvas::ResetClip() {
+  FClip.reset();
   if (FCanvas == nullptr || !FCanvasState) return;
   FCanvas->restore();
   FCanvasState = false;
 }
 
+void TQtDrawCanvas::ApplyClip() {
+  if (!FClip || FCanvasState || FCanvas == nullptr) return;
+  FCanvas->save();
+  FCanvas->setClipRect(*FClip, Qt::IntersectClip);
+  FCanvasState = true;
+}
+
 bool TQtDrawCanvas::DrawDesigningRect(const TRectF& ADrawRect, TAlphaColor ABorderColor) {
   if (FCanvas == nullptr || !DrawSettings().IsDrawDesigningRect) return true;
+  ApplyClip();
   const PainterRestore restore(*FCanvas);
   QPen pen(ColorOf(ABorderColor), 1, Qt::DashLine);
   FCanvas->setPen(pen);
@@ -417,6 +440,7 @@ bool TQtDrawCanvas::DrawDesigningRect(const TRectF& ADrawRect, TAlphaColor ABord
 
 bool TQtDrawCanvas::DrawDesigningText(const TRectF& ADrawRect, const QString& AText) {
   if (FCanvas == nullptr || !DrawSettings().IsDrawDesigningName || AText.isEmpty()) return true;
+  ApplyClip();
   const PainterRestore restore(*FCanvas);
   const QFont old = FCanvas->font();
   FCanvas->setFont(FontFor(TFont::DefaultFamily(), 12, {}, DotsPerInchOf(FCanvas)));
@@ -461,6 +485,7 @@ bool TQtDrawCanvas::DrawText(TBaseDrawTextParam* ADrawTextParam, const QString& 
   TBaseDrawTextParam& param = *ADrawTextParam;
   const TRectF R = param.CalcDrawRect(ADrawRect);
   if (!IsFinite(R)) return true;
+  ApplyClip();
   if (!param.IsWordWrap() && AColorTextList != nullptr) {
     DrawColorTextPieces(param, R, *AColorTextList);
     return true;
@@ -569,10 +594,12 @@ bool TQtDrawCanvas::DrawSkinPicture(TBaseDrawPictureParam* ADrawPictureParam, TS
   }
   if (!IsFinite(source) || !IsFinite(dest)) return true;
 
+  const double angle = param.CurrentEffectRotateAngle();
+  const bool isRotated = angle != 0 && std::isfinite(angle);
+  if (isRotated) ApplyClip();
   const PainterRestore restore(*FCanvas);
   std::optional<TransformRestore> rotated;
-  const double angle = param.CurrentEffectRotateAngle();
-  if (angle != 0 && std::isfinite(angle)) {
+  if (isRotated) {
     // About the destination's own centre, on top of whatever transform the
     // painter already has (the control's place in its window).
     rotated.emplace(*FCanvas);
@@ -586,15 +613,17 @@ bool TQtDrawCanvas::DrawSkinPicture(TBaseDrawPictureParam* ADrawPictureParam, TS
   const ostrel::skin::TPicturePieces pieces = ostrel::skin::CutPicture(source, dest, ostrel::skin::CutOf(param));
   for (int i = 0; i < pieces.Count; ++i) {
     // Pieces of no size draw nothing (a negative one would mirror the picture).
-    if (const auto piece = InsidePicture(pieces.Items[static_cast<std::size_t>(i)], image.size())) {
-      FCanvas->drawImage(piece->Dest, image, piece->Source);
-    }
+    auto piece = InsidePicture(pieces.Items[static_cast<std::size_t>(i)], image.size());
+    // Upright, a clip not yet on the painter is the pieces' own cut.
+    if (piece && FClip && !FCanvasState) piece = CutPiece(*piece, *FClip);
+    if (piece) FCanvas->drawImage(piece->Dest, image, piece->Source);
   }
   return true;
 }
 
 bool TQtDrawCanvas::DrawRect(TBaseDrawRectParam* ADrawRectParam, const TRectF& ADrawRect) {
   if (ADrawRectParam == nullptr || FCanvas == nullptr) return true;
+  ApplyClip();
   TBaseDrawRectParam& param = *ADrawRectParam;
   const bool isFill = param.CurrentEffectIsFill();
   const double border = param.CurrentEffectBorderWidth();
@@ -660,6 +689,7 @@ bool TQtDrawCanvas::DrawRect(TBaseDrawRectParam* ADrawRectParam, const TRectF& A
 
 bool TQtDrawCanvas::DrawLine(TDrawLineParam* ADrawLineParam, double X1, double Y1, double X2, double Y2) {
   if (ADrawLineParam == nullptr || FCanvas == nullptr) return true;
+  ApplyClip();
   LineCache& cache = CacheOf<LineCache>(*ADrawLineParam);
   SetPenColor(cache.Pen, ADrawLineParam->LineColor()->Color());
   SetPenWidth(cache.Pen, ADrawLineParam->LineWidth());

@@ -175,8 +175,8 @@ QRect GlowShadow::DeviceRect(const QRectF& ALocal) const {
   return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
-bool GlowShadow::Opaque(const QRect& ADevice) const {
-  if (ADevice.isEmpty()) return true;
+std::uint32_t GlowShadow::OpenCount(const QRect& ADevice) const {
+  if (ADevice.isEmpty()) return 0;
   const auto stride = static_cast<std::size_t>(FWidth) + 1;
   const auto at = [&](int x, int y) {
     return FOpenSums[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x)];
@@ -185,7 +185,39 @@ bool GlowShadow::Opaque(const QRect& ADevice) const {
   const int top = ADevice.top();
   const int right = ADevice.right() + 1;
   const int bottom = ADevice.bottom() + 1;
-  return at(right, bottom) + at(left, top) - at(left, bottom) - at(right, top) == 0;
+  return at(right, bottom) + at(left, top) - at(left, bottom) - at(right, top);
+}
+
+QRect GlowShadow::OpenBounds(QRect ADevice) const {
+  if (OpenCount(ADevice) == 0) return {};
+  // Each edge moves in as far as the rows or columns it passes cover fully;
+  // a binary search on the summed table finds it.
+  const auto shrink = [&](int ALow, int AHigh, auto AOpenUpTo) {
+    while (ALow < AHigh) {
+      const int middle = ALow + (AHigh - ALow) / 2;
+      if (AOpenUpTo(middle)) {
+        AHigh = middle;
+      } else {
+        ALow = middle + 1;
+      }
+    }
+    return ALow;
+  };
+  const QRect whole = ADevice;
+  ADevice.setTop(shrink(whole.top(), whole.bottom(), [&](int y) {
+    return OpenCount(QRect(QPoint(whole.left(), whole.top()), QPoint(whole.right(), y))) > 0;
+  }));
+  ADevice.setBottom(whole.bottom() - shrink(0, whole.bottom() - ADevice.top(), [&](int d) {
+    return OpenCount(QRect(QPoint(whole.left(), whole.bottom() - d), whole.bottomRight())) > 0;
+  }));
+  const QRect rows = ADevice;
+  ADevice.setLeft(shrink(rows.left(), rows.right(), [&](int x) {
+    return OpenCount(QRect(rows.topLeft(), QPoint(x, rows.bottom()))) > 0;
+  }));
+  ADevice.setRight(rows.right() - shrink(0, rows.right() - ADevice.left(), [&](int d) {
+    return OpenCount(QRect(QPoint(rows.right() - d, rows.top()), rows.bottomRight())) > 0;
+  }));
+  return ADevice;
 }
 
 void GlowShadow::Blur() {
@@ -248,8 +280,9 @@ void GlowShadow::PaintBackdrop(QPainter& APainter) {
   // still holds.
   QRect tree = FTreeDirty ? QRect(0, 0, FWidth, FHeight) : QRect();
   if (!FTreeDirty && !FChildArea.isEmpty()) {
-    const QRect changed = DeviceRect(FChildArea);
-    if (!Opaque(changed)) tree = changed;
+    // Where the control covers fully, nothing a child draws shows in the
+    // coverage: only the rest of the changed area is drawn again.
+    tree = OpenBounds(DeviceRect(FChildArea));
   }
   FTreeDirty = false;
   FChildArea = QRectF();

@@ -48,8 +48,10 @@ class GlowShadow final : public IItemBackdrop {
   void PaintTree(const QRect& ADevice);
   // ALocal grown by a pixel, cut as the control cuts its children, in device pixels.
   QRect DeviceRect(const QRectF& ALocal) const;
-  // Whether the control alone covers every pixel of ADevice fully.
-  bool Opaque(const QRect& ADevice) const;
+  // The pixels of ADevice the control alone does not cover fully: their
+  // count, and the smallest rectangle holding them (empty for none).
+  std::uint32_t OpenCount(const QRect& ADevice) const;
+  QRect OpenBounds(QRect ADevice) const;
   void SumOpaque();
   void Blur();
 

@@ -1,12 +1,12 @@
 #pragma once
-// The shadow a glow draws around a control and its children: the coverage
-// (alpha) of the control's tree, tinted and blurred, kept as a picture and
-// drawn beneath the control on every paint. The blur is made again only when
-// the coverage changed. A change inside the area the control itself covers
-// opaquely cannot change it (what its children draw there adds nothing to
-// the coverage), so children moving over an opaque background cost nothing;
-// a change of the control's own paint is checked by drawing the control alone
-// and comparing its coverage, and any other change by drawing the tree again.
+// The shadow a glow draws around a control and its children: Graphics
+// View's drop shadow of the control's tree, kept as a picture and drawn
+// beneath the control on every paint. It is made again only when the tree's
+// coverage (alpha) changed. A change of the control's own paint is checked by
+// drawing the control alone and comparing its coverage; a child's change only
+// by drawing the tree again where the control itself leaves pixels uncovered,
+// since over opaque pixels nothing a child draws changes the coverage. So
+// children moving over an opaque background cost no blur.
 
 #include "skin/host/ControlItem.h"
 

@@ -219,6 +219,14 @@ const QBrush& GradientBrushOf(RectCache& ACache, const TBaseDrawRectParam& APara
   return ACache.GradientBrush;
 }
 
+// APart of AWhole, carried over to where AWhole maps onto AOther.
+TRectF InProportion(const TRectF& AWhole, const TRectF& APart, const TRectF& AOther) {
+  const double kx = AOther.width() / AWhole.width();
+  const double ky = AOther.height() / AWhole.height();
+  return TRectF(AOther.left() + (APart.left() - AWhole.left()) * kx, AOther.top() + (APart.top() - AWhole.top()) * ky,
+                APart.width() * kx, APart.height() * ky);
+}
+
 // The part of APiece inside the picture, its destination cut in proportion:
 // a source reaching past the picture would make the painter read outside it.
 std::optional<ostrel::skin::TPicturePiece> InsidePicture(const ostrel::skin::TPicturePiece& APiece, const QSize& ASize) {
@@ -228,26 +236,16 @@ std::optional<ostrel::skin::TPicturePiece> InsidePicture(const ostrel::skin::TPi
   const TRectF inside = s.intersected(TRectF(0, 0, ASize.width(), ASize.height()));
   if (inside == s) return APiece;
   if (!(inside.width() > 0 && inside.height() > 0)) return std::nullopt;
-  const double kx = d.width() / s.width();
-  const double ky = d.height() / s.height();
-  const TRectF dest(d.left() + (inside.left() - s.left()) * kx, d.top() + (inside.top() - s.top()) * ky,
-                    inside.width() * kx, inside.height() * ky);
-  return ostrel::skin::TPicturePiece{inside, dest};
+  return ostrel::skin::TPicturePiece{inside, InProportion(s, inside, d)};
 }
 
 // The part of APiece whose destination lies inside AClip, its source cut in
-// proportion, so the picture keeps its place and scale.
+// proportion, so the picture keeps its place and scale. APiece has a size.
 std::optional<ostrel::skin::TPicturePiece> CutPiece(const ostrel::skin::TPicturePiece& APiece, const TRectF& AClip) {
-  const TRectF& s = APiece.Source;
-  const TRectF& d = APiece.Dest;
-  const TRectF inside = d.intersected(AClip);
-  if (inside == d) return APiece;
+  const TRectF inside = APiece.Dest.intersected(AClip);
+  if (inside == APiece.Dest) return APiece;
   if (!(inside.width() > 0 && inside.height() > 0)) return std::nullopt;
-  const double kx = s.width() / d.width();
-  const double ky = s.height() / d.height();
-  const TRectF source(s.left() + (inside.left() - d.left()) * kx, s.top() + (inside.top() - d.top()) * ky,
-                      inside.width() * kx, inside.height() * ky);
-  return ostrel::skin::TPicturePiece{source, inside};
+  return ostrel::skin::TPicturePiece{InProportion(APiece.Dest, inside, APiece.Source), inside};
 }
 
 QFont FontFor(const QString& AFamily, double APixelSize, TFontStyles AStyle, double ADotsPerInch) {

@@ -219,6 +219,14 @@ const QBrush& GradientBrushOf(RectCache& ACache, const TBaseDrawRectParam& APara
   return ACache.GradientBrush;
 }
 
+// APart of AWhole, carried over to where AWhole maps onto AOther.
+TRectF InProportion(const TRectF& AWhole, const TRectF& APart, const TRectF& AOther) {
+  const double kx = AOther.width() / AWhole.width();
+  const double ky = AOther.height() / AWhole.height();
+  return TRectF(AOther.left() + (APart.left() - AWhole.left()) * kx, AOther.top() + (APart.top() - AWhole.top()) * ky,
+                APart.width() * kx, APart.height() * ky);
+}
+
 // The part of APiece inside the picture, its destination cut in proportion:
 // a source reaching past the picture would make the painter read outside it.
 std::optional<ostrel::skin::TPicturePiece> InsidePicture(const ostrel::skin::TPicturePiece& APiece, const QSize& ASize) {
@@ -228,11 +236,16 @@ std::optional<ostrel::skin::TPicturePiece> InsidePicture(const ostrel::skin::TPi
   const TRectF inside = s.intersected(TRectF(0, 0, ASize.width(), ASize.height()));
   if (inside == s) return APiece;
   if (!(inside.width() > 0 && inside.height() > 0)) return std::nullopt;
-  const double kx = d.width() / s.width();
-  const double ky = d.height() / s.height();
-  const TRectF dest(d.left() + (inside.left() - s.left()) * kx, d.top() + (inside.top() - s.top()) * ky,
-                    inside.width() * kx, inside.height() * ky);
-  return ostrel::skin::TPicturePiece{inside, dest};
+  return ostrel::skin::TPicturePiece{inside, InProportion(s, inside, d)};
+}
+
+// The part of APiece whose destination lies inside AClip, its source cut in
+// proportion, so the picture keeps its place and scale. APiece has a size.
+std::optional<ostrel::skin::TPicturePiece> CutPiece(const ostrel::skin::TPicturePiece& APiece, const TRectF& AClip) {
+  const TRectF inside = APiece.Dest.intersected(AClip);
+  if (inside == APiece.Dest) return APiece;
+  if (!(inside.width() > 0 && inside.height() > 0)) return std::nullopt;
+  return ostrel::skin::TPicturePiece{InProportion(APiece.Dest, inside, APiece.Source), inside};
 }
 
 QFont FontFor(const QString& AFamily, double APixelSize, TFontStyles AStyle, double ADotsPerInch) {
@@ -383,6 +396,7 @@ bool TQtDrawCanvas::CustomPrepare() { return true; }
 
 bool TQtDrawCanvas::CustomUnPrepare() {
   FCanvasState = false;
+  FClip.reset();
   return true;
 }
 
@@ -393,19 +407,26 @@ void TQtDrawCanvas::EndDraw() {}
 void TQtDrawCanvas::SetClip(const TRectF& AClipRect) {
   if (FCanvas == nullptr) return;
   ResetClip();
-  FCanvas->save();
-  FCanvas->setClipRect(AClipRect, Qt::IntersectClip);
-  FCanvasState = true;
+  FClip = AClipRect;
 }
 
 void TQtDrawCanvas::ResetClip() {
+  FClip.reset();
   if (FCanvas == nullptr || !FCanvasState) return;
   FCanvas->restore();
   FCanvasState = false;
 }
 
+void TQtDrawCanvas::ApplyClip() {
+  if (!FClip || FCanvasState || FCanvas == nullptr) return;
+  FCanvas->save();
+  FCanvas->setClipRect(*FClip, Qt::IntersectClip);
+  FCanvasState = true;
+}
+
 bool TQtDrawCanvas::DrawDesigningRect(const TRectF& ADrawRect, TAlphaColor ABorderColor) {
   if (FCanvas == nullptr || !DrawSettings().IsDrawDesigningRect) return true;
+  ApplyClip();
   const PainterRestore restore(*FCanvas);
   QPen pen(ColorOf(ABorderColor), 1, Qt::DashLine);
   FCanvas->setPen(pen);
@@ -417,6 +438,7 @@ bool TQtDrawCanvas::DrawDesigningRect(const TRectF& ADrawRect, TAlphaColor ABord
 
 bool TQtDrawCanvas::DrawDesigningText(const TRectF& ADrawRect, const QString& AText) {
   if (FCanvas == nullptr || !DrawSettings().IsDrawDesigningName || AText.isEmpty()) return true;
+  ApplyClip();
   const PainterRestore restore(*FCanvas);
   const QFont old = FCanvas->font();
   FCanvas->setFont(FontFor(TFont::DefaultFamily(), 12, {}, DotsPerInchOf(FCanvas)));
@@ -461,6 +483,7 @@ bool TQtDrawCanvas::DrawText(TBaseDrawTextParam* ADrawTextParam, const QString& 
   TBaseDrawTextParam& param = *ADrawTextParam;
   const TRectF R = param.CalcDrawRect(ADrawRect);
   if (!IsFinite(R)) return true;
+  ApplyClip();
   if (!param.IsWordWrap() && AColorTextList != nullptr) {
     DrawColorTextPieces(param, R, *AColorTextList);
     return true;
@@ -569,10 +592,12 @@ bool TQtDrawCanvas::DrawSkinPicture(TBaseDrawPictureParam* ADrawPictureParam, TS
   }
   if (!IsFinite(source) || !IsFinite(dest)) return true;
 
+  const double angle = param.CurrentEffectRotateAngle();
+  const bool isRotated = angle != 0 && std::isfinite(angle);
+  if (isRotated) ApplyClip();
   const PainterRestore restore(*FCanvas);
   std::optional<TransformRestore> rotated;
-  const double angle = param.CurrentEffectRotateAngle();
-  if (angle != 0 && std::isfinite(angle)) {
+  if (isRotated) {
     // About the destination's own centre, on top of whatever transform the
     // painter already has (the control's place in its window).
     rotated.emplace(*FCanvas);
@@ -586,15 +611,17 @@ bool TQtDrawCanvas::DrawSkinPicture(TBaseDrawPictureParam* ADrawPictureParam, TS
   const ostrel::skin::TPicturePieces pieces = ostrel::skin::CutPicture(source, dest, ostrel::skin::CutOf(param));
   for (int i = 0; i < pieces.Count; ++i) {
     // Pieces of no size draw nothing (a negative one would mirror the picture).
-    if (const auto piece = InsidePicture(pieces.Items[static_cast<std::size_t>(i)], image.size())) {
-      FCanvas->drawImage(piece->Dest, image, piece->Source);
-    }
+    auto piece = InsidePicture(pieces.Items[static_cast<std::size_t>(i)], image.size());
+    // Upright, a clip not yet on the painter is the pieces' own cut.
+    if (piece && FClip && !FCanvasState) piece = CutPiece(*piece, *FClip);
+    if (piece) FCanvas->drawImage(piece->Dest, image, piece->Source);
   }
   return true;
 }
 
 bool TQtDrawCanvas::DrawRect(TBaseDrawRectParam* ADrawRectParam, const TRectF& ADrawRect) {
   if (ADrawRectParam == nullptr || FCanvas == nullptr) return true;
+  ApplyClip();
   TBaseDrawRectParam& param = *ADrawRectParam;
   const bool isFill = param.CurrentEffectIsFill();
   const double border = param.CurrentEffectBorderWidth();
@@ -660,6 +687,7 @@ bool TQtDrawCanvas::DrawRect(TBaseDrawRectParam* ADrawRectParam, const TRectF& A
 
 bool TQtDrawCanvas::DrawLine(TDrawLineParam* ADrawLineParam, double X1, double Y1, double X2, double Y2) {
   if (ADrawLineParam == nullptr || FCanvas == nullptr) return true;
+  ApplyClip();
   LineCache& cache = CacheOf<LineCache>(*ADrawLineParam);
   SetPenColor(cache.Pen, ADrawLineParam->LineColor()->Color());
   SetPenWidth(cache.Pen, ADrawLineParam->LineWidth());

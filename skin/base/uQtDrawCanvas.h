@@ -44,8 +44,15 @@ class TQtDrawCanvas : public TDrawCanvas {
 
  private:
   void DrawColorTextPieces(TBaseDrawTextParam& AParam, const TRectF& R, const TColorTextCollection& APieces);
+  // Puts the clip SetClip asked for on the painter, once, before a draw that
+  // cannot be cut to it by hand.
+  void ApplyClip();
 
-  // The painter state SetClip saved, while a clip is set.
+  // The clip SetClip asked for, while one is set. Pictures drawn upright are
+  // cut to it piece by piece: a painter clip costs a saved painter state, a
+  // heap copy on every paint of a clipped progress bar.
+  std::optional<TRectF> FClip;
+  // The painter state ApplyClip saved, while its clip is on the painter.
   bool FCanvasState = false;
 };
 

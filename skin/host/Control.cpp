@@ -67,6 +67,9 @@ bool TControl::IsAncestorOf(const TControl* AControl) const {
 
 void TControl::DetachFromParent() {
   if (FParent == nullptr) return;
+  if (const TControl* parent = ParentControl(); parent != nullptr && FVisible) {
+    parent->LookChanged(BoundsRect(), false);
+  }
   if (TForm* form = Form()) form->ForgetControls(this);
   const bool aligned = FAlign != TAlignLayout::None;
   TComponent* oldParent = FParent;
@@ -108,6 +111,11 @@ void TControl::SetParent(TComponent* AParent) {
 // --- geometry -------------------------------------------------------------
 
 void TControl::PositionChanged() {
+  if (FVisible) {
+    const TRectF before(FItem->pos(), TSizeF(FWidth, FHeight));
+    const TRectF after(FPosition->Point(), TSizeF(FWidth, FHeight));
+    if (TControl* parent = ParentControl()) parent->LookChanged(before.united(after), false);
+  }
   FItem->setPos(FPosition->Point());
   RealignParent();
 }
@@ -126,6 +134,7 @@ void TControl::SetSize(float AWidth, float AHeight) {
   AWidth = NonNegative(AWidth);
   AHeight = NonNegative(AHeight);
   if (AWidth == FWidth && AHeight == FHeight) return;
+  if (FVisible) LookChanged(LocalRect(), true);
   FItem->GeometryChanging();
   FWidth = AWidth;
   FHeight = AHeight;
@@ -247,8 +256,10 @@ TPointF TControl::ScreenToLocal(const TPointF& APoint) const {
 
 void TControl::SetVisible(bool AValue) {
   if (AValue == FVisible) return;
+  if (!AValue) LookChanged(LocalRect(), true);
   FVisible = AValue;
   FItem->setVisible(AValue);
+  if (AValue) LookChanged(LocalRect(), true);
   if (!AValue) {
     if (TForm* form = Form()) {
       if (FocusedIn(form)) form->SetFocusedControl(nullptr);
@@ -486,9 +497,30 @@ void TControl::Resize() {
 
 // --- painting -------------------------------------------------------------------
 
-void TControl::Repaint() { FItem->update(); }
+void TControl::Repaint() {
+  FItem->update();
+  LookChanged(LocalRect(), true);
+}
 
-void TControl::InvalidateRect(const TRectF& ARect) { FItem->update(ARect); }
+void TControl::InvalidateRect(const TRectF& ARect) {
+  FItem->update(ARect);
+  LookChanged(ARect, true);
+}
+
+void TControl::LookChanged(TRectF ALocal, bool AOwn) const {
+  // Walks up while the area can still be seen: a parent that clips its
+  // children cuts it to its own rectangle.
+  for (const TControl* c = this;;) {
+    if (ostrel::host::IItemBackdrop* backdrop = c->FItem->Backdrop()) backdrop->LookChanged(ALocal, AOwn);
+    const TControl* parent = c->ParentControl();
+    if (parent == nullptr) return;
+    ALocal.translate(c->FItem->pos());
+    if (parent->FClipChildren) ALocal &= parent->LocalRect();
+    if (ALocal.isEmpty()) return;
+    AOwn = false;
+    c = parent;
+  }
+}
 
 void TControl::RepaintTree() {
   Repaint();

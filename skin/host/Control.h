@@ -300,6 +300,9 @@ class TControl : public TComponent, public IEventProperties {
   }
 
   void PaintItem(QPainter& ACanvas);
+  // Tells the backdrops of this control and its parents that ALocal (this
+  // control's coordinates) may look different; AOwn: this control's own paint.
+  void LookChanged(TRectF ALocal, bool AOwn) const;
   void PositionChanged();
   void MarginsChanged();
   void RealignParent();

@@ -1,13 +1,27 @@
 #pragma once
 // The Graphics View item that draws one TControl. It takes no pointer input
 // (the form routes that itself) and draws nothing of its own: paint goes to
-// the control, with the painter already at the control's top-left.
+// the control, with the painter already at the control's top-left, above
+// the item's backdrop (a glow) when it has one.
 
 #include <QGraphicsItem>
 
 class TControl;
 
 namespace ostrel::host {
+
+// Drawn beneath a control and around it, up to Outset beyond its rectangle.
+// Told of every change of look in the control's tree, in the control's own
+// coordinates (AOwn: the control's own paint, else a child's area).
+class IItemBackdrop {
+ public:
+  virtual qreal Outset() const = 0;
+  virtual void PaintBackdrop(QPainter& APainter) = 0;
+  virtual void LookChanged(const QRectF& ARect, bool AOwn) = 0;
+
+ protected:
+  ~IItemBackdrop() = default;
+};
 
 class ControlItem final : public QGraphicsItem {
  public:
@@ -17,9 +31,19 @@ class ControlItem final : public QGraphicsItem {
   // The control an item draws, when it draws one.
   static TControl* ControlOf(const QGraphicsItem* AItem);
 
+  // The control's rectangle grown by the backdrop's outset.
   QRectF boundingRect() const override;
+  // The control's rectangle: what children are clipped to.
+  QPainterPath shape() const override;
   void paint(QPainter* APainter, const QStyleOptionGraphicsItem* AOption, QWidget* AWidget) override;
   int type() const override { return Type; }
+
+  // The control's own paint, without the backdrop.
+  void PaintControl(QPainter& APainter);
+
+  // Null takes the backdrop off; the caller keeps ownership.
+  void SetBackdrop(IItemBackdrop* ABackdrop);
+  IItemBackdrop* Backdrop() const { return FBackdrop; }
 
   // Call before a size change so the scene forgets the old area.
   void GeometryChanging() { prepareGeometryChange(); }
@@ -28,6 +52,7 @@ class ControlItem final : public QGraphicsItem {
 
  private:
   TControl& FControl;
+  IItemBackdrop* FBackdrop = nullptr;
 };
 
 }  // namespace ostrel::host

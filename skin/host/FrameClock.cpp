@@ -36,7 +36,19 @@ void FrameClock::Remove(IFrameClient* AClient) {
 void FrameClock::Tick() {
   ++FFrames;
   const double now = Now();
-  const std::vector<IFrameClient*> frame = FClients;
+  // A frame delivered from inside another (a client advancing a manual
+  // clock) takes its own copy; the kept one is in use.
+  std::vector<IFrameClient*> nested;
+  std::vector<IFrameClient*>& frame = FTicking ? nested : FFrame;
+  frame = FClients;
+  struct Ticking {
+    bool& Flag;
+    const bool Outer;
+    ~Ticking() {
+      if (Outer) Flag = false;
+    }
+  } ticking{FTicking, !FTicking};
+  FTicking = true;
   for (IFrameClient* client : frame) {
     // A client earlier in this frame may have removed or freed this one.
     if (std::find(FClients.begin(), FClients.end(), client) != FClients.end()) client->ProcessFrame(now);

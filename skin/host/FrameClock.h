@@ -58,6 +58,9 @@ class FrameClock {
 
  private:
   std::vector<IFrameClient*> FClients;
+  // The clients of the frame being delivered, kept so a frame allocates nothing.
+  std::vector<IFrameClient*> FFrame;
+  bool FTicking = false;
   std::uint64_t FFrames = 0;
 };
 

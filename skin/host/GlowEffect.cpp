@@ -1,10 +1,10 @@
 #include "skin/host/GlowEffect.h"
 
 #include "skin/host/Control.h"
+#include "skin/host/ControlItem.h"
+#include "skin/host/GlowShadow.h"
 
 #include <QColor>
-#include <QGraphicsDropShadowEffect>
-#include <QGraphicsItem>
 
 #include <algorithm>
 
@@ -31,8 +31,11 @@ void TGlowEffect::SetParent(TControl* AParent) {
 
 void TGlowEffect::Notification(TComponent* AComponent, TOperation AOperation) {
   TComponent::Notification(AComponent, AOperation);
-  // A freed control's item has already freed the Qt effect with itself.
-  FParent.Removed(AComponent, AOperation);
+  // A freed control's item is already gone; the shadow must not touch it.
+  if (FParent.Removed(AComponent, AOperation) && FShadow) {
+    FShadow->Abandon();
+    FShadow.reset();
+  }
 }
 
 void TGlowEffect::SetEnabled(bool AValue) {
@@ -61,12 +64,7 @@ void TGlowEffect::SetOpacity(float AValue) {
   Apply();
 }
 
-void TGlowEffect::Remove() {
-  TControl* const parent = FParent.Get();
-  if (parent == nullptr || FEffect.isNull()) return;
-  // Taking the effect off the item frees it.
-  if (parent->Item()->graphicsEffect() == FEffect) parent->Item()->setGraphicsEffect(nullptr);
-}
+void TGlowEffect::Remove() { FShadow.reset(); }
 
 void TGlowEffect::Apply() {
   TControl* const parent = FParent.Get();
@@ -75,14 +73,8 @@ void TGlowEffect::Apply() {
     Remove();
     return;
   }
-  if (FEffect.isNull()) {
-    auto effect = std::make_unique<QGraphicsDropShadowEffect>();
-    FEffect = effect.get();
-    parent->Item()->setGraphicsEffect(effect.release());
-  }
+  if (!FShadow) FShadow = std::make_unique<ostrel::host::GlowShadow>(*static_cast<ostrel::host::ControlItem*>(parent->Item()));
   QColor color = QColor::fromRgba(FGlowColor);
   color.setAlphaF(color.alphaF() * FOpacity);
-  FEffect->setColor(color);
-  FEffect->setOffset(0, 0);
-  FEffect->setBlurRadius(BlurRadiusFor(FSoftness));
+  FShadow->SetLook(color, BlurRadiusFor(FSoftness));
 }

@@ -1,15 +1,20 @@
 #pragma once
-// TGlowEffect: a soft shadow all around its parent control, drawn by Graphics
-// View's drop-shadow effect on the control's item. The item owns the Qt
-// effect; this component only configures it and takes it off again.
+// TGlowEffect: a soft shadow all around its parent control and the control's
+// children, drawn beneath them by a GlowShadow on the control's item. The
+// shadow is kept as a picture and made again only when what the control's
+// tree covers changes, so a window whose children move over an opaque
+// background repaints without blurring anything.
 
 #include "skin/host/Component.h"
 #include "skin/host/Types.h"
 
-#include <QGraphicsDropShadowEffect>
-#include <QPointer>
+#include <memory>
 
 class TControl;
+
+namespace ostrel::host {
+class GlowShadow;
+}  // namespace ostrel::host
 
 class TGlowEffect : public TComponent {
   Q_OBJECT
@@ -41,6 +46,9 @@ class TGlowEffect : public TComponent {
   // The blur radius in logical pixels that Softness stands for.
   static float BlurRadiusFor(float ASoftness) { return ASoftness * 20.0f; }
 
+  // The shadow while one is drawn (a parent and enabled), else null.
+  const ostrel::host::GlowShadow* Shadow() const { return FShadow.get(); }
+
  protected:
   void Notification(TComponent* AComponent, TOperation AOperation) override;
 
@@ -49,7 +57,7 @@ class TGlowEffect : public TComponent {
   void Remove();
 
   ostrel::host::WatchedComponent<TControl> FParent{*this};
-  QPointer<QGraphicsDropShadowEffect> FEffect;
+  std::unique_ptr<ostrel::host::GlowShadow> FShadow;
   bool FEnabled = true;
   TAlphaColor FGlowColor = 0xFFFFD700u;
   float FSoftness = 0.4f;

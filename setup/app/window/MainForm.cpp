@@ -49,7 +49,9 @@ void TMainForm::CustomInstallSwitchChange(TObject* Sender) {
 }
 
 void TMainForm::RepaintBackground() {
-  if (TControl* background = Control("BgImage")) background->Repaint();
+  // Runs on every frame of four animations: the name is not made afresh each time.
+  static const QString kBackground = QStringLiteral("BgImage");
+  if (auto* background = dynamic_cast<TControl*>(FindComponent(kBackground))) background->Repaint();
 }
 
 void TMainForm::Ani1YProcess(TObject*) { RepaintBackground(); }

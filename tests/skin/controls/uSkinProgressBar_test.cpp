@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <memory>
 #include <vector>
 
@@ -232,6 +234,10 @@ TEST_F(ProgressBarPictureTest, ClippedTheWholePictureIsRevealedUpToThePositionEl
       {"squeezed, a quarter", false, TProgressBarOrientation::prHorizontal, 25, {0, 0, 30, 10}},
       {"vertical grows from the top", false, TProgressBarOrientation::prVertical, 50, {0, 0, 10, 60}},
   };
+  // The whole picture over the whole bar: what a clipped bar reveals part of.
+  FBar->Material()->SetIsClipPercentRect(false);
+  FBar->Prop()->SetPosition(100);
+  const std::vector<Op> whole = ForeOps();
   for (const Row& row : rows) {
     SCOPED_TRACE(row.Name);
     FBar->Prop()->SetOrientation(row.Orientation);
@@ -239,13 +245,17 @@ TEST_F(ProgressBarPictureTest, ClippedTheWholePictureIsRevealedUpToThePositionEl
     FBar->Prop()->SetPosition(row.Position);
     const std::vector<Op> fore = ForeOps();
     ASSERT_FALSE(fore.empty());
-    const QRectF whole(0, 0, FBar->Width(), FBar->Height());
-    if (row.Clip) {
-      EXPECT_EQ(Union(fore), whole);
-      for (const Op& op : fore) EXPECT_EQ(op.Clip, row.Percent);
-    } else {
-      EXPECT_EQ(Union(fore), row.Percent);
-      for (const Op& op : fore) EXPECT_TRUE(op.Clip.isNull());
+    // Clipped, the whole picture's pieces are cut at the position by hand
+    // (no painter clip): each keeps its place and scale.
+    EXPECT_EQ(Union(fore), row.Percent);
+    for (const Op& op : fore) {
+      EXPECT_TRUE(op.Clip.isNull());
+      if (!row.Clip) continue;
+      const auto piece = std::find_if(whole.begin(), whole.end(), [&](const Op& w) {
+        return w.Rect.left() == op.Rect.left() && w.Source.left() == op.Source.left();
+      });
+      ASSERT_NE(piece, whole.end()) << op.Rect.left();
+      EXPECT_NEAR(op.Rect.width() / op.Source.width(), piece->Rect.width() / piece->Source.width(), 1e-9);
     }
     FBar->Prop()->SetOrientation(TProgressBarOrientation::prHorizontal);
   }

@@ -155,7 +155,7 @@ TEST_F(StoredForm, ReadWindowRoutesPointerToFormHandlersAndAnimates) {
   EXPECT_EQ(back->Controls(), (QList<TControl*>{bar, button}));
   EXPECT_EQ(bar->BoundsRect(), QRectF(1, 95, 178, 4)) << "aligned once loading finished";
   EXPECT_EQ(shadow->Parent(), back);
-  EXPECT_NE(back->Item()->graphicsEffect(), nullptr);
+  EXPECT_NE(shadow->Shadow(), nullptr);
 
   form.Show();
   EXPECT_EQ(form.created, 1);

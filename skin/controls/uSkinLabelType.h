@@ -88,7 +88,11 @@ class TSkinLabelType : public TSkinControlType {
   ISkinLabel* FSkinLabelIntf = nullptr;
 };
 
-class TSkinLabel : public TSkinFireMonkeyControl, public ISkinLabel, public IProcessItemColor {
+class TSkinLabel : public TSkinFireMonkeyControl,
+                   public ISkinLabel,
+                   public IProcessItemColor,
+                   public IBindSkinItemValueControl,
+                   public IBindSkinItemTextControl {
   Q_OBJECT
   Q_PROPERTY(QString Caption READ Caption WRITE SetText)
   Q_PROPERTY(QString Text READ Text WRITE SetText)
@@ -112,6 +116,9 @@ class TSkinLabel : public TSkinFireMonkeyControl, public ISkinLabel, public IPro
   void DoCustomMaterialChange(TObject* Sender) override;
   QVariant GetPostValue(const QString&) override { return GetCaption(); }
   void SetControlValue(const QVariant& AValue, const QString&) override { SetCaption(AValue.toString()); }
+  // A list item template shows its field's value or text as the caption.
+  void BindingItemValue(const QVariant& AValue) override { SetCaption(AValue.toString()); }
+  void BindingItemText(const QString& AText) override { SetCaption(AText); }
 
   TAccessibleRole AccessibleRole() const override { return TAccessibleRole::Label; }
   // The stored accessible name, else the caption.

@@ -3,6 +3,7 @@
 
 #include "skin/controls/uSkinButtonType.h"
 #include "skin/controls/uSkinImageType.h"
+#include "skin/controls/uSkinLabelType.h"
 #include "skin/base/uSkinImageList.h"
 #include "tests/skin/controls/ControlTestSupport.h"
 #include "tests/support/LogCapture.h"
@@ -66,6 +67,16 @@ TEST(ImageBindingText, AddressesAndIndexes) {
   EXPECT_EQ(ImageIndexFromText(QString()), -1);
   EXPECT_EQ(ItemFrameImageIndex(7, 3), 1);
   EXPECT_EQ(ItemFrameImageIndex(-1, 3), 2) << "a tick count that wrapped stays inside the list";
+}
+
+TEST_F(BindingTest, ALabelShowsABoundValueOrTextAsItsCaption) {
+  auto* label = new TSkinFMXLabel(&FOwner);
+  IBindSkinItemValueControl& byValue = *label;
+  IBindSkinItemTextControl& byText = *label;
+  byValue.BindingItemValue(2.5);
+  EXPECT_EQ(label->Caption(), QStringLiteral("2.5"));
+  byText.BindingItemText(QStringLiteral("Größe"));
+  EXPECT_EQ(label->GetPostValue(QString()).toString(), QStringLiteral("Größe"));
 }
 
 TEST_F(BindingTest, AButtonShowsABoundTextAsCaptionAndABoundPictureAsIcon) {

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace controls_test {
@@ -81,6 +82,17 @@ inline std::vector<paint_record::Op> OpsOf(const std::vector<paint_record::Op>& 
     if (op.Kind == AKind) result.push_back(op);
   }
   return result;
+}
+
+// A family refuses a control that lacks its interface by throwing with a
+// message naming that interface; AStep must not get past the refusal.
+inline void ExpectRefused(const std::function<void()>& AStep, const char* AMessage) {
+  try {
+    AStep();
+    ADD_FAILURE() << "accepted, expected: " << AMessage;
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(), AMessage);
+  }
 }
 
 }  // namespace controls_test

@@ -324,19 +324,14 @@ TEST_F(ButtonGroupTest, TheGroupMaterialKeepsItsFlagsAndButtonMaterialsInADocume
 TEST_F(ButtonGroupTest, RefusesAControlThatIsNoGroup) {
   test_support::StartSkinTestFamily();
   TSkinTestBox other(&FOwner);
-  const auto expectRefusal = [](const std::function<void()>& AStep) {
-    try {
-      AStep();
-      ADD_FAILURE() << "accepted";
-    } catch (const Exception& e) {
-      EXPECT_STREQ(e.what(), "This Component Do not Support ISkinButtonGroup Interface");
-    }
-  };
-  expectRefusal([&] {
-    TSkinButtonGroupDefaultType type;
-    type.Bind(&other);
-  });
-  expectRefusal([&] { TButtonGroupProperties properties(&other); });
+  const char* const refusal = "This Component Do not Support ISkinButtonGroup Interface";
+  controls_test::ExpectRefused(
+      [&] {
+        TSkinButtonGroupDefaultType type;
+        type.Bind(&other);
+      },
+      refusal);
+  controls_test::ExpectRefused([&] { TButtonGroupProperties properties(&other); }, refusal);
 }
 
 }  // namespace

@@ -413,17 +413,12 @@ TEST_F(ButtonTest, SizesItselfToItsCaptionAndIcon) {
 TEST_F(ButtonTest, RefusesAControlThatIsNoButton) {
   test_support::StartSkinTestFamily();
   TSkinTestBox other(&FOwner);
-  const auto expectRefusal = [](const std::function<void()>& AStep) {
-    try {
-      AStep();
-      ADD_FAILURE() << "accepted";
-    } catch (const Exception& e) {
-      EXPECT_STREQ(e.what(), "This Component Do not Support ISkinButton Interface");
-    }
-  };
-  expectRefusal([&] {
-    TSkinButtonDefaultType type;
-    type.Bind(&other);
-  });
-  expectRefusal([&] { TButtonProperties properties(&other); });
+  const char* const refusal = "This Component Do not Support ISkinButton Interface";
+  controls_test::ExpectRefused(
+      [&] {
+        TSkinButtonDefaultType type;
+        type.Bind(&other);
+      },
+      refusal);
+  controls_test::ExpectRefused([&] { TButtonProperties properties(&other); }, refusal);
 }

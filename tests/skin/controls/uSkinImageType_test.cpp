@@ -225,11 +225,6 @@ TEST_F(ImageTest, ReadsItsStoredFormAndRefusesOtherControls) {
 
   test_support::StartSkinTestFamily();
   TSkinTestBox other(&FOwner);
-  try {
-    TImageProperties properties(&other);
-    ADD_FAILURE() << "accepted";
-  } catch (const Exception& e) {
-    EXPECT_STREQ(e.what(), "This Component Do not Support ISkinImage Interface");
-  }
+  controls_test::ExpectRefused([&] { TImageProperties properties(&other); }, "This Component Do not Support ISkinImage Interface");
 }
 

@@ -112,11 +112,10 @@ TEST_F(LabelTest, ReadsItsStoredFormAndRefusesOtherControls) {
 
   test_support::StartSkinTestFamily();
   TSkinTestBox other(&FOwner);
-  try {
-    TSkinLabelType type;
-    type.Bind(&other);
-    ADD_FAILURE() << "accepted";
-  } catch (const Exception& e) {
-    EXPECT_STREQ(e.what(), "This Component Do not Support ISkinLabel Interface");
-  }
+  controls_test::ExpectRefused(
+      [&] {
+        TSkinLabelType type;
+        type.Bind(&other);
+      },
+      "This Component Do not Support ISkinLabel Interface");
 }

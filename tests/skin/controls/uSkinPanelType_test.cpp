@@ -154,10 +154,5 @@ TEST_F(PanelTest, ReadsAndWritesItsStoredFormAndRefusesOtherControls) {
 
   test_support::StartSkinTestFamily();
   TSkinTestBox other(&FOwner);
-  try {
-    TPanelProperties properties(&other);
-    ADD_FAILURE() << "accepted";
-  } catch (const Exception& e) {
-    EXPECT_STREQ(e.what(), "This Component Do not Support ISkinPanel Interface");
-  }
+  controls_test::ExpectRefused([&] { TPanelProperties properties(&other); }, "This Component Do not Support ISkinPanel Interface");
 }

@@ -1,7 +1,7 @@
 #pragma once
-// Counts every allocation the program makes through operator new. A program
-// that calls AllocationCount links the counting operator new and delete in
-// place of the standard ones.
+// Counts every heap allocation the program makes (malloc and its kin, which
+// operator new goes through too). A program that calls AllocationCount links
+// the counting allocator in place of the C library's (glibc only).
 
 #include <cstddef>
 

@@ -7,7 +7,10 @@
 // the whole window; the frames measured are those where the brand strip, the
 // logos and the controls move (4.5 s to 7 s), the intro restarted untimed
 // whenever it has passed them. The allocations of a frame are counted and
-// reported per frame.
+// reported per frame, next to the floor a painter alone costs (begun and
+// ended on the image with nothing drawn). The window is measured twice: the
+// scene rendered into an image, and the program's own path, the shown view
+// repainting its viewport into the window's backing store.
 
 #include "bench/support/AllocationCounter.h"
 #include "bench/support/TurnAbout.h"
@@ -22,6 +25,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -114,6 +118,18 @@ struct Window {
     const QRectF client(0, 0, 656, 376);
     Setup.Form().Scene()->render(&painter, client, client);
   }
+
+  // The frame as the program paints it: the view shown, its viewport
+  // repainted at once through the backing store.
+  void Show() {
+    Setup.Form().View()->show();
+    QApplication::processEvents();
+  }
+
+  void ViewFrame() {
+    Clock.Advance(kFrame);
+    Setup.Form().View()->viewport()->repaint();
+  }
 };
 
 // The window's parts drawn by hand where they are in the middle of the
@@ -193,6 +209,28 @@ void BM_WindowRepaint(benchmark::State& AState) {
   Frames(AState, window, [&] { window.Frame(); });
 }
 
+void BM_WindowViewRepaint(benchmark::State& AState) {
+  Window window;
+  window.Show();
+  window.ViewFrame();
+  Frames(AState, window, [&] { window.ViewFrame(); });
+}
+
+// What a painter begun and ended on the image costs with nothing drawn: the
+// floor no repaint can go below.
+void BM_PainterFloor(benchmark::State& AState) {
+  QImage target(656, 376, QImage::Format_ARGB32_Premultiplied);
+  std::size_t allocations = 0;
+  for (auto _ : AState) {
+    const std::size_t before = bench_support::AllocationCount();
+    QPainter painter(&target);
+    painter.end();
+    allocations += bench_support::AllocationCount() - before;
+  }
+  AState.counters["allocs_per_frame"] =
+      benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
+}
+
 void BM_BareQPainterRepaint(benchmark::State& AState) {
   Bare bare;
   bare.Frame();
@@ -223,6 +261,8 @@ void BM_WindowOverBareQPainter(benchmark::State& AState) {
 }
 
 BENCHMARK(BM_WindowRepaint)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WindowViewRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PainterFloor)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BareQPainterRepaint)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_WindowOverBareQPainter)->Unit(benchmark::kMicrosecond);
 

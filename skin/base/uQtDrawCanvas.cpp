@@ -4,6 +4,7 @@
 #include "skin/base/uDrawClassRegistry.h"
 #include "skin/base/uSkinPicture.h"
 #include "skin/host/Fonts.h"
+#include "skin/host/ImageBands.h"
 #include "skin/host/Screen.h"
 
 #include <QFontMetricsF>
@@ -614,7 +615,7 @@ bool TQtDrawCanvas::DrawSkinPicture(TBaseDrawPictureParam* ADrawPictureParam, TS
     auto piece = InsidePicture(pieces.Items[static_cast<std::size_t>(i)], image.size());
     // Upright, a clip not yet on the painter is the pieces' own cut.
     if (piece && FClip && !FCanvasState) piece = CutPiece(*piece, *FClip);
-    if (piece) FCanvas->drawImage(piece->Dest, image, piece->Source);
+    if (piece) ostrel::host::DrawImageInBands(*FCanvas, piece->Dest, image, piece->Source);
   }
   return true;
 }

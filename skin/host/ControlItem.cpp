@@ -25,19 +25,69 @@ QRectF ControlItem::boundingRect() const {
 }
 
 QPainterPath ControlItem::shape() const {
-  QPainterPath path;
-  path.addRect(FControl.LocalRect());
-  return path;
+  const QRectF own = FControl.LocalRect();
+  if (own != FShapeRect || FShape.isEmpty()) {
+    QPainterPath path;
+    path.addRect(own);
+    FShape = path;
+    FShapeRect = own;
+  }
+  return FShape;
 }
+
+namespace {
+
+// The view does not keep the painter's state around each item (a saved state
+// is a heap copy per item and frame), so an item puts back what a control's
+// paint or its OnPaint handler may leave changed. Copies of pens, brushes and
+// fonts share their data: keeping them allocates nothing.
+class ItemPaintRestore {
+ public:
+  explicit ItemPaintRestore(QPainter& APainter)
+      : FPainter(APainter),
+        FPen(APainter.pen()),
+        FBrush(APainter.brush()),
+        FFont(APainter.font()),
+        FOpacity(APainter.opacity()),
+        FMode(APainter.compositionMode()),
+        FHints(APainter.renderHints()),
+        FTransform(APainter.worldTransform()),
+        FClipping(APainter.hasClipping()) {}
+  ~ItemPaintRestore() {
+    if (FPainter.pen() != FPen) FPainter.setPen(FPen);
+    if (FPainter.brush() != FBrush) FPainter.setBrush(FBrush);
+    if (FPainter.font() != FFont) FPainter.setFont(FFont);
+    FPainter.setOpacity(FOpacity);
+    FPainter.setCompositionMode(FMode);
+    FPainter.setRenderHints(~FHints, false);
+    FPainter.setRenderHints(FHints, true);
+    FPainter.setWorldTransform(FTransform);
+    if (!FClipping && FPainter.hasClipping()) FPainter.setClipping(false);
+  }
+  ItemPaintRestore(const ItemPaintRestore&) = delete;
+  ItemPaintRestore& operator=(const ItemPaintRestore&) = delete;
+
+ private:
+  QPainter& FPainter;
+  const QPen FPen;
+  const QBrush FBrush;
+  const QFont FFont;
+  const qreal FOpacity;
+  const QPainter::CompositionMode FMode;
+  const QPainter::RenderHints FHints;
+  const QTransform FTransform;
+  const bool FClipping;
+};
+
+}  // namespace
 
 void ControlItem::paint(QPainter* APainter, const QStyleOptionGraphicsItem*, QWidget*) {
   if (APainter == nullptr) return;
+  const ItemPaintRestore restore(*APainter);
   if (FBackdrop != nullptr) FBackdrop->PaintBackdrop(*APainter);
   PaintControl(*APainter);
 }
 
-// The scene keeps the painter's state around each item (a copy per item), so
-// the control's paint is given the painter as it is.
 void ControlItem::PaintControl(QPainter& APainter) { FControl.PaintItem(APainter); }
 
 void ControlItem::SetBackdrop(IItemBackdrop* ABackdrop) {

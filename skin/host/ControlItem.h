@@ -5,6 +5,7 @@
 // the item's backdrop (a glow) when it has one.
 
 #include <QGraphicsItem>
+#include <QPainterPath>
 
 class TControl;
 
@@ -33,7 +34,9 @@ class ControlItem final : public QGraphicsItem {
 
   // The control's rectangle grown by the backdrop's outset.
   QRectF boundingRect() const override;
-  // The control's rectangle: what children are clipped to.
+  // The control's rectangle: what children are clipped to. The scene asks
+  // for it on every repaint of a clipping control; the path is kept while
+  // the rectangle stays, so a repaint builds none.
   QPainterPath shape() const override;
   void paint(QPainter* APainter, const QStyleOptionGraphicsItem* AOption, QWidget* AWidget) override;
   int type() const override { return Type; }
@@ -53,6 +56,8 @@ class ControlItem final : public QGraphicsItem {
  private:
   TControl& FControl;
   IItemBackdrop* FBackdrop = nullptr;
+  mutable QPainterPath FShape;
+  mutable QRectF FShapeRect;
 };
 
 }  // namespace ostrel::host

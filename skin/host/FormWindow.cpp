@@ -66,6 +66,9 @@ FormView::FormView(TForm& AForm, QGraphicsScene& AScene) : QGraphicsView(&AScene
   setTransformationAnchor(QGraphicsView::NoAnchor);
   setResizeAnchor(QGraphicsView::NoAnchor);
   setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);
+  // Items and the background put back what they change on the painter (see
+  // ControlItem::paint), so the view need not save a state per item and frame.
+  setOptimizationFlag(QGraphicsView::DontSavePainterState);
   setBackgroundBrush(Qt::NoBrush);
   setMouseTracking(true);
   viewport()->setMouseTracking(true);

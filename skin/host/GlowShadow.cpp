@@ -1,6 +1,7 @@
 #include "skin/host/GlowShadow.h"
 
 #include "skin/host/Control.h"
+#include "skin/host/ImageBands.h"
 
 #include <QGraphicsDropShadowEffect>
 #include <QGraphicsPixmapItem>
@@ -294,7 +295,7 @@ void GlowShadow::PaintBackdrop(QPainter& APainter) {
     FBlurDirty = false;
     Blur();
   }
-  APainter.drawImage(FArea.topLeft(), FShadow);
+  DrawImageInBands(APainter, QRectF(FArea.topLeft(), FShadow.deviceIndependentSize()), FShadow, QRectF(FShadow.rect()));
 }
 
 }  // namespace ostrel::host

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QGraphicsItem>
+#include <QGraphicsView>
 #include <QPainter>
 #include <QPointer>
 #include <QRegularExpression>
@@ -77,6 +78,43 @@ class Probe : public TControl {
 
  private:
   QStringList& FLog;
+};
+
+// Fills its rectangle with the painter's current brush, or with its own
+// colour; with Scramble set it leaves the painter changed behind it.
+class Filler : public TControl {
+ public:
+  Filler(TComponent* AOwner, QColor AColor) : TControl(AOwner), FColor(AColor) {}
+
+  bool UsePainterBrush = false;
+  bool Scramble = false;
+  QPen SeenPen;
+  QBrush SeenBrush;
+  qreal SeenOpacity = -1;
+  QPainter::CompositionMode SeenMode = QPainter::CompositionMode_Clear;
+  bool SeenClipping = true;
+  QPointF SeenOrigin;
+
+ protected:
+  void Paint(QPainter& ACanvas) override {
+    SeenPen = ACanvas.pen();
+    SeenBrush = ACanvas.brush();
+    SeenOpacity = ACanvas.opacity();
+    SeenMode = ACanvas.compositionMode();
+    SeenClipping = ACanvas.hasClipping();
+    SeenOrigin = ACanvas.worldTransform().map(QPointF(0, 0));
+    ACanvas.fillRect(LocalRect(), UsePainterBrush ? ACanvas.brush() : QBrush(FColor));
+    if (!Scramble) return;
+    ACanvas.setPen(QPen(Qt::red, 7));
+    ACanvas.setBrush(Qt::green);
+    ACanvas.setOpacity(0.25);
+    ACanvas.setCompositionMode(QPainter::CompositionMode_Clear);
+    ACanvas.translate(13, 17);
+    ACanvas.setClipRect(QRectF(0, 0, 1, 1));
+  }
+
+ private:
+  QColor FColor;
 };
 
 class ControlTree : public ::testing::Test {
@@ -322,6 +360,52 @@ TEST_F(ControlTree, PaintsParentBeforeChildrenAtTheirTopLeft) {
   form->RenderToImage();
   EXPECT_EQ(log, (QStringList{"P.paint@10,20", "C1.paint@15,25", "C2.paint@40,60", "G.paint@41,62",
                               "S.paint@150,150"}));
+}
+
+// The window repaints without a saved painter state per item, so what one
+// control's paint leaves changed must not reach the next one.
+TEST_F(ControlTree, WhatAPaintLeavesOnThePainterNeverReachesTheNextControl) {
+  auto* first = new Filler(form.get(), Qt::blue);
+  first->SetBounds(10, 10, 50, 50);
+  first->Scramble = true;
+  first->SetParent(form.get());
+  auto* second = new Filler(form.get(), Qt::blue);
+  second->SetBounds(100, 100, 50, 50);
+  second->UsePainterBrush = true;
+  second->SetParent(form.get());
+
+  const QImage shown = form->View()->viewport()->grab().toImage();
+
+  EXPECT_EQ(second->SeenPen, first->SeenPen);
+  EXPECT_EQ(second->SeenBrush, first->SeenBrush);
+  EXPECT_EQ(second->SeenOpacity, first->SeenOpacity);
+  EXPECT_EQ(second->SeenMode, first->SeenMode);
+  EXPECT_EQ(second->SeenClipping, first->SeenClipping);
+  EXPECT_EQ(second->SeenOrigin, QPointF(100, 100));
+  EXPECT_EQ(shown.pixelColor(30, 30), QColor(Qt::blue)) << "the first control's own fill";
+}
+
+// A clipping control's shape is kept between repaints; it must follow the
+// control's size.
+TEST_F(ControlTree, ChildrenAreClippedToTheParentsCurrentRectangle) {
+  auto* parent = new Filler(form.get(), Qt::blue);
+  parent->SetBounds(0, 0, 40, 40);
+  parent->SetClipChildren(true);
+  parent->SetParent(form.get());
+  auto* child = new Filler(form.get(), Qt::red);
+  child->SetBounds(0, 0, 100, 100);
+  child->SetParent(parent);
+
+  QImage shown = form->View()->viewport()->grab().toImage();
+  EXPECT_EQ(shown.pixelColor(20, 20), QColor(Qt::red));
+  EXPECT_NE(shown.pixelColor(60, 60), QColor(Qt::red));
+  EXPECT_EQ(parent->Item()->shape().boundingRect(), QRectF(0, 0, 40, 40));
+
+  parent->SetBounds(0, 0, 80, 80);
+  shown = form->View()->viewport()->grab().toImage();
+  EXPECT_EQ(shown.pixelColor(60, 60), QColor(Qt::red));
+  EXPECT_NE(shown.pixelColor(90, 90), QColor(Qt::red));
+  EXPECT_EQ(parent->Item()->shape().boundingRect(), QRectF(0, 0, 80, 80));
 }
 
 TEST_F(ControlTree, WheelGoesUpTheTreeUntilHandled) {

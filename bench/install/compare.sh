@@ -8,18 +8,24 @@
 #
 # BUILD_DIR is a build folder of the default or bench preset (the packed
 # OstrelSetup, product/payload.7z, setup/app/ and tools/ostrel-pack). Each
-# round times the install into a fresh sandbox home and then `7zz x` of the
-# same archive into a fresh folder; the folders are made, and the previous
-# round's files removed and synced, outside the timing, so neither side pays
-# for the other's leftovers. Printed: each side's median and the median of
-# the round-by-round ratios; then the bytes the install wrote (the kernel's
+# round times the install into a fresh sandbox home and `7zz x` of the same
+# archive into a fresh folder, the install first in one round and the
+# extractor first in the next, so a drift of the machine's load or a side's
+# leftover in the caches falls on both alike. Both sides start the same way
+# (through `env -i` with the same few variables) and run from a shell that has
+# just synced; folders are made, the previous round's files removed and
+# synced, and the product the install started stopped, outside the timing.
+# Printed: each side's median, the median of the round-by-round ratios with
+# its lowest and highest, and the load average before and after (the figures
+# mean little on a machine that is busy with other work); then the bytes the
+# install wrote (the kernel's
 # count of the page-cache bytes dirtied by the setup and the extractor it
 # waits for) against the unpacked payload plus the uninstaller (the program
 # without the payload), both as the space their files take.
 set -euo pipefail
 
 build="${1:?usage: compare.sh BUILD_DIR [ROUNDS] [LARGE_MB]}"
-rounds="${2:-9}"
+rounds="${2:-15}"
 large_mb="${3:-200}"
 here="$(cd "$(dirname "$0")" && pwd)"
 build="$(cd "$build" && pwd)"
@@ -70,8 +76,10 @@ install() {
     TMPDIR="$box/tmp" OSTREL_STAT_BASE=https://127.0.0.1:9 "$1" silent nogui
 }
 
+# Started as the install is, so neither side pays for a start the other skips.
 extract() {
-  7zz x "-p$password" -aoa -bd -bso0 -bsp0 "$1" "-o$ref/"
+  env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$box/home" TMPDIR="$box/tmp" \
+    7zz x "-p$password" -aoa -bd -bso0 -bsp0 "$1" "-o$ref/"
 }
 
 now_us() {
@@ -81,35 +89,56 @@ now_us() {
 
 median() { sort -n | awk '{a[NR] = $1} END {print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2}'; }
 
+# Microseconds one command takes, its own output left alone.
+timed() {
+  local t0 t1
+  t0=$(now_us)
+  "$@" >&2
+  t1=$(now_us)
+  echo $((t1 - t0))
+}
+
+timed_install() {
+  fresh_box
+  timed install "$1" || { echo "the install failed" >&2; exit 1; }
+  # The product the install started would otherwise still be starting,
+  # on the processors the other side is timed on next.
+  stop_sandbox_programs
+}
+
+timed_extract() {
+  fresh_ref
+  timed extract "$1"
+}
+
 compare() {
   local name="$1" setup="$2" archive="$3"
-  local i t0 t1 install_us extract_us
+  local i install_us extract_us load_before
   local installs=() extracts=() ratios=()
+  load_before=$(cut -d ' ' -f 1-3 /proc/loadavg)
+  # Round 0 warms the caches and is not counted.
   for ((i = 0; i <= rounds; i++)); do
-    fresh_box
-    t0=$(now_us)
-    install "$setup" || { echo "the install failed" >&2; exit 1; }
-    t1=$(now_us)
-    install_us=$((t1 - t0))
-    # The product the install started would otherwise still be starting,
-    # on the processors the bare extractor is timed on next.
-    stop_sandbox_programs
-    fresh_ref
-    t0=$(now_us)
-    extract "$archive"
-    t1=$(now_us)
-    extract_us=$((t1 - t0))
+    if ((i % 2 == 0)); then
+      install_us=$(timed_install "$setup")
+      extract_us=$(timed_extract "$archive")
+    else
+      extract_us=$(timed_extract "$archive")
+      install_us=$(timed_install "$setup")
+    fi
     ((i == 0)) && continue
     installs+=("$install_us")
     extracts+=("$extract_us")
     ratios+=("$(awk -v a="$install_us" -v b="$extract_us" 'BEGIN {printf "%.4f", a / b}')")
   done
-  local mi me mr
+  local mi me mr lo hi
   mi=$(printf '%s\n' "${installs[@]}" | median)
   me=$(printf '%s\n' "${extracts[@]}" | median)
   mr=$(printf '%s\n' "${ratios[@]}" | median)
-  awk -v n="$name" -v i="$mi" -v e="$me" -v r="$mr" -v k="$rounds" \
-    'BEGIN {printf "%s: install %.1f ms, 7zz x %.1f ms (medians of %d); install / 7zz x = %.3f (median of the ratios)\n", n, i / 1000, e / 1000, k, r}'
+  lo=$(printf '%s\n' "${ratios[@]}" | sort -n | head -n 1)
+  hi=$(printf '%s\n' "${ratios[@]}" | sort -n | tail -n 1)
+  awk -v n="$name" -v i="$mi" -v e="$me" -v r="$mr" -v k="$rounds" -v lo="$lo" -v hi="$hi" \
+    'BEGIN {printf "%s: install %.1f ms, 7zz x %.1f ms (medians of %d); install / 7zz x = %.3f (median of the ratios, %.3f to %.3f)\n", n, i / 1000, e / 1000, k, r, lo, hi}'
+  echo "$name: load average $load_before before, $(cut -d ' ' -f 1-3 /proc/loadavg) after"
 
   # Bytes: one more install, counted by the kernel (file system outputs are
   # 512-byte units of dirtied page cache, the waited-for extractor included).

@@ -160,6 +160,8 @@ void TForm::SetFocusedControl(TControl* AControl) {
   }
 }
 
+void TForm::MoveFocusOnFrom(TControl& AControl) { SetFocusedControl(ostrel::host::NextInTabOrder(*this, AControl)); }
+
 void TForm::SetFocusShown(bool AValue) {
   if (AValue == FFocusShown) return;
   FFocusShown = AValue;

@@ -155,6 +155,9 @@ class TForm : public TComponent, public IEventProperties {
   // AControl and its children leave the form: it forgets pointer and focus state about them.
   void ForgetControls(TControl* AControl);
   void SetFocusedControl(TControl* AControl);
+  // The focused AControl can take the focus no more: the control Tab reaches
+  // after it takes it, or none when no other control can.
+  void MoveFocusOnFrom(TControl& AControl);
   void HoverChanged(TControl* AControl);
   void UpdateWindowFlags();
   void PlaceWindow();

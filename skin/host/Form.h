@@ -160,6 +160,8 @@ class TForm : public TComponent, public IEventProperties {
   void MoveFocusOnFrom(TControl& AControl);
   void HoverChanged(TControl* AControl);
   void UpdateWindowFlags();
+  // Tells the window system whether the user may resize the window.
+  void KeepSizeUnlessSizeable();
   void PlaceWindow();
   void BeginSelfDrag();
   // Follows the pointer (screen coordinates) during a self-run drag; the

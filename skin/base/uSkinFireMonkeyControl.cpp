@@ -705,7 +705,7 @@ void SkinControlCore::SkinFocusExit() {
 void SkinControlCore::SkinFocusShownChanged() { SkinFocusExit(); }
 
 void SkinControlCore::SkinKeyClick() {
-  if (!FHost.AbsoluteEnabled()) return;
+  if (!FHost.AbsoluteEnabled() || !FHost.AbsoluteVisible()) return;
   FKeyClicking = true;
   const auto done = qScopeGuard([this] { FKeyClicking = false; });
   FHost.Click();

@@ -260,26 +260,26 @@ void TControl::SetVisible(bool AValue) {
   FVisible = AValue;
   FItem->setVisible(AValue);
   if (AValue) LookChanged(LocalRect(), true);
-  if (!AValue) {
-    if (TForm* form = Form()) {
-      if (FocusedIn(form)) form->SetFocusedControl(nullptr);
-      form->FRouter->LeaveIfWithin(this);
-    }
-  }
+  if (!AValue) InputGone();
   RealignParent();
 }
 
 void TControl::SetEnabled(bool AValue) {
   if (AValue == FEnabled) return;
   FEnabled = AValue;
-  if (!AValue) {
-    if (TForm* form = Form()) {
-      if (FocusedIn(form)) form->SetFocusedControl(nullptr);
-      form->FRouter->LeaveIfWithin(this);
-    }
-  }
+  if (!AValue) InputGone();
   NotifyAbsoluteChanged();
   RepaintTree();
+}
+
+void TControl::InputGone() {
+  TForm* form = Form();
+  if (form == nullptr) return;
+  // The keyboard must still have somewhere to go: a focus left on a control
+  // that takes no keys would leave Enter and Space with nothing to press, and
+  // the focused look on something that cannot be used.
+  if (FocusedIn(form)) form->MoveFocusOnFrom(*form->FocusedControl());
+  form->FRouter->LeaveIfWithin(this);
 }
 
 bool TControl::FocusedIn(const TForm* AForm) const {
@@ -298,6 +298,7 @@ void TControl::SetOpacity(float AValue) {
   AValue = std::min(NonNegative(AValue), 1.0f);
   if (AValue == FOpacity) return;
   FOpacity = AValue;
+  if (!(FOpacity > 0.0f)) InputGone();
   NotifyAbsoluteChanged();
   RepaintTree();
 }
@@ -306,6 +307,13 @@ float TControl::AbsoluteOpacity() const {
   float opacity = FOpacity;
   for (const TControl* p = ParentControl(); p != nullptr; p = p->ParentControl()) opacity *= p->FOpacity;
   return opacity;
+}
+
+bool TControl::AbsoluteVisible() const {
+  for (const TControl* c = this; c != nullptr; c = c->ParentControl()) {
+    if (!c->FVisible || !(c->FOpacity > 0.0f)) return false;
+  }
+  return true;
 }
 
 void TControl::SetClipChildren(bool AValue) {
@@ -345,7 +353,7 @@ bool TControl::ShowsFocus() const {
 }
 
 void TControl::SetFocus() {
-  if (!FCanFocus || !FVisible || !AbsoluteEnabled()) return;
+  if (!FCanFocus || !AbsoluteVisible() || !AbsoluteEnabled()) return;
   if (TForm* form = Form()) form->SetFocusedControl(this);
 }
 
@@ -400,7 +408,7 @@ void TControl::KeyUp(int& AKey, QChar&, TShiftState) {
 }
 
 void TControl::KeyClick() {
-  if (AbsoluteEnabled()) Click();
+  if (AbsoluteEnabled() && AbsoluteVisible()) Click();
 }
 
 void TControl::SetKeyPressed(bool AValue) {

@@ -141,6 +141,11 @@ class TControl : public TComponent, public IEventProperties {
   void SetOpacity(float AValue);
   // Opacity multiplied by the parent controls' opacities.
   float AbsoluteOpacity() const;
+  // Shown here and in every parent control, none of them fully transparent.
+  // A control nobody can see takes no pointer, focus or key press: an intro's
+  // button still faded out must not install when a user clicks what looks
+  // like the background there.
+  bool AbsoluteVisible() const;
   bool ClipChildren() const { return FClipChildren; }
   void SetClipChildren(bool AValue);
   QString Hint() const { return FHint; }
@@ -187,7 +192,8 @@ class TControl : public TComponent, public IEventProperties {
   // the control can show itself pressed); a repeated key does nothing more.
   virtual void KeyDown(int& AKey, QChar& AKeyChar, TShiftState AShift);
   virtual void KeyUp(int& AKey, QChar& AKeyChar, TShiftState AShift);
-  // What pressing the control from the keyboard does: a click, when enabled.
+  // What pressing the control from the keyboard (or a screen reader's press)
+  // does: a click, when enabled and visible.
   virtual void KeyClick();
   // Space is held down on this control.
   bool KeyPressed() const { return FKeyPressed; }
@@ -309,6 +315,9 @@ class TControl : public TComponent, public IEventProperties {
   void NotifyAbsoluteChanged();
   void RepaintTree();
   void SetKeyPressed(bool AValue);
+  // This control and its children stopped taking input (disabled, hidden or
+  // faded out): the focus moves on from inside it and the hover there ends.
+  void InputGone();
   void DetachFromParent();
   bool IsAncestorOf(const TControl* AControl) const;
   bool FocusedIn(const TForm* AForm) const;

@@ -81,7 +81,21 @@ void TForm::SetClientSize(int AWidth, int AHeight) {
   FClientHeight = std::max(AHeight, 0);
   FScene->setSceneRect(0, 0, FClientWidth, FClientHeight);
   FView->resize(FClientWidth, FClientHeight);
+  KeepSizeUnlessSizeable();
   Realign();
+}
+
+void TForm::KeepSizeUnlessSizeable() {
+  // Only a sizeable border lets a user resize the window. Without the window
+  // system knowing, a tiling window manager stretches a fixed window over its
+  // tile and a maximize key blows it up, the client area drawn in a corner of
+  // a transparent expanse that swallows the clicks meant for what lies behind.
+  if (FBorderStyle == TFormBorderStyle::Sizeable) {
+    FView->setMinimumSize(0, 0);
+    FView->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  } else {
+    FView->setFixedSize(FClientWidth, FClientHeight);
+  }
 }
 
 void TForm::SetLeft(int AValue) {
@@ -96,6 +110,7 @@ void TForm::SetTop(int AValue) {
 
 void TForm::SetBorderStyle(TFormBorderStyle AValue) {
   FBorderStyle = AValue;
+  KeepSizeUnlessSizeable();
   UpdateWindowFlags();
 }
 
@@ -159,6 +174,8 @@ void TForm::SetFocusedControl(TControl* AControl) {
     if (next && FFocused == next) ostrel::host::NotifyAccessibleFocus(*next);
   }
 }
+
+void TForm::MoveFocusOnFrom(TControl& AControl) { SetFocusedControl(ostrel::host::NextInTabOrder(*this, AControl)); }
 
 void TForm::SetFocusShown(bool AValue) {
   if (AValue == FFocusShown) return;

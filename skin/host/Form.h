@@ -155,8 +155,13 @@ class TForm : public TComponent, public IEventProperties {
   // AControl and its children leave the form: it forgets pointer and focus state about them.
   void ForgetControls(TControl* AControl);
   void SetFocusedControl(TControl* AControl);
+  // The focused AControl can take the focus no more: the control Tab reaches
+  // after it takes it, or none when no other control can.
+  void MoveFocusOnFrom(TControl& AControl);
   void HoverChanged(TControl* AControl);
   void UpdateWindowFlags();
+  // Tells the window system whether the user may resize the window.
+  void KeepSizeUnlessSizeable();
   void PlaceWindow();
   void BeginSelfDrag();
   // Follows the pointer (screen coordinates) during a self-run drag; the

@@ -18,12 +18,15 @@ bool Contains(const TRectF& ARect, const TPointF& APoint) {
          APoint.y() < ARect.bottom();
 }
 
-// A hidden control takes nothing, and neither do its children; one without
+// A hidden control takes nothing, and neither do its children; a fully
+// transparent one counts as hidden, as a user sees only what lies beneath it
+// (a press on a button the intro has not faded in yet lands on the background
+// and moves the window, as a press anywhere else there does). One without
 // HitTest lets the point through to what lies beneath, but its children are
 // still searched. A disabled control is hit like any other: it lies on top,
 // so what lies beneath must not get the press.
 TControl* FindAt(TControl* AControl, const TPointF& AAbsolute) {
-  if (!AControl->Visible()) return nullptr;
+  if (!AControl->Visible() || !(AControl->Opacity() > 0.0f)) return nullptr;
   const TPointF local = AControl->AbsoluteToLocal(AAbsolute);
   if (AControl->ClipChildren() && !Contains(AControl->LocalRect(), local)) return nullptr;
   const QList<TControl*>& children = AControl->Controls();

@@ -37,7 +37,8 @@ class PointerRouter {
   // happens once that handler returns.
   void HandOffPress();
 
-  // The top-most visible, hit-testable control under APoint, disabled or not.
+  // The top-most visible (shown, not fully transparent), hit-testable control
+  // under APoint, disabled or not.
   TControl* ObjectAtPoint(const TPointF& APoint) const;
   TControl* Hovered() const { return FHovered; }
   TControl* Captured() const { return FCaptured; }

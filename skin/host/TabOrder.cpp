@@ -50,4 +50,17 @@ QList<TControl*> TabOrderOf(const TForm& AForm) {
   return ArrangeInTabOrder(std::move(candidates));
 }
 
+TControl* NextInTabOrder(const TForm& AForm, TControl& AFrom) {
+  QList<TabCandidate> candidates;
+  CollectReachable(AForm.Controls(), candidates);
+  if (std::none_of(candidates.cbegin(), candidates.cend(), [&AFrom](const TabCandidate& c) {
+        return c.Control == &AFrom;
+      })) {
+    candidates.append(TabCandidate{&AFrom, AFrom.TabOrder(), AFrom.AbsoluteRect()});
+  }
+  const QList<TControl*> order = ArrangeInTabOrder(std::move(candidates));
+  if (order.size() < 2) return nullptr;
+  return order[(order.indexOf(&AFrom) + 1) % order.size()];
+}
+
 }  // namespace ostrel::host

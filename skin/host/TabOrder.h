@@ -29,4 +29,9 @@ QList<TControl*> ArrangeInTabOrder(QList<TabCandidate> ACandidates);
 // at Tab, are enabled and showing (TControl::IsShowing), in tab order.
 QList<TControl*> TabOrderOf(const TForm& AForm);
 
+// The control Tab reaches after AFrom, AFrom counted at its place in the
+// order even where Tab reaches it no more (it was just disabled or hidden);
+// none when no other control can take the focus.
+TControl* NextInTabOrder(const TForm& AForm, TControl& AFrom);
+
 }  // namespace ostrel::host

@@ -95,13 +95,29 @@ TEST(MainFormAccessibility, TheWindowReadsInReadingOrderWithRolesNamesAndStates)
   }
 }
 
-TEST(MainFormAccessibility, DuringTheIntroTheHiddenControlsReadAsInvisible) {
+// A reader may still offer the actions of what reads as invisible; until the
+// intro shows them, the controls do nothing they are asked.
+TEST(MainFormAccessibility, DuringTheIntroTheHiddenControlsReadAsInvisibleAndTakeNoAction) {
   RealMainForm window(false);
   EXPECT_TRUE(Node(window, "InstallButton")->state().invisible);
   EXPECT_TRUE(Node(window, "CustomInstallSwitch")->state().invisible);
   EXPECT_FALSE(Node(window, "CloseBtn")->state().invisible);
+
+  QAccessibleActionInterface* install = Node(window, "InstallButton")->actionInterface();
+  QAccessibleActionInterface* toggle = Node(window, "CustomInstallSwitch")->actionInterface();
+  ASSERT_NE(install, nullptr);
+  ASSERT_NE(toggle, nullptr);
+  install->doAction(QAccessibleActionInterface::pressAction());
+  install->doAction(QAccessibleActionInterface::setFocusAction());
+  toggle->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_EQ(window.Installs, 0);
+  EXPECT_EQ(window.FocusedName(), QString());
+  EXPECT_EQ(Node(window, "CustomInstallSwitch")->text(QAccessible::Value), QStringLiteral("off"));
+
   window.Clock.Run(8);
   EXPECT_FALSE(Node(window, "InstallButton")->state().invisible);
+  install->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_EQ(window.Installs, 1);
 }
 
 TEST(MainFormAccessibility, TheSwitchTogglesFromAReaderAndTellsItIsOnThenOff) {

@@ -34,8 +34,15 @@ QStringList TabRound(RealMainForm& AWindow, int AKey = Qt::Key_Tab) {
 
 TEST(MainFormKeyboard, DuringTheIntroTabReachesOnlyWhatIsShown) {
   RealMainForm window(false);
+  // Nothing has the focus yet: Enter and Space press nothing.
+  for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) window.Key(key);
   // The controls fade in at 6 s; until then only the close button shows.
   EXPECT_EQ(TabRound(window), QStringList(6, QStringLiteral("CloseBtn")));
+  // Focusing the faded-out Install directly (as a screen reader may ask) does
+  // not take either.
+  window.Control("InstallButton").SetFocus();
+  EXPECT_EQ(window.FocusedName(), QStringLiteral("CloseBtn"));
+  EXPECT_EQ(window.Installs, 0);
   window.Clock.Run(7);
   window.Key(Qt::Key_Tab);
   EXPECT_EQ(window.FocusedName(), QStringLiteral("InstallButton"));
@@ -84,21 +91,40 @@ TEST(MainFormKeyboard, SpaceOnTheSwitchSlidesTheFolderPanelInAndOut) {
   EXPECT_FALSE(toggle.property("Properties").value<QObject*>()->property("Checked").toBool());
 }
 
+QRect PlaceOf(const TControl& AControl) { return AControl.AbsoluteRect().toAlignedRect(); }
+
 TEST(MainFormKeyboard, EnterPressesTheFocusedButton) {
   RealMainForm window;
   ASSERT_TRUE(TabTo(window, "InstallButton"));
   window.Key(Qt::Key_Return);
   EXPECT_EQ(window.Installs, 1);
-  // The install disables the inputs; the button lost the focus with it, and
-  // neither a key nor Tab presses it again.
-  EXPECT_EQ(window.FocusedName(), QString());
-  window.Key(Qt::Key_Return);
+  // The install disables the inputs, the focused button among them: the focus
+  // moves on to the switch beside it and shows there, and Install, disabled,
+  // shows no focus.
+  EXPECT_EQ(window.FocusedName(), QStringLiteral("CustomInstallSwitch"));
+  EXPECT_TRUE(window.Control("CustomInstallSwitch").ShowsFocus());
+  const QRect install = PlaceOf(window.Control("InstallButton"));
+  EXPECT_NE(QColor(window.Form.RenderToImage().pixel(install.left() + 1, install.center().y())), QColor(Qt::white));
+  // Neither a key nor Tab presses Install again.
   EXPECT_EQ(TabRound(window), (QStringList{"CloseBtn", "CustomInstallSwitch", "CloseBtn", "CustomInstallSwitch",
                                            "CloseBtn", "CustomInstallSwitch"}));
   EXPECT_EQ(window.Installs, 1);
 
   ASSERT_TRUE(TabTo(window, "CloseBtn"));
   window.Key(Qt::Key_Enter);
+  EXPECT_EQ(window.Ended, 1);
+}
+
+// In update mode the switch is hidden: past Install the focus wraps round to
+// the close button, so the keyboard still has a place to work from.
+TEST(MainFormKeyboard, InUpdateModeTheFocusMovesFromInstallToTheCloseButton) {
+  RealMainForm window;
+  window.window.HideCustomInstall();
+  ASSERT_TRUE(TabTo(window, "InstallButton"));
+  window.Key(Qt::Key_Space);
+  EXPECT_EQ(window.Installs, 1);
+  EXPECT_EQ(window.FocusedName(), QStringLiteral("CloseBtn"));
+  window.Key(Qt::Key_Return);
   EXPECT_EQ(window.Ended, 1);
 }
 
@@ -121,8 +147,6 @@ int Differing(const QImage& A, const QImage& B, const QRect& ARect) {
   }
   return count;
 }
-
-QRect PlaceOf(const TControl& AControl) { return AControl.AbsoluteRect().toAlignedRect(); }
 
 TEST(MainFormKeyboard, TheFocusedControlShowsItsFocusWhenTheKeyboardMovedIt) {
   RealMainForm window;

@@ -225,12 +225,13 @@ class MainFormTest : public ::testing::Test {
     ostrel::host::RegisterClass<TTestSwitch>();
   }
 
-  MainFormTest() {
+  // Shown, and ASeconds into the intro (past it by default).
+  explicit MainFormTest(double ASeconds = 8) {
     form.SetEndProcess([this] { ++ended; });
     form.SetInstallHandler([this] { ++installs; });
     ostrel::host::ReadComponentInto(form, FormText());
     form.Show();
-    clock.Run(8);  // past the intro
+    clock.Run(ASeconds);
   }
 
   template <class T = TControl>
@@ -288,6 +289,35 @@ TEST_F(MainFormTest, TheWindowMovesFromTheBackgroundAndWhatLetsThePointerThrough
   ClickAt({208, 266});
   EXPECT_EQ(form.Drags, before);
   EXPECT_EQ(installs, 1);
+}
+
+class MainFormDuringTheIntro : public MainFormTest {
+ protected:
+  MainFormDuringTheIntro() : MainFormTest(1) {}
+};
+
+// Until the intro fades the controls in, their places show the background,
+// and a press there is one on the background: it moves the window and
+// installs nothing.
+TEST_F(MainFormDuringTheIntro, APressWhereTheControlsWillShowMovesTheWindowAndInstallsNothing) {
+  const struct {
+    const char* what;
+    QPointF point;
+  } places[] = {{"the install button", {208, 266}}, {"the switch", {440, 278}}};
+  for (const auto& place : places) {
+    SCOPED_TRACE(place.what);
+    const int before = form.Drags;
+    ClickAt(place.point);
+    EXPECT_EQ(form.Drags - before, 1);
+  }
+  EXPECT_EQ(installs, 0);
+  EXPECT_FALSE(Find("CustomInstallSwitch")->property("Checked").toBool());
+
+  clock.Run(7);
+  const int before = form.Drags;
+  ClickAt({208, 266});
+  EXPECT_EQ(installs, 1);
+  EXPECT_EQ(form.Drags, before);
 }
 
 TEST_F(MainFormTest, TheCloseButtonEndsTheProcessWhateverTheWindowDoes) {

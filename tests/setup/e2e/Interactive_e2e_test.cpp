@@ -5,7 +5,8 @@
 // Install installs and starts the product and ends the setup; the keyboard
 // alone does the same; the close button ends the setup and installs nothing;
 // the window moves with a drag from its background and not with one that
-// starts on the Install button once the install has disabled it.
+// starts on the Install button once the install has disabled it; before the
+// intro shows the button, its place is background.
 
 #include <gtest/gtest.h>
 
@@ -94,13 +95,24 @@ class InteractiveRun : public ::testing::Test {
     return image.pixel(AX, AY);
   }
 
-  // Waits until the intro has brought in the skinned window's Install button:
-  // its accent fill where the plain window would show a grey push button.
+  // Waits until the intro has faded in the Install button: its accent fill
+  // over the background's dark ground.
   bool WaitForInstallButton(const ScreenRect& APlace) {
     return WaitUntil(
         [&] {
           const auto pixel = ScreenPixel(APlace.X + kInstallFillX, APlace.Y + kInstallFillY);
           return pixel && Near(*pixel, kAccent);
+        },
+        30s);
+  }
+
+  // Waits until the window has painted its background: the window system may
+  // name a window before it takes the pointer.
+  bool WaitForBackground(const ScreenRect& APlace) {
+    return WaitUntil(
+        [&] {
+          const auto pixel = ScreenPixel(APlace.X + kBackgroundX, APlace.Y + kBackgroundY);
+          return pixel && qGray(*pixel) > 0;
         },
         30s);
   }
@@ -157,6 +169,33 @@ TEST_F(InteractiveRun, TheKeyboardAloneInstalls) {
   ASSERT_TRUE(x_.Key("Return"));
   EXPECT_EQ(setup.WaitForExit(60s), 0);
   ExpectInstalledAndStarted();
+}
+
+// The intro keeps the Install button faded out for its first six seconds:
+// a press there lands on the background, which moves the window and installs
+// nothing, as a user who sees only the background expects.
+TEST_F(InteractiveRun, BeforeTheIntroShowsInstallItsPlaceIsBackground) {
+  if (!x_.Ready()) GTEST_SKIP() << x_.Problem();
+  SandboxProcess setup(sandbox_, Download(), {}, OnScreen(), sandbox_.Root() / "stderr.txt");
+  const auto shown = ShownWindow();
+  ASSERT_TRUE(shown.has_value());
+  const unsigned long window = shown->first;
+  ScreenRect place = shown->second;
+  ASSERT_TRUE(WaitForBackground(place));
+  ASSERT_TRUE(x_.Click(place.X + kInstallX, place.Y + kInstallY));
+  // Elsewhere on the button: a pointer asked to move where it already is
+  // keeps xdotool waiting for a move that never comes.
+  ASSERT_TRUE(x_.Drag(place.X + kInstallFillX, place.Y + kInstallFillY, place.X + kInstallFillX + 80,
+                      place.Y + kInstallFillY + 40));
+  ASSERT_TRUE(WaitForPlace(window, place.X + 80, place.Y + 40)) << "a drag from the faded-out button moved nothing";
+  place.X += 80;
+  place.Y += 40;
+
+  ASSERT_TRUE(WaitForInstallButton(place));
+  EXPECT_EQ(setup.WaitForExit(0s), std::nullopt) << "the setup ended without being asked";
+  EXPECT_FALSE(fs::exists(sandbox_.DataHome() / "Ostrel"));
+  ASSERT_TRUE(x_.Click(place.X + kCloseX, place.Y + kCloseY));
+  EXPECT_EQ(setup.WaitForExit(20s), 0);
 }
 
 TEST_F(InteractiveRun, TheCloseButtonEndsTheSetupAndInstallsNothing) {

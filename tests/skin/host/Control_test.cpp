@@ -267,10 +267,10 @@ TEST_F(ControlTree, PressMovesFocusWithExitBeforeEnter) {
   plain->SetFocus();
   EXPECT_EQ(form->FocusedControl(), b);
 
-  // Disabling the focused control takes the focus away.
+  // Disabling the focused control moves the focus on, as Tab would.
   b->SetEnabled(false);
-  EXPECT_EQ(form->FocusedControl(), nullptr);
-  EXPECT_EQ(log.last(), "B.blur");
+  EXPECT_EQ(form->FocusedControl(), a);
+  EXPECT_EQ(log.mid(log.size() - 2), (QStringList{"B.blur", "A.focus"}));
 }
 
 TEST_F(ControlTree, OpacityMultipliesUpTheTreeAndQtOpacityStaysOne) {
@@ -641,6 +641,56 @@ TEST(DisabledControl, SwallowsThePointerSoNothingBeneathClicksOrDragsTheWindow) 
       EXPECT_EQ(form.Captured(), nullptr);
       EXPECT_FALSE(button->IsMouseOver());
     }
+  }
+}
+
+// What a user cannot see is not there for the pointer: a button faded out
+// (itself or through its panel, as an intro keeps it until it fades in)
+// neither clicks nor keeps the press from the background beneath, which then
+// moves the window as anywhere else; faded in, it takes the pointer again.
+TEST(FadedOutControl, LetsThePointerThroughToWhatLiesBeneath) {
+  struct Case {
+    const char* what;
+    bool fadePanel;  // else the button itself
+  };
+  for (const Case& c : {Case{"faded-out button", false}, Case{"button in a faded-out panel", true}}) {
+    SCOPED_TRACE(c.what);
+    DraggableWindow window;
+    MovableForm& form = window.form;
+    QStringList& log = window.log;
+    auto* panel = new Probe(&form, "Panel", log);
+    panel->SetBounds(10, 10, 80, 80);
+    panel->SetParent(window.back);
+    panel->SetHitTest(false);
+    auto* button = new Probe(&form, "Button", log);
+    button->SetBounds(10, 10, 40, 40);
+    button->SetParent(panel);
+    int clicks = 0;
+    button->SetOnClick([&clicks](TObject*) { ++clicks; });
+    TControl* faded = c.fadePanel ? static_cast<TControl*>(panel) : button;
+    faded->SetOpacity(0);
+
+    EXPECT_EQ(form.ObjectAtPoint({30, 30}), window.back);
+    Move(form, {30, 30});
+    Press(form, {30, 30});
+    Release(form, {30, 30});
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(form.moves, 1) << "the press lands on the background";
+    EXPECT_FALSE(log.join(' ').contains("Button")) << log.join(' ').toStdString();
+
+    // Barely there is there: a user sees it and may mean it.
+    faded->SetOpacity(0.05f);
+    Move(form, {31, 31});
+    Press(form, {31, 31});
+    Release(form, {31, 31});
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(form.moves, 1);
+
+    // Fading out under the pointer ends the hover as hiding does.
+    ASSERT_TRUE(button->IsMouseOver());
+    faded->SetOpacity(0);
+    EXPECT_FALSE(button->IsMouseOver());
+    EXPECT_EQ(form.Hovered(), nullptr);
   }
 }
 

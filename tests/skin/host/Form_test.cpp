@@ -111,6 +111,27 @@ TEST_F(HostServices, FormWindowIsBorderlessTransparentOnTopAndCentred) {
   EXPECT_EQ(view->geometry().center(), area.center());
 }
 
+// The window system learns that only a sizeable border resizes the window:
+// asked to resize a fixed one (a tiling window manager, a maximize key), the
+// window keeps its client size; a form made sizeable again gives way.
+TEST_F(HostServices, OnlyASizeableFormWindowTakesAnotherSize) {
+  TForm form;
+  form.SetBorderStyle(TFormBorderStyle::None);
+  form.SetClientSize(300, 200);
+  form.Show();
+  QGraphicsView* view = form.View();
+  EXPECT_EQ(view->minimumSize(), QSize(300, 200));
+  EXPECT_EQ(view->maximumSize(), QSize(300, 200));
+  view->resize(500, 400);
+  EXPECT_EQ(view->size(), QSize(300, 200));
+  form.SetClientSize(320, 220);
+  EXPECT_EQ(view->size(), QSize(320, 220));
+
+  form.SetBorderStyle(TFormBorderStyle::Sizeable);
+  view->resize(500, 400);
+  EXPECT_EQ(view->size(), QSize(500, 400));
+}
+
 TEST_F(HostServices, PublishedPropertiesReachSubObjectsByPath) {
   TForm form;
   auto* control = new TControl(&form);

@@ -188,9 +188,88 @@ TEST_F(KeyboardTest, APressThatLosesTheFocusOrItsEnablednessClicksNothing) {
   EXPECT_FALSE(a->KeyPressed());
 
   b->SetEnabled(false);
-  EXPECT_EQ(form->FocusedControl(), nullptr);
+  EXPECT_NE(form->FocusedControl(), b);
   Type(*form, Qt::Key_Return);
   EXPECT_EQ(b->Clicks, 0);
+}
+
+// A focused control that stops taking input (the install disables its own
+// button; a panel hides or fades out) hands the focus to the control Tab
+// reaches after it, so the keyboard keeps a place to work from and the
+// focused look leaves what cannot be used. With nothing else to take it, the
+// focus goes nowhere.
+TEST_F(KeyboardTest, TheFocusMovesOnFromAControlThatStopsTakingInput) {
+  auto* a = new Pressable(form.get(), panel, "A", {10, 10, 40, 20});
+  auto* fade = new TControl(form.get());
+  fade->SetBounds(0, 0, 300, 200);
+  fade->SetParent(panel);
+  fade->SetHitTest(false);
+  auto* b = new Pressable(form.get(), fade, "B", {60, 10, 40, 20});
+  auto* c = new Pressable(form.get(), panel, "C", {10, 50, 40, 20});
+  struct Case {
+    const char* what;
+    TControl* focused;
+    std::function<void()> stop;
+    TControl* next;
+  };
+  const Case cases[] = {
+      {"disabled", b, [b] { b->SetEnabled(false); }, c},
+      {"hidden", b, [b] { b->SetVisible(false); }, c},
+      {"faded out", b, [b] { b->SetOpacity(0); }, c},
+      {"its parent faded out", b, [fade] { fade->SetOpacity(0); }, c},
+      {"its parent disabled", b, [fade] { fade->SetEnabled(false); }, c},
+      {"the last in the order wraps to the first", c, [c] { c->SetEnabled(false); }, a},
+      {"a focus Tab never stopped at keeps its place",
+       b,
+       [b] {
+         b->SetTabStop(false);
+         b->SetEnabled(false);
+       },
+       c},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    k.focused->SetFocus();
+    form->SetFocusShown(true);
+    ASSERT_TRUE(k.focused->ShowsFocus());
+    k.stop();
+    EXPECT_EQ(form->FocusedControl(), k.next);
+    EXPECT_FALSE(k.focused->ShowsFocus());
+    for (TControl* control : {static_cast<TControl*>(a), fade, static_cast<TControl*>(b), static_cast<TControl*>(c)}) {
+      control->SetEnabled(true);
+      control->SetVisible(true);
+      control->SetOpacity(1);
+    }
+    b->SetTabStop(true);
+  }
+
+  a->SetEnabled(false);
+  c->SetVisible(false);
+  b->SetFocus();
+  b->SetEnabled(false);
+  EXPECT_EQ(form->FocusedControl(), nullptr) << "no other control can take it";
+}
+
+// A faded-out control is as good as hidden to the keyboard and to screen
+// readers' actions: it cannot be focused, and a press from either clicks nothing.
+TEST_F(KeyboardTest, AFadedOutControlTakesNeitherTheFocusNorAPress) {
+  auto* fade = new TControl(form.get());
+  fade->SetBounds(0, 0, 300, 200);
+  fade->SetParent(panel);
+  auto* button = new Pressable(form.get(), fade, "Button", {10, 10, 40, 20});
+  fade->SetOpacity(0);
+  button->SetFocus();
+  EXPECT_EQ(form->FocusedControl(), nullptr);
+  Type(*form, Qt::Key_Tab);
+  EXPECT_EQ(form->FocusedControl(), nullptr);
+  button->KeyClick();
+  EXPECT_EQ(button->Clicks, 0);
+
+  fade->SetOpacity(1);
+  button->SetFocus();
+  EXPECT_TRUE(button->IsFocused());
+  Type(*form, Qt::Key_Return);
+  EXPECT_EQ(button->Clicks, 1);
 }
 
 TEST_F(KeyboardTest, TheComboBoxTakesItsKeysAndGivesTabBack) {

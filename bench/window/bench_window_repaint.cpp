@@ -185,22 +185,35 @@ struct Bare {
   }
 };
 
-// Frames of the moving part of the intro; the restarts are not timed.
-template <class FrameFn>
-void Frames(benchmark::State& AState, Window& AWindow, FrameFn&& AFrame) {
+// Times AFrame once per iteration and reports its allocations per frame;
+// ABetween runs untimed and uncounted before each frame.
+template <class FrameFn, class BetweenFn>
+void CountFrames(benchmark::State& AState, FrameFn&& AFrame, BetweenFn&& ABetween) {
   std::size_t allocations = 0;
   for (auto _ : AState) {
-    if (AWindow.IntroPassed()) {
-      AState.PauseTiming();
-      AWindow.RestartIntro();
-      AState.ResumeTiming();
-    }
+    ABetween();
     const std::size_t before = bench_support::AllocationCount();
     AFrame();
     allocations += bench_support::AllocationCount() - before;
   }
   AState.counters["allocs_per_frame"] =
       benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
+}
+
+template <class FrameFn>
+void CountFrames(benchmark::State& AState, FrameFn&& AFrame) {
+  CountFrames(AState, AFrame, [] {});
+}
+
+// Frames of the moving part of the intro; the restarts are not timed.
+template <class FrameFn>
+void Frames(benchmark::State& AState, Window& AWindow, FrameFn&& AFrame) {
+  CountFrames(AState, AFrame, [&] {
+    if (!AWindow.IntroPassed()) return;
+    AState.PauseTiming();
+    AWindow.RestartIntro();
+    AState.ResumeTiming();
+  });
 }
 
 // The whole repaint; with the argument 0 the window's shadow is off, which
@@ -222,15 +235,10 @@ void BM_WindowViewRepaint(benchmark::State& AState) {
 // floor no repaint can go below.
 void BM_PainterFloor(benchmark::State& AState) {
   QImage target(656, 376, QImage::Format_ARGB32_Premultiplied);
-  std::size_t allocations = 0;
-  for (auto _ : AState) {
-    const std::size_t before = bench_support::AllocationCount();
+  CountFrames(AState, [&] {
     QPainter painter(&target);
     painter.end();
-    allocations += bench_support::AllocationCount() - before;
-  }
-  AState.counters["allocs_per_frame"] =
-      benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
+  });
 }
 
 // What Qt's own repaint of a shown window costs before anything is drawn:
@@ -247,14 +255,7 @@ void MeasureRepaints(benchmark::State& AState, QWidget& AShown, QWidget& ARepain
   AShown.show();
   QApplication::processEvents();
   ARepainted.repaint();
-  std::size_t allocations = 0;
-  for (auto _ : AState) {
-    const std::size_t before = bench_support::AllocationCount();
-    ARepainted.repaint();
-    allocations += bench_support::AllocationCount() - before;
-  }
-  AState.counters["allocs_per_frame"] =
-      benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
+  CountFrames(AState, [&] { ARepainted.repaint(); });
 }
 
 void BM_EmptyWidgetRepaint(benchmark::State& AState) {
@@ -281,14 +282,7 @@ void BM_EmptyGraphicsViewRepaint(benchmark::State& AState) {
 void BM_BareQPainterRepaint(benchmark::State& AState) {
   Bare bare;
   bare.Frame();
-  std::size_t allocations = 0;
-  for (auto _ : AState) {
-    const std::size_t before = bench_support::AllocationCount();
-    bare.Frame();
-    allocations += bench_support::AllocationCount() - before;
-  }
-  AState.counters["allocs_per_frame"] =
-      benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
+  CountFrames(AState, [&] { bare.Frame(); });
 }
 
 // Both repaints taken turn about in one loop, so both see the same machine.

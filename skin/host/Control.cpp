@@ -365,11 +365,10 @@ void TControl::ResetFocus() {
 
 bool TControl::IsShowing() const {
   const TForm* form = Form();
-  if (form == nullptr) return false;
+  if (form == nullptr || !AbsoluteVisible()) return false;
   TRectF shown = AbsoluteRect() & TRectF(0, 0, form->ClientWidth(), form->ClientHeight());
-  for (const TControl* c = this; c != nullptr; c = c->ParentControl()) {
-    if (!c->FVisible || !(c->FOpacity > 0.0f)) return false;
-    if (c != this && c->FClipChildren) shown &= c->AbsoluteRect();
+  for (const TControl* c = ParentControl(); c != nullptr; c = c->ParentControl()) {
+    if (c->FClipChildren) shown &= c->AbsoluteRect();
   }
   return !shown.isEmpty();
 }

@@ -180,8 +180,8 @@ class TControl : public TComponent, public IEventProperties {
   // by its position on the screen, after every control with a place of its own.
   int TabOrder() const { return FTabOrder; }
   void SetTabOrder(int AValue) { FTabOrder = AValue < -1 ? -1 : AValue; }
-  // Drawn where a user can see it: shown with its parents, not fully
-  // transparent, and not clipped away by a parent or the window's edge.
+  // Drawn where a user can see it: AbsoluteVisible, and not clipped away by
+  // a parent or the window's edge.
   bool IsShowing() const;
 
   // --- keyboard ---------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 namespace ostrel::host {
@@ -137,6 +138,12 @@ class Lexer {
     } else {
       t.Type = Token::Kind::Integer;
       t.Integer = text.toLongLong(&ok);
+      if (!ok) {
+        // Beyond 64 bits a whole number can still be a real one's value.
+        t.Type = Token::Kind::Float;
+        t.Float = text.toDouble(&ok);
+        ok = ok && std::isfinite(t.Float);
+      }
     }
     if (!ok) throw EFormError(t.Pos.Line, t.Pos.Column, QStringLiteral("Invalid number '%1'").arg(text));
     return t;
@@ -405,11 +412,22 @@ QString FormatFormBinary(const QByteArray& AValue, const QString& AIndent) {
 
 namespace {
 
+// The shortest text that reads back as the same value. A whole-number text
+// reads as an integer, which has no negative zero and ends at 64 bits, so those
+// values are written with an exponent instead.
 template <class F>
 QString FormatShortest(F AValue) {
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, AValue);
-  return result.ec == std::errc() ? QString::fromLatin1(buffer, result.ptr - buffer) : QString::number(AValue);
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, AValue);
+  if (result.ec != std::errc()) return QString::number(AValue);
+  const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+  const bool whole = text.find_first_of(".en") == std::string_view::npos;
+  constexpr auto kIntegerLimit = static_cast<F>(9.2e18);
+  if (whole && ((AValue == 0 && std::signbit(AValue)) || std::fabs(AValue) >= kIntegerLimit)) {
+    result = std::to_chars(buffer, buffer + sizeof buffer, AValue, std::chars_format::scientific);
+    if (result.ec != std::errc()) return QString::number(AValue);
+  }
+  return QString::fromLatin1(buffer, result.ptr - buffer);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 
 #include <QPointer>
 
+#include <bit>
+#include <cstdint>
 #include <vector>
 
 using ostrel::host::EFormError;
@@ -343,6 +345,41 @@ TEST_F(FormReaderTest, StringsOfAnyTextSurviveARoundTrip) {
     TTestForm back;
     ReadComponentInto(back, written);
     EXPECT_EQ(back.Caption(), text) << written.toStdString();
+    EXPECT_EQ(WriteComponent(back), written);
+  }
+}
+
+// A written number reads back as the same bits: negative zero and whole
+// numbers past 64 bits would otherwise come back as integers, or not at all.
+TEST_F(FormReaderTest, RealNumbersSurviveARoundTripBitForBit) {
+  const struct {
+    double Scale;
+    float Width;
+  } cases[] = {
+      {-0.0, -0.0f},
+      {9.876543210987654e18, 9.876543e18f},
+      {-9.3e18, 1.5e19f},
+      {1e300, 3.4e38f},
+      {5e-324, 1e-45f},
+      {123456789012.0, 16777216.0f},
+      {0.1, 0.1f},
+  };
+  for (const auto& c : cases) {
+    TTestForm form;
+    form.SetName(QStringLiteral("Form"));
+    auto* panel = new TTestPanel(&form);
+    panel->SetName(QStringLiteral("P"));
+    panel->SetParentComponent(&form);
+    panel->FScale = c.Scale;
+    panel->FWidth = c.Width;
+    const QString written = WriteComponent(form);
+    TTestForm back;
+    ReadComponentInto(back, written);
+    const auto* read = qobject_cast<TTestPanel*>(back.FindComponent(QStringLiteral("P")));
+    ASSERT_NE(read, nullptr) << written.toStdString();
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(read->FScale), std::bit_cast<std::uint64_t>(c.Scale)) << written.toStdString();
+    // Width's default is 0, which -0 equals, so that one is left out rather than written.
+    EXPECT_EQ(read->FWidth, c.Width) << written.toStdString();
     EXPECT_EQ(WriteComponent(back), written);
   }
 }

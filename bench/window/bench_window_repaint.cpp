@@ -26,7 +26,6 @@
 #include <QFile>
 #include <QGraphicsScene>
 #include <QGraphicsView>
-#include <QGraphicsView>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -185,16 +184,34 @@ struct Bare {
   }
 };
 
+// OSTREL_TRACE_FRAME_ALLOCATIONS=N: the call stacks of the allocations in the
+// first N frames of each benchmark go to standard error.
+int TracedFrames() {
+  static const int frames = [] {
+    const char* value = std::getenv("OSTREL_TRACE_FRAME_ALLOCATIONS");
+    return value != nullptr ? std::atoi(value) : 0;
+  }();
+  return frames;
+}
+
 // Times AFrame once per iteration and reports its allocations per frame;
 // ABetween runs untimed and uncounted before each frame.
 template <class FrameFn, class BetweenFn>
 void CountFrames(benchmark::State& AState, FrameFn&& AFrame, BetweenFn&& ABetween) {
   std::size_t allocations = 0;
+  int traced = 0;
   for (auto _ : AState) {
     ABetween();
+    const bool trace = traced < TracedFrames();
+    if (trace) {
+      ++traced;
+      std::fputs("=== frame\n", stderr);
+      bench_support::TraceAllocations(true);
+    }
     const std::size_t before = bench_support::AllocationCount();
     AFrame();
     allocations += bench_support::AllocationCount() - before;
+    if (trace) bench_support::TraceAllocations(false);
   }
   AState.counters["allocs_per_frame"] =
       benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);

@@ -154,6 +154,9 @@ void GlowShadow::PaintTree(const QRect& ADevice) {
   p.setOpacity(1);
   p.setCompositionMode(QPainter::CompositionMode_Source);
   p.setClipping(false);
+  // Cleared as a fresh painter would, without antialiasing: at a fractional
+  // scale the area's edges fall inside pixels, which must be cleared whole.
+  p.setRenderHints(kHints, false);
   p.fillRect(area, Qt::transparent);
   p.setCompositionMode(QPainter::CompositionMode_SourceOver);
   p.setRenderHints(kHints);

@@ -89,6 +89,8 @@ struct Window {
   ScopedFrameClock UseClock{Clock};
   ostrel::app::MainFormWindow Setup;
   QImage Target{656, 376, QImage::Format_ARGB32_Premultiplied};
+  // When the intro last started: the clock runs on across restarts.
+  double IntroStart = 0;
 
   explicit Window(bool AShadow = true)
       : Setup(QString::fromUtf8(Resources().at("TMAINFORM")), FindResource, [] {}) {
@@ -105,10 +107,11 @@ struct Window {
     for (const auto& a : ostrel::app::kWindowAnimations) {
       if (a.Enabled) ostrel::app::RestartAnimation(Setup.Form(), a.Name, a.Delay, a.Duration);
     }
+    IntroStart = Clock.Now();
     Clock.Run(kMovingFrom);
   }
 
-  bool IntroPassed() const { return Clock.Now() >= kMovingUntil; }
+  bool IntroPassed() const { return Clock.Now() - IntroStart >= kMovingUntil; }
 
   // One frame of the intro and the repaint of the whole window it needs.
   void Frame() {

@@ -1,5 +1,8 @@
 #include "bench/support/AllocationCounter.h"
 
+#include <execinfo.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -22,12 +25,37 @@ void __libc_free(void*) noexcept;
 namespace {
 
 std::atomic<std::size_t> gAllocations{0};
+std::atomic<bool> gTrace{false};
+// The stack walk may allocate on its first use; that allocation is not traced.
+thread_local bool tInTrace = false;
 
-void Count() { gAllocations.fetch_add(1, std::memory_order_relaxed); }
+void Trace() {
+  if (tInTrace) return;
+  tInTrace = true;
+  void* frames[32];
+  const int count = backtrace(frames, 32);
+  constexpr char kMark[] = "--- allocation\n";
+  if (write(STDERR_FILENO, kMark, sizeof kMark - 1) > 0) backtrace_symbols_fd(frames, count, STDERR_FILENO);
+  tInTrace = false;
+}
+
+void Count() {
+  gAllocations.fetch_add(1, std::memory_order_relaxed);
+  if (gTrace.load(std::memory_order_relaxed)) Trace();
+}
 
 }  // namespace
 
 std::size_t bench_support::AllocationCount() { return gAllocations.load(std::memory_order_relaxed); }
+
+void bench_support::TraceAllocations(bool AOn) {
+  if (AOn) {
+    // Loads the unwinder now, outside the frames being traced.
+    void* frame = nullptr;
+    backtrace(&frame, 1);
+  }
+  gTrace.store(AOn, std::memory_order_relaxed);
+}
 
 extern "C" {
 

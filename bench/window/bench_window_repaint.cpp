@@ -26,7 +26,6 @@
 #include <QFile>
 #include <QGraphicsScene>
 #include <QGraphicsView>
-#include <QGraphicsView>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -90,6 +89,8 @@ struct Window {
   ScopedFrameClock UseClock{Clock};
   ostrel::app::MainFormWindow Setup;
   QImage Target{656, 376, QImage::Format_ARGB32_Premultiplied};
+  // When the intro last started: the clock runs on across restarts.
+  double IntroStart = 0;
 
   explicit Window(bool AShadow = true)
       : Setup(QString::fromUtf8(Resources().at("TMAINFORM")), FindResource, [] {}) {
@@ -106,10 +107,11 @@ struct Window {
     for (const auto& a : ostrel::app::kWindowAnimations) {
       if (a.Enabled) ostrel::app::RestartAnimation(Setup.Form(), a.Name, a.Delay, a.Duration);
     }
+    IntroStart = Clock.Now();
     Clock.Run(kMovingFrom);
   }
 
-  bool IntroPassed() const { return Clock.Now() >= kMovingUntil; }
+  bool IntroPassed() const { return Clock.Now() - IntroStart >= kMovingUntil; }
 
   // One frame of the intro and the repaint of the whole window it needs.
   void Frame() {
@@ -185,16 +187,34 @@ struct Bare {
   }
 };
 
+// OSTREL_TRACE_FRAME_ALLOCATIONS=N: the call stacks of the allocations in the
+// first N frames of each benchmark go to standard error.
+int TracedFrames() {
+  static const int frames = [] {
+    const char* value = std::getenv("OSTREL_TRACE_FRAME_ALLOCATIONS");
+    return value != nullptr ? std::atoi(value) : 0;
+  }();
+  return frames;
+}
+
 // Times AFrame once per iteration and reports its allocations per frame;
 // ABetween runs untimed and uncounted before each frame.
 template <class FrameFn, class BetweenFn>
 void CountFrames(benchmark::State& AState, FrameFn&& AFrame, BetweenFn&& ABetween) {
   std::size_t allocations = 0;
+  int traced = 0;
   for (auto _ : AState) {
     ABetween();
+    const bool trace = traced < TracedFrames();
+    if (trace) {
+      ++traced;
+      std::fputs("=== frame\n", stderr);
+      bench_support::TraceAllocations(true);
+    }
     const std::size_t before = bench_support::AllocationCount();
     AFrame();
     allocations += bench_support::AllocationCount() - before;
+    if (trace) bench_support::TraceAllocations(false);
   }
   AState.counters["allocs_per_frame"] =
       benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);

@@ -521,11 +521,18 @@ bool TQtDrawCanvas::DrawText(TBaseDrawTextParam* ADrawTextParam, const QString& 
     LayOutText(cache->Layout, layoutKey, FCanvas->device());
     cache->IsLaidOut = true;
   }
-  SetPenColor(cache->Pen, param.CurrentEffectFontColor()->Color());
+  // The text's opacity goes into its colour, not the painter: below full
+  // opacity Qt's raster engine draws each glyph span by span and hands a glyph
+  // of many spans to its thread pool, a task and a queue entry allocated per
+  // part on every frame of a fade; a translucent colour keeps the glyphs on
+  // its direct path, with the same coverage times colour times opacity.
+  const TAlphaColor color = param.CurrentEffectFontColor()->Color();
+  const auto alpha = static_cast<TAlphaColor>(std::lround((color >> 24) * (param.DrawAlpha / 255.0)));
+  SetPenColor(cache->Pen, (color & 0x00FFFFFFu) | (std::min<TAlphaColor>(alpha, 255) << 24));
 
   const PainterRestore restore(*FCanvas);
   FCanvas->setPen(cache->Pen);
-  FCanvas->setOpacity(param.DrawAlpha / 255.0);
+  FCanvas->setOpacity(1.0);
   const QTextLayout& layout = *cache->Layout;
   for (int i = 0; i < layout.lineCount(); ++i) layout.lineAt(i).draw(FCanvas, R.topLeft());
   return true;

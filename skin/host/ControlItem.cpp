@@ -85,10 +85,13 @@ void ControlItem::paint(QPainter* APainter, const QStyleOptionGraphicsItem*, QWi
   if (APainter == nullptr) return;
   const ItemPaintRestore restore(*APainter);
   if (FBackdrop != nullptr) FBackdrop->PaintBackdrop(*APainter);
-  PaintControl(*APainter);
+  FControl.PaintItem(*APainter);
 }
 
-void ControlItem::PaintControl(QPainter& APainter) { FControl.PaintItem(APainter); }
+void ControlItem::PaintControl(QPainter& APainter) {
+  const ItemPaintRestore restore(APainter);
+  FControl.PaintItem(APainter);
+}
 
 void ControlItem::SetBackdrop(IItemBackdrop* ABackdrop) {
   if (ABackdrop == FBackdrop) return;

@@ -41,7 +41,8 @@ class ControlItem final : public QGraphicsItem {
   void paint(QPainter* APainter, const QStyleOptionGraphicsItem* AOption, QWidget* AWidget) override;
   int type() const override { return Type; }
 
-  // The control's own paint, without the backdrop.
+  // The control's own paint, without the backdrop; it puts back what the
+  // paint may change on the painter, as paint does.
   void PaintControl(QPainter& APainter);
 
   // Null takes the backdrop off; the caller keeps ownership.

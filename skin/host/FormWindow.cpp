@@ -70,6 +70,9 @@ FormView::FormView(TForm& AForm, QGraphicsScene& AScene) : QGraphicsView(&AScene
   // ControlItem::paint), so the view need not save a state per item and frame.
   setOptimizationFlag(QGraphicsView::DontSavePainterState);
   setBackgroundBrush(Qt::NoBrush);
+  // drawBackground fills every pixel it is asked for, so the view itself,
+  // beneath the viewport, need not be painted first (a painter a frame).
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
   viewport()->setMouseTracking(true);
 }

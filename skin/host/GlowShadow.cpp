@@ -36,21 +36,28 @@ bool TakeAlpha(const QImage& AImage, const QRect& ARect, std::vector<std::uint8_
   return changed;
 }
 
-// The tree below AControl as the scene draws it: each control above its
-// parent and its earlier siblings, clipped where a parent clips its children.
-void PaintChildren(QPainter& APainter, const TControl& AControl) {
-  if (AControl.ClipChildren()) APainter.setClipRect(AControl.LocalRect(), Qt::IntersectClip);
+// The tree below AControl (drawn under AAt) as the scene draws it: each
+// control above its parent and its earlier siblings, clipped where a parent
+// clips its children. Each item puts back what its paint changes, so only a
+// clip needs the painter's state saved, and not even that when the caller
+// leaves the painter's clip to be narrowed for good (AClipIsOurs).
+void PaintChildren(QPainter& APainter, const TControl& AControl, const QTransform& AAt, bool AClipIsOurs = false) {
+  const bool clips = AControl.ClipChildren() && !AControl.Controls().empty();
+  const bool save = clips && !AClipIsOurs;
+  if (save) APainter.save();
+  if (clips) {
+    APainter.setWorldTransform(AAt);
+    APainter.setClipRect(AControl.LocalRect(), Qt::IntersectClip);
+  }
   for (TControl* child : AControl.Controls()) {
     if (!child->Visible()) continue;
-    APainter.save();
-    APainter.translate(child->Item()->pos());
-    auto* item = static_cast<ControlItem*>(child->Item());
-    APainter.save();
-    item->paint(&APainter, nullptr, nullptr);
-    APainter.restore();
-    PaintChildren(APainter, *child);
-    APainter.restore();
+    const QPointF at = child->Item()->pos();
+    const QTransform transform = QTransform::fromTranslate(at.x(), at.y()) * AAt;
+    APainter.setWorldTransform(transform);
+    static_cast<ControlItem*>(child->Item())->paint(&APainter, nullptr, nullptr);
+    PaintChildren(APainter, *child, transform);
   }
+  if (save) APainter.restore();
 }
 
 }  // namespace
@@ -58,7 +65,7 @@ void PaintChildren(QPainter& APainter, const TControl& AControl) {
 GlowShadow::GlowShadow(ControlItem& AItem) : FItem(&AItem) { FItem->SetBackdrop(this); }
 
 GlowShadow::~GlowShadow() {
-  if (FOwnPainter.isActive()) FOwnPainter.end();
+  EndPainters();
   if (FItem != nullptr && FItem->Backdrop() == this) FItem->SetBackdrop(nullptr);
 }
 
@@ -90,7 +97,7 @@ bool GlowShadow::Prepare(const QPainter& APainter) {
   FScale = scale;
   FWidth = static_cast<int>(std::ceil(area.width() * scale));
   FHeight = static_cast<int>(std::ceil(area.height() * scale));
-  if (FOwnPainter.isActive()) FOwnPainter.end();
+  EndPainters();
   FOwnImage = QImage();
   FTreeImage = QImage();
   FShadow = QImage();
@@ -116,7 +123,13 @@ bool GlowShadow::Prepare(const QPainter& APainter) {
   FTreeAlpha.assign(pixels, 0);
   FOpenSums.assign(static_cast<std::size_t>(FWidth + 1) * static_cast<std::size_t>(FHeight + 1), 0);
   FOwnPainter.begin(&FOwnImage);
-  return FOwnPainter.isActive();
+  FTreePainter.begin(&FTreeImage);
+  return FOwnPainter.isActive() && FTreePainter.isActive();
+}
+
+void GlowShadow::EndPainters() {
+  if (FOwnPainter.isActive()) FOwnPainter.end();
+  if (FTreePainter.isActive()) FTreePainter.end();
 }
 
 void GlowShadow::PaintOwn() {
@@ -135,18 +148,24 @@ void GlowShadow::PaintOwn() {
 }
 
 void GlowShadow::PaintTree(const QRect& ADevice) {
-  QPainter p(&FTreeImage);
+  QPainter& p = FTreePainter;
   const QRectF area(ADevice.x() / FScale, ADevice.y() / FScale, ADevice.width() / FScale, ADevice.height() / FScale);
+  p.resetTransform();
+  p.setOpacity(1);
   p.setCompositionMode(QPainter::CompositionMode_Source);
+  p.setClipping(false);
+  // Cleared as a fresh painter would, without antialiasing: at a fractional
+  // scale the area's edges fall inside pixels, which must be cleared whole.
+  p.setRenderHints(kHints, false);
   p.fillRect(area, Qt::transparent);
   p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  p.setClipRect(area);
   p.setRenderHints(kHints);
+  p.setClipRect(area);
   p.translate(-FArea.topLeft());
-  p.save();
   FItem->PaintControl(p);
-  p.restore();
-  PaintChildren(p, FItem->Control());
+  // The clip was set for this tree alone: it may be narrowed in place, which
+  // allocates nothing on a painter that owns its clip.
+  PaintChildren(p, FItem->Control(), p.worldTransform(), true);
 }
 
 void GlowShadow::SumOpaque() {

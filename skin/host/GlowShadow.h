@@ -43,6 +43,7 @@ class GlowShadow final : public IItemBackdrop {
 
  private:
   bool Prepare(const QPainter& APainter);
+  void EndPainters();
   void PaintOwn();
   // Draws the tree again inside ADevice (device pixels of the buffers).
   void PaintTree(const QRect& ADevice);
@@ -72,6 +73,8 @@ class GlowShadow final : public IItemBackdrop {
   // top-left corner ((FWidth + 1) x (FHeight + 1)).
   std::vector<std::uint32_t> FOpenSums;
   QImage FTreeImage;
+  // Kept active on FTreeImage for the same reason.
+  QPainter FTreePainter;
   std::vector<std::uint8_t> FTreeAlpha;
   QImage FShadow;
   QRectF FChildArea;

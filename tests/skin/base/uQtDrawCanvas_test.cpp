@@ -13,6 +13,7 @@
 #include <QFontDatabase>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -394,8 +395,9 @@ TEST_F(RecordedTextTest, CentredSingleLineAndTheFontColourInForce) {
   const std::vector<Op> texts = Texts();
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(texts[0].Text, QStringLiteral("Install Now"));
-  EXPECT_EQ(texts[0].Pen, QColor(0xFF, 0xFF, 0xFF, 0xCE));
-  EXPECT_NEAR(texts[0].Opacity, 200 / 255.0, 0.001);
+  // The parameter's alpha goes into the colour: 0xCE x 200 / 255.
+  EXPECT_EQ(texts[0].Pen, QColor(0xFF, 0xFF, 0xFF, 0xA2));
+  EXPECT_EQ(texts[0].Opacity, 1.0);
   double width = 0;
   double height = 0;
   FCanvas.CalcTextDrawSize(&FParam, QStringLiteral("Install Now"), TRectF(10, 20, 200, 50), width, height,
@@ -725,6 +727,33 @@ TEST_F(PixelCanvasTest, ARotatedPictureTurnsAboutItsCentre) {
   EXPECT_EQ(FImage.pixelColor(20, 19), QColor(Qt::blue));
   EXPECT_EQ(FImage.pixelColor(5, 10).alpha(), 0) << "the picture's old left end is empty";
   EXPECT_EQ(PaintedBounds(), QRect(10, -10, 20, 40).intersected(FImage.rect()));
+}
+
+TEST_F(PixelCanvasTest, TranslucentTextIsTheOpaqueTextTimesItsOpacity) {
+  // The same text twice, opaque on the left and at half its alpha on the
+  // right: every pixel on the right is its twin on the left halved.
+  TDrawTextParam param;
+  param.SetFontName(QStringLiteral("DejaVu Sans"));
+  param.SetFontSize(20);
+  param.SetFontColor(0xFFE04020);
+  FCanvas.DrawText(&param, QStringLiteral("Wg"), TRectF(0.3, 10.6, 60, 40));
+  param.DrawAlpha = 128;
+  FCanvas.DrawText(&param, QStringLiteral("Wg"), TRectF(60.3, 10.6, 60, 40));
+  Finish();
+  int worst = 0;
+  int inked = 0;
+  for (int y = 0; y < FImage.height(); ++y) {
+    for (int x = 0; x < 60; ++x) {
+      const QRgb opaque = FImage.pixel(x, y);
+      const QRgb half = FImage.pixel(x + 60, y);
+      if (qAlpha(opaque) > 0) ++inked;
+      const auto off = [](int AFull, int AHalf) { return std::abs(AFull * 128 / 255 - AHalf); };
+      worst = std::max({worst, off(qAlpha(opaque), qAlpha(half)), off(qRed(opaque), qRed(half)),
+                        off(qGreen(opaque), qGreen(half)), off(qBlue(opaque), qBlue(half))});
+    }
+  }
+  EXPECT_GT(inked, 50);
+  EXPECT_LE(worst, 2);
 }
 
 TEST_F(PixelCanvasTest, TrimmedTextStaysInItsRectangleAndVerticalTextStacks) {

@@ -178,6 +178,38 @@ TEST_F(HostServices, RenderedFormIsTransparentWhereNothingIsDrawn) {
   EXPECT_EQ(image.pixelColor(2, 2).alpha(), 0);
 }
 
+// The shown window is what its repaints leave in the backing store. The view
+// paints every pixel beneath the controls itself, so where a control was, the
+// window shows what it shows where nothing is drawn.
+TEST_F(HostServices, RepaintedWindowKeepsNothingOfAControlThatMovedAway) {
+  for (const bool transparent : {true, false}) {
+    SCOPED_TRACE(transparent ? "transparent" : "opaque");
+    TForm form;
+    form.SetClientSize(80, 60);
+    form.SetBorderStyle(TFormBorderStyle::None);
+    form.SetTransparency(transparent);
+    auto* swatch = new Swatch(&form, Qt::red);
+    swatch->SetBounds(10, 10, 20, 20);
+    swatch->SetParent(&form);
+    form.Show();
+    const auto shown = [&] {
+      QCoreApplication::processEvents();
+      return QGuiApplication::primaryScreen()->grabWindow(form.View()->winId()).toImage();
+    };
+    ASSERT_EQ(shown().pixelColor(20, 20), QColor(Qt::red));
+
+    swatch->SetBounds(50, 30, 20, 20);
+    const QImage after = shown();
+    EXPECT_EQ(after.pixelColor(60, 40), QColor(Qt::red));
+    // As where nothing was ever drawn (the offscreen platform's store has no
+    // alpha: a transparent pixel is black there).
+    EXPECT_EQ(after.pixelColor(20, 20), after.pixelColor(2, 2));
+    if (!transparent) {
+      EXPECT_EQ(after.pixelColor(20, 20), form.View()->palette().window().color());
+    }
+  }
+}
+
 TEST_F(HostServices, TimerFiresWhileEnabledOnlyAfterLoadingAndWithAHandler) {
   TTimer timer;
   timer.SetLoading(true);

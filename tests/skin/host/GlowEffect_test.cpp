@@ -167,6 +167,57 @@ TEST_F(Glow, FollowsWhatTheTreeCovers) {
   }
 }
 
+TEST_F(Glow, FollowsTheTreeAtAFractionalScale) {
+  // Changed areas end inside device pixels there; what the shadow keeps of
+  // the tree must still match a shadow made afresh.
+  back->Inset = 10;
+  back->Repaint();
+  const auto render = [&] {
+    QImage image(240, 180, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(1.5);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);
+    form.Scene()->render(&painter, QRectF(0, 0, 160, 120), QRectF(0, 0, 160, 120));
+    return image;
+  };
+  render();
+  const TPointF places[] = {{0.5, 0.5}, {1.3, 40.7}, {-3.2, 2.1}, {85.5, 55.5}};
+  for (const TPointF& place : places) {
+    child->Position()->SetPoint(place);
+    const QImage cached = render();
+    glow->SetEnabled(false);
+    glow->SetEnabled(true);
+    EXPECT_LE(MaxDifference(cached, render()), 2) << place.x() << "," << place.y();
+  }
+}
+
+TEST_F(Glow, ClipsTheTreeWhereTheSceneClipsIt) {
+  // Both the background and its child clip their children. The child lies
+  // over the background's uncovered edge or reaches past the background,
+  // and a grandchild reaches past the child: the shadow follows only what
+  // the scene shows of them, wherever they move.
+  back->Inset = 10;
+  back->SetClipChildren(true);
+  child->SetClipChildren(true);
+  auto* grandchild = new Patch(&form, QColor(0x40, 0xe0, 0x40));
+  grandchild->SetSize(30, 30);
+  grandchild->SetParent(child);
+  struct Place {
+    TPointF Child;
+    TPointF Grandchild;
+  };
+  const Place places[] = {
+      {{0, 0}, {-20, -20}}, {{0, 0}, {20, -15}}, {{0, 0}, {-15, 10}}, {{-10, 60}, {25, 15}}, {{90, -10}, {5, 5}},
+  };
+  for (const Place& place : places) {
+    child->Position()->SetPoint(place.Child);
+    grandchild->Position()->SetPoint(place.Grandchild);
+    EXPECT_LE(MaxDifference(form.RenderToImage(), DropShadowRendering()), 2)
+        << place.Child.x() << "," << place.Child.y() << " / " << place.Grandchild.x() << "," << place.Grandchild.y();
+  }
+}
+
 TEST_F(Glow, ComesOffWithItsControlOrByItself) {
   form.RenderToImage();
   delete glow;

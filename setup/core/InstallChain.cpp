@@ -115,8 +115,7 @@ void InstallChain::PrepareUpdate() {
       return;
     }
     if (const auto command = OldUninstallerCommand(uninstaller, c_.style)) {
-      LetReportStart();
-      c_.runChild(*command, folder, kOldUninstallerTimeLimit);
+      c_.runChild(*command, folder, kOldUninstallerTimeLimit, [this] { LetReportStart(); });
     }
     KeepRegistered(uninstaller);
     c_.state.SetInstallPath(folder);
@@ -184,11 +183,19 @@ void InstallChain::InstallPayload() {
   c_.files.removeFolderLinksBelow(target, kProductFolders);
 
   // The extractor leaves a processor idle: the uninstaller is copied beside
-  // its place meanwhile and only moved in by the block after extraction.
-  auto uninstallerCopy = std::make_unique<StagedCopy>([this, &target] { return c_.stageUninstaller(target); });
+  // its place meanwhile and only moved in by the block after extraction. That
+  // copy and the report start once the extractor runs, not before: started
+  // first, they held up the extractor's own start, which everything waits for.
+  std::unique_ptr<StagedCopy> uninstallerCopy;
+  const auto startAlongside = [this, &target, &uninstallerCopy] {
+    if (uninstallerCopy) return;
+    uninstallerCopy = std::make_unique<StagedCopy>([this, &target] { return c_.stageUninstaller(target); });
+    LetReportStart();
+  };
   std::string extractorFile;
-  LetReportStart();
-  const std::optional<ChildEnd> extraction = Extract(heldExtractor.get(), archive, target, extractorFile);
+  const std::optional<ChildEnd> extraction =
+      Extract(heldExtractor.get(), archive, target, extractorFile, startAlongside);
+  startAlongside();
   if (!extraction) {
     problem = "the extractor could not be run";
   } else if (extraction->exitCode != 0) {
@@ -223,13 +230,14 @@ void InstallChain::InstallPayload() {
 // From memory first, then from a file in the temporary folder, then from one
 // in the fallback folder: the first place it starts from runs it. Nothing
 // when it started nowhere. extractorFile names the file it ran from, for the
-// block to remove.
+// block to remove; `started` runs once the extractor does.
 std::optional<ChildEnd> InstallChain::Extract(const platform::InMemoryFile* heldExtractor, const ArchiveSource& archive,
-                                              const std::string& target, std::string& extractorFile) {
+                                              const std::string& target, std::string& extractorFile,
+                                              const std::function<void()>& started) {
   if (heldExtractor != nullptr) {
     if (const auto command = ExtractorCommand(heldExtractor->Path(), archive.path, target, c_.style, archive.offset)) {
       // In memory it has no folder of its own to work in.
-      const ChildEnd end = c_.runChild(*command, std::string(), 0);
+      const ChildEnd end = c_.runChild(*command, std::string(), 0, started);
       if (end.started) return end;
     }
   }
@@ -240,7 +248,7 @@ std::optional<ChildEnd> InstallChain::Extract(const platform::InMemoryFile* held
     const auto command = ExtractorCommand(extractor, archive.path, target, c_.style, archive.offset);
     if (!command) return std::nullopt;
     if (!c_.saveResource("7za", extractor, platform::SaveOptions{.createNew = false, .executable = true})) continue;
-    const ChildEnd end = c_.runChild(*command, *path, 0);
+    const ChildEnd end = c_.runChild(*command, *path, 0, started);
     if (end.started) {
       extractorFile = extractor;
       return end;
@@ -386,9 +394,8 @@ InstallContext NativeInstallContext(SetupState& state, ISetupWindow& window, ITa
       [resources](const std::string& folder) -> std::unique_ptr<platform::PendingFile> {
         return resources != nullptr ? resources->StageProgramCopy(folder, kUninstallerResources) : nullptr;
       },
-      [](const ChildCommand& command, const std::string& workingFolder, std::int32_t timeLimitSeconds) {
-        return RunChild(command, workingFolder, timeLimitSeconds);
-      },
+      [](const ChildCommand& command, const std::string& workingFolder, std::int32_t timeLimitSeconds,
+         const std::function<void()>& started) { return RunChild(command, workingFolder, timeLimitSeconds, started); },
       [] { return platform::CreateShellLink(); },
       [](const std::string& path) { platform::ShellOpen(path); },
       [&tasks](ReportKind kind, std::shared_future<void> start) { return StartReport(tasks, kind, std::move(start)); },

@@ -122,8 +122,10 @@ struct InstallContext {
   // The uninstaller's copy (this program with kUninstallerResources only) as
   // a pending file in the folder.
   std::function<std::unique_ptr<platform::PendingFile>(const std::string& folder)> stageUninstaller;
-  // RunChild: a hidden child, its output dropped.
-  std::function<ChildEnd(const ChildCommand& command, const std::string& workingFolder, std::int32_t timeLimitSeconds)>
+  // RunChild: a hidden child, its output dropped; `started` runs once the
+  // child does.
+  std::function<ChildEnd(const ChildCommand& command, const std::string& workingFolder, std::int32_t timeLimitSeconds,
+                         const std::function<void()>& started)>
       runChild;
   std::function<std::unique_ptr<platform::IShellLink>()> createShellLink;
   std::function<void(const std::string& path)> openWithShell;
@@ -161,7 +163,8 @@ class InstallChain {
     std::optional<std::uint64_t> offset;
   };
   std::optional<ChildEnd> Extract(const platform::InMemoryFile* heldExtractor, const ArchiveSource& archive,
-                                  const std::string& target, std::string& extractorFile);
+                                  const std::string& target, std::string& extractorFile,
+                                  const std::function<void()>& started);
   std::optional<std::string> CreateArchiveFile();
   bool ReplaceUninstaller(const std::string& extractorFile, const std::string& archiveFile, const std::string& target,
                           std::unique_ptr<StagedCopy> copy);

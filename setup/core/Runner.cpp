@@ -35,12 +35,14 @@ void RunCaptured(const std::string& CommandLine, std::uint32_t& ExitCode,
   Output = Decode(outcome.output, Utf8Output).value_or(std::string());
 }
 
-ChildEnd RunChild(const ChildCommand& command, const std::string& workingFolder, std::int32_t timeLimitSeconds) {
+ChildEnd RunChild(const ChildCommand& command, const std::string& workingFolder, std::int32_t timeLimitSeconds,
+                  const std::function<void()>& started) {
   platform::ProcessRequest request;
   request.commandLine = command.line;
   request.arguments = command.words;
   request.workingFolder = workingFolder;
   request.timeLimitSeconds = timeLimitSeconds;
+  request.started = started;
   const platform::ProcessOutcome outcome = platform::RunCapturedProcess(request);
   return ChildEnd{outcome.started, outcome.timedOut, outcome.exitCode};
 }

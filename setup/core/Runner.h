@@ -4,6 +4,7 @@
 // code. Blocks the calling thread until the child has ended or was ended.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,7 +37,8 @@ struct ChildEnd {
 };
 
 // RunCaptured for a ChildCommand, for callers that need to know how the child
-// ended; its output is dropped.
-ChildEnd RunChild(const ChildCommand& command, const std::string& workingFolder, std::int32_t timeLimitSeconds);
+// ended; its output is dropped. `started` runs once the child does.
+ChildEnd RunChild(const ChildCommand& command, const std::string& workingFolder, std::int32_t timeLimitSeconds,
+                  const std::function<void()>& started = {});
 
 }  // namespace ostrel::setup

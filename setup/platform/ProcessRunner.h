@@ -36,6 +36,10 @@ struct ProcessRequest {
   std::int32_t timeLimitSeconds = 0;
   // Whole seconds; LocalWallClockSeconds when empty.
   std::function<std::int64_t()> clock;
+  // Called once the child runs, before the wait for it: work meant to go
+  // alongside the child starts there, so it does not hold up the child's
+  // own start.
+  std::function<void()> started;
 };
 
 struct ProcessOutcome {

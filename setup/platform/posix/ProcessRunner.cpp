@@ -265,6 +265,7 @@ ProcessOutcome RunCapturedProcess(const ProcessRequest& request) {
       request.clock ? request.clock : std::function<std::int64_t()>(LocalWallClockSeconds);
   const std::int64_t start = clock();
   ChildWaiter child(pid, std::move(readEnd));
+  if (request.started) request.started();
   while (true) {
     if (child.Pass(outcome.output)) {
       outcome.exitCode = ExitCodeFromStatus(child.Status());

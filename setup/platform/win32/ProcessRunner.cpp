@@ -120,6 +120,7 @@ ProcessOutcome RunCapturedProcess(const ProcessRequest& request) {
   const UniqueHandle thread(process.hThread);
   // Only the child's copy of the write end is left, so the pipe ends with it.
   pipeWrite.Reset();
+  if (request.started) request.started();
 
   const std::function<std::int64_t()> clock =
       request.clock ? request.clock : std::function<std::int64_t()>(LocalWallClockSeconds);

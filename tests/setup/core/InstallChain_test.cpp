@@ -247,13 +247,18 @@ class InstallChainRun : public ::testing::Test {
           WriteText(path, "setup program bytes");
           return std::make_unique<FakePendingFile>(path);
         },
-        [this](const ChildCommand& command, const std::string& folder, std::int32_t limit) {
+        [this](const ChildCommand& command, const std::string& folder, std::int32_t limit,
+               const std::function<void()>& started) {
           runs_.push_back(command.line + " | " + folder + " | " + std::to_string(limit));
           words_.push_back(command.words);
+          if (beforeStart_) beforeStart_();
+          ChildEnd end{true, false, 0};
+          if (!ends_.empty()) {
+            end = ends_.front();
+            ends_.pop_front();
+          }
+          if (end.started && started) started();
           if (onRun_) onRun_();
-          if (ends_.empty()) return ChildEnd{true, false, 0};
-          const ChildEnd end = ends_.front();
-          ends_.pop_front();
           return end;
         },
         [this]() -> std::unique_ptr<platform::IShellLink> {
@@ -311,6 +316,8 @@ class InstallChainRun : public ::testing::Test {
   std::optional<std::uint64_t> archiveAt_;
   std::atomic<int> staged_ = 0;
   std::deque<ChildEnd> ends_;
+  // Called as a child is started, and once it runs.
+  std::function<void()> beforeStart_;
   std::function<void()> onRun_;
   // The two saves may run side by side.
   std::mutex savedMutex_;
@@ -343,8 +350,14 @@ TEST_F(InstallChainRun, FreshInstallWalksEveryStepAndEnds) {
   ASSERT_EQ(tasks_.posted.size(), 2u) << "InstallPayload runs on the pool";
 
   // The report loads its libraries, which holds up every thread the process
-  // would create, only once the install's own threads run.
+  // would create, only once the install's own threads run; it and the
+  // uninstaller's copy begin once the extractor runs, so that neither holds
+  // up the extractor's start.
   EXPECT_FALSE(IsReady(reportStart_)) << "the report waits for the install's threads";
+  beforeStart_ = [&] {
+    EXPECT_FALSE(IsReady(reportStart_)) << "the report waits for the extractor to start";
+    EXPECT_EQ(staged_, 0) << "the uninstaller is copied once the extractor runs";
+  };
   onRun_ = [&] {
     EXPECT_TRUE(fs::is_directory(Target())) << "the target is made before extraction";
     EXPECT_TRUE(IsReady(reportStart_)) << "the report starts as the extractor does";
@@ -967,8 +980,10 @@ struct WindowsInstallRig {
           if (!files.WriteFile(path, "uninstaller " + state.VersionText())) return nullptr;
           return std::make_unique<WindowsPendingFile>(files, path);
         },
-        [this](const ChildCommand& command, const std::string& folder, std::int32_t limit) {
+        [this](const ChildCommand& command, const std::string& folder, std::int32_t limit,
+               const std::function<void()>& started) {
           runs.push_back({command.line, command.words, folder, limit});
+          if (started) started();
           if (command.words.size() == 2 && command.words[1] == "update") {
             OldUninstallerRuns(command.words[0]);
           } else {

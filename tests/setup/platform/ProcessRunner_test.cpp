@@ -1,9 +1,12 @@
 #include "setup/platform/ProcessRunner.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <csignal>
+#include <cstdio>
+#include <fstream>
 #include <ostream>
 #include <memory>
 #include <string>
@@ -69,6 +72,30 @@ TEST(ProcessRunnerTest, ReportsWhetherTheProgramStarted) {
   const ProcessOutcome missing = RunCapturedProcess(request);
   EXPECT_FALSE(missing.started);
   EXPECT_TRUE(missing.output.empty());
+}
+
+// `started` runs once for a child that runs, while it runs (this child waits
+// for what the callback does), and never for one that could not start.
+TEST(ProcessRunnerTest, StartedRunsWhileTheChildRuns) {
+  const std::string mark = ::testing::TempDir() + "ostrel-started-" + std::to_string(::getpid());
+  std::remove(mark.c_str());
+  int calls = 0;
+  ProcessRequest request;
+  request.arguments = {"/bin/sh", "-c", "while [ ! -e \"$0\" ]; do sleep 0.01; done; echo seen", mark};
+  request.timeLimitSeconds = 20;
+  request.started = [&] {
+    ++calls;
+    std::ofstream(mark).put('x');
+  };
+  const ProcessOutcome outcome = RunCapturedProcess(request);
+  std::remove(mark.c_str());
+  EXPECT_EQ(calls, 1);
+  EXPECT_FALSE(outcome.timedOut);
+  EXPECT_EQ(Text(outcome.output), "seen\n");
+
+  request.arguments = {"/nonexistent/true"};
+  EXPECT_FALSE(RunCapturedProcess(request).started);
+  EXPECT_EQ(calls, 1) << "nothing ran";
 }
 
 // Words given apart reach the child exactly, even those no command line can

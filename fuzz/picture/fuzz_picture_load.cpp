@@ -12,6 +12,7 @@ namespace {
 void CheckPicture(const TSkinPicture& APicture) {
   if (APicture.IsEmpty()) return;
   if (APicture.Image().format() != QImage::Format_ARGB32_Premultiplied) std::abort();
+  if (APicture.Width() > TBitmap::MaxSide || APicture.Height() > TBitmap::MaxSide) std::abort();
   if (qint64{APicture.Width()} * APicture.Height() > TBitmap::MaxPixelCount) std::abort();
 }
 

@@ -20,6 +20,8 @@ const QString kPngProperty = QStringLiteral("PNG");
 constexpr qint64 kPixelsPerStoredByte = 16384;
 constexpr qint64 kAlwaysAllowedPixels = qint64{2048} * 2048;
 
+bool FitsSides(const QSize& ASize) { return ASize.width() <= TBitmap::MaxSide && ASize.height() <= TBitmap::MaxSide; }
+
 QImage Decode(QIODevice& ADevice, qint64 AByteCount, const QString& AWhat) {
   QImageReader reader(&ADevice);
   const QSize declared = reader.size();
@@ -27,7 +29,7 @@ QImage Decode(QIODevice& ADevice, qint64 AByteCount, const QString& AWhat) {
     const qint64 pixels = qint64{declared.width()} * declared.height();
     if (pixels <= 0) throw EInvalidGraphic(QStringLiteral("%1 declares a picture without pixels").arg(AWhat));
     const qint64 justified = std::max(kAlwaysAllowedPixels, AByteCount * kPixelsPerStoredByte);
-    if (pixels > TBitmap::MaxPixelCount || pixels > justified) {
+    if (!FitsSides(declared) || pixels > TBitmap::MaxPixelCount || pixels > justified) {
       throw EInvalidGraphic(QStringLiteral("%1 declares %2 x %3 pixels, more than it can hold")
                                 .arg(AWhat)
                                 .arg(declared.width())
@@ -38,7 +40,7 @@ QImage Decode(QIODevice& ADevice, qint64 AByteCount, const QString& AWhat) {
   if (image.isNull() || image.width() == 0 || image.height() == 0) {
     throw EInvalidGraphic(QStringLiteral("Cannot load a picture from %1: %2").arg(AWhat, reader.errorString()));
   }
-  if (qint64{image.width()} * image.height() > TBitmap::MaxPixelCount) {
+  if (!FitsSides(image.size()) || qint64{image.width()} * image.height() > TBitmap::MaxPixelCount) {
     throw EInvalidGraphic(QStringLiteral("%1 holds a picture larger than any the library takes").arg(AWhat));
   }
   return image.convertToFormat(kFormat);

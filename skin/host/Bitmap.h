@@ -30,8 +30,11 @@ class TBitmap : public TPersistent, public IBinaryProperties {
   Q_OBJECT
 
  public:
-  // The largest picture a file may declare, whatever its size: 16384 x 16384.
-  static constexpr qint64 MaxPixelCount = qint64{16384} * 16384;
+  // The largest picture a file may declare, whatever its size: 16384 x 16384,
+  // no side longer. A picture a few pixels wide and millions tall holds no more
+  // pixels than a square one, yet Qt's raster engine takes minutes to paint it.
+  static constexpr int MaxSide = 16384;
+  static constexpr qint64 MaxPixelCount = qint64{MaxSide} * MaxSide;
 
   TBitmap() = default;
   TBitmap(int AWidth, int AHeight);

@@ -133,6 +133,7 @@ TEST_F(BitmapTest, DeclaredSizesMustBeJustifiedByTheBytes) {
       {"beyond any picture", picture_bytes::PngHeaderDeclaring(40000, 40000)},
       {"millions of pixels in a few bytes", picture_bytes::PngHeaderDeclaring(5000, 5000)},
       {"truncated", picture_bytes::Png(64, 64, Qt::red).left(60)},
+      {"a side longer than any picture's", picture_bytes::Png(1, TBitmap::MaxSide + 1, Qt::red)},
   };
   for (const Row& row : rows) {
     TBitmap bitmap;
@@ -142,6 +143,9 @@ TEST_F(BitmapTest, DeclaredSizesMustBeJustifiedByTheBytes) {
   TBitmap large;
   large.LoadFromStream(picture_bytes::Png(3000, 2000, Qt::red));
   EXPECT_EQ(large.Width(), 3000) << "a large picture its file really holds still loads";
+  TBitmap tall;
+  tall.LoadFromStream(picture_bytes::Png(1, TBitmap::MaxSide, Qt::red));
+  EXPECT_EQ(tall.Height(), TBitmap::MaxSide);
 }
 
 TEST_F(BitmapTest, FilesAreReadAndTheirErrorsTold) {
